@@ -1,0 +1,8 @@
+// The one instance of the shared state.
+#include "sharedstate.h"
+
+SharedState& shared()
+{
+    static SharedState state;
+    return state;
+}

@@ -1,0 +1,131 @@
+// A result set read lazily in blocks from an open cursor, with a current row, and its fields.
+#pragma once
+
+#include "decimal.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+class Transaction;
+class Cursor;
+
+enum class FieldType { Text, Integer, Decimal, Double, Date, Time, Timestamp, Boolean, Blob };
+
+struct ColumnInfo {
+    QString name;          // as the statement names it (alias), upper case unless quoted
+    FieldType type = FieldType::Text;
+    int length = 0;        // characters, for text
+    int scale = 0;         // decimals, for Decimal (4 for NUMERIC(18,4))
+    bool hidden = false;   // internal columns (a table's RDB$DB_KEY) that grids do not show
+};
+
+// One value of one row. Reading a NULL (or a field of an empty dataset) gives empty text or zero.
+class Field {
+public:
+    Field() = default;
+    Field(const ColumnInfo* column, const char* data) : column_(column), data_(data) {}
+
+    bool isValid() const { return column_ != nullptr; }
+    QString name() const;
+    FieldType type() const;
+    bool isNull() const { return data_ == nullptr; }
+
+    // Text as shown: numbers in the general format with a decimal comma, dates in the short date format.
+    QString asString() const;
+    qint64 asInteger() const;        // numbers truncated toward zero; text parsed, 0 when not a number
+    double asFloat() const;
+    Decimal asDecimal() const;       // exact for Decimal and Integer columns
+    QDate asDate() const;            // invalid for NULL
+    QVariant value() const;          // null QVariant for NULL; Decimal as double
+
+private:
+    const ColumnInfo* column_ = nullptr;
+    const char* data_ = nullptr;     // the packed value, nullptr for NULL
+};
+
+class Dataset : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int BlockSize = 200;
+
+    explicit Dataset(Transaction& transaction, QObject* parent = nullptr);
+    ~Dataset() override;
+
+    Transaction& transaction() const { return transaction_; }
+
+    bool isOpen() const { return open_; }
+    void open();           // starts the transaction when it is not active; throws DbError
+    void close();
+    // Re-reads with the same statement and parameters and moves back to the same row number.
+    void refresh();
+
+    int columnCount() const { return int(columns_.size()); }
+    const ColumnInfo& column(int index) const { return columns_[size_t(index)]; }
+    int columnIndex(const QString& name) const;   // case-insensitive, -1 when absent
+
+    // Navigation. The current row is -1 only when the dataset is closed or empty.
+    bool isEmpty() const;
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    int currentRow() const { return current_; }
+    void first();
+    void prior();
+    void next();
+    void last();                     // fetches to the end
+    bool moveTo(int row);            // fetches as far as needed; false when there is no such row
+    // First row, in the current order, whose column starts with `prefix`, letter case ignored (accents
+    // too: "á" matches "Á"). Without a match the first row becomes current and false is returned.
+    bool locate(const QString& columnName, const QString& prefix);
+
+    int fetchedCount() const { return int(rows_.size()); }
+    bool allFetched() const { return !cursor_; }
+    bool fetchMore();                // one block; false when nothing more came
+    int recordCount();               // fetches to the end
+
+    // Fields of the current row; throws DbError for an unknown column name.
+    Field fieldByName(const QString& name) const;
+    Field field(int column) const;
+    // Fields of any fetched row (for grids).
+    Field fieldAt(int row, int column) const;
+
+signals:
+    void opened();
+    void closed();
+    void rowsFetched(int first, int last);
+    void currentRowChanged(int row);
+    void rowUpdated(int row);
+    void rowInserted(int row);
+    void rowRemoved(int row);
+
+protected:
+    // Opens the cursor of the statement; the dataset reads its columns and rows from it.
+    virtual std::unique_ptr<Cursor> openCursor() = 0;
+    // Called after close() has dropped the rows.
+    virtual void afterClose() {}
+
+    void setCurrent(int row);
+    // Row storage for the editing datasets.
+    void replaceRow(int row, QByteArray packed);
+    void insertRow(int row, QByteArray packed);
+    void removeRow(int row);
+    const QByteArray& rowData(int row) const { return rows_[size_t(row)]; }
+    const std::vector<ColumnInfo>& columns() const { return columns_; }
+
+private:
+    void fetchUntil(int row);
+
+    Transaction& transaction_;
+    std::unique_ptr<Cursor> cursor_;
+    std::vector<ColumnInfo> columns_;
+    std::vector<QByteArray> rows_;
+    bool open_ = false;
+    bool eof_ = true;
+    bool bof_ = true;
+    int current_ = -1;
+};

@@ -1,0 +1,42 @@
+// The shared transaction: read_committed + rec_version + nowait + write. It starts itself when a
+// dataset needs it; its end (commit or rollback) closes every dataset that works in it.
+#pragma once
+
+#include <QObject>
+#include <QList>
+
+namespace Firebird { class ITransaction; }
+class Connection;
+class Dataset;
+class StatementCache;
+
+class Transaction : public QObject {
+    Q_OBJECT
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction() override;
+
+    bool isActive() const { return handle_ != nullptr; }
+    void start();                 // throws DbError; starting an active transaction is an error
+    void ensureActive();          // starts it when not active
+    void commit();                // closes every dataset first, then commits; throws DbError
+    void rollback();              // closes every dataset first, then rolls back; throws DbError
+
+    Connection& connection() { return connection_; }
+    Firebird::ITransaction* handle() const { return handle_; }
+    StatementCache& statements() { return *statements_; }
+
+    void attach(Dataset* dataset);
+    void detach(Dataset* dataset);
+
+signals:
+    void ended();
+
+private:
+    void closeDatasets();
+
+    Connection& connection_;
+    Firebird::ITransaction* handle_ = nullptr;
+    QList<Dataset*> datasets_;
+    StatementCache* statements_;
+};

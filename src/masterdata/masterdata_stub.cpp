@@ -1,0 +1,1 @@
+// Placeholder until this library has its first source file.
