@@ -1,0 +1,57 @@
+// The data-aware grid: a table view over a data source whose current cell follows the dataset's
+// current row both ways, and whose cell cursor marks a column for sorting by a title click.
+#pragma once
+
+#include "lazyrowmodel.h"
+
+#include <QPointer>
+#include <QTableView>
+
+class DataSource;
+
+class DBGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DBGrid(QWidget* parent = nullptr);
+
+    void setDataSource(DataSource* source);
+    DataSource* dataSource() const { return source_; }
+    Dataset* dataset() const { return model_->dataset(); }
+
+    // The columns the form shows, in order, with titles and widths.
+    void setColumns(const QList<GridColumn>& columns);
+    LazyRowModel* rowModel() const { return model_; }
+
+    // The column of the current cell (the column the user marked by clicking one of its cells); it is
+    // kept when the dataset is re-read. 0 until the user marks another.
+    int markedColumn() const { return marked_; }
+    void setMarkedColumn(int column);
+    QString markedFieldName() const { return model_->fieldName(marked_); }
+    QString fieldName(int column) const { return model_->fieldName(column); }
+    QString columnTitle(int column) const;
+
+    // A read-only grid never edits; otherwise cells of an editable Table can be edited.
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const { return readOnly_; }
+
+signals:
+    // A column title was clicked; the marked column is that of the current cell, not the clicked one.
+    void titleClicked(int clickedColumn, int markedColumn);
+    void titleFieldClicked(const QString& clickedField, const QString& markedField);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    void bindDataset(Dataset* dataset);
+    void applyWidths();
+    void showDatasetRow();
+    void onTitleClicked(int section);
+
+    LazyRowModel* model_;
+    QPointer<DataSource> source_;
+    QMetaObject::Connection rowConnection_;
+    int marked_ = 0;
+    bool readOnly_ = false;
+    bool syncing_ = false;
+};

@@ -1,0 +1,42 @@
+// A drop-down that lists one field of every row of a data source; choosing an entry makes that row
+// the dataset's current row.
+#pragma once
+
+#include <QComboBox>
+#include <QPointer>
+
+class DataSource;
+class Dataset;
+
+class DBLookupComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DBLookupComboBox(QWidget* parent = nullptr);
+
+    void setListSource(DataSource* source);
+    DataSource* listSource() const { return source_; }
+    void setListField(const QString& fieldName);
+    QString listField() const { return listField_; }
+
+    // Reads every row of the dataset again (the list needs them all) and shows its current row.
+    void reload();
+
+    void hidePopup() override;
+
+signals:
+    void dropDownClosed();
+    void focusLost();
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void bindDataset(Dataset* dataset);
+    void showCurrentRow();
+    void onActivated(int index);
+
+    QPointer<DataSource> source_;
+    QString listField_;
+    QList<QMetaObject::Connection> connections_;
+    bool loading_ = false;
+};

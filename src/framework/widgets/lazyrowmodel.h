@@ -1,0 +1,60 @@
+// A table model over a Dataset that asks for rows block by block as a view scrolls, and follows the
+// dataset's opening, closing, fetching and row changes.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+class Dataset;
+
+// One grid column: the dataset field it shows, its title, and its width in pixels (-1: the view decides).
+struct GridColumn {
+    QString field;
+    QString title;
+    int width = -1;
+};
+
+class LazyRowModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit LazyRowModel(QObject* parent = nullptr);
+
+    void setDataset(Dataset* dataset);
+    Dataset* dataset() const { return dataset_; }
+
+    // The columns in grid order; with none set, every visible column of the open dataset, titled by
+    // its name.
+    void setColumns(const QList<GridColumn>& columns);
+    const QList<GridColumn>& columns() const { return columns_; }
+    // The field name shown in a model column (empty when out of range).
+    QString fieldName(int column) const;
+    // The dataset column behind a model column; -1 when the dataset has no such field.
+    int datasetColumn(int column) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Cells of an editable Table are written through Table::edit/setValue/post; a failure shows the
+    // server's text and keeps the old value.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+
+private:
+    void reset();
+    void resolveColumns();
+    void onRowsFetched(int first, int last);
+    void onRowUpdated(int row);
+    bool isEditable() const;
+
+    QPointer<Dataset> dataset_;
+    QList<GridColumn> configured_;
+    QList<GridColumn> columns_;
+    QList<int> datasetColumns_;
+    int rows_ = 0;   // rows announced to views; the dataset may briefly hold more
+};
