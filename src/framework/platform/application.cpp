@@ -1,0 +1,39 @@
+// The application object's general error handler and the loading of Qt's Hungarian texts.
+#include "application.h"
+
+#include "platform.h"
+
+#include <QLibraryInfo>
+#include <QTranslator>
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        showUnexpectedError(error);
+    }
+    return false;
+}
+
+QString errorText(const std::exception& error)
+{
+    return QString::fromUtf8(error.what());
+}
+
+void showUnexpectedError(const std::exception& error)
+{
+    Platform::instance().information(errorText(error));
+}
+
+bool installHungarianTranslations(QApplication& application)
+{
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(QStringLiteral("qtbase_hu"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return application.installTranslator(translator);
+}

@@ -1,0 +1,132 @@
+// The desktop Platform: Qt's message boxes, dialogs and desktop services, and sendmail for mail.
+#include "helpwindow.h"
+#include "mimemessage.h"
+#include "platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+
+QString boxTitle()
+{
+    const QString name = QGuiApplication::applicationDisplayName();
+    return name.isEmpty() ? QStringLiteral("Varnel") : name;
+}
+
+QMessageBox::StandardButton showBox(QMessageBox::Icon icon, const QString& title, const QString& text,
+                                    QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, title, text, buttons, QApplication::activeWindow());
+    return QMessageBox::StandardButton(box.exec());
+}
+
+// sendmail usually lives outside a user's PATH.
+QString sendmailProgram()
+{
+    QString found = QStandardPaths::findExecutable(QStringLiteral("sendmail"));
+    if (found.isEmpty())
+        found = QStandardPaths::findExecutable(QStringLiteral("sendmail"),
+                                               {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/lib")});
+    return found;
+}
+
+class DesktopPlatform : public Platform {
+public:
+    void information(const QString& text) override
+    {
+        showBox(QMessageBox::NoIcon, boxTitle(), text, QMessageBox::Ok);
+    }
+
+    void confirmYesOnly(const QString& text) override
+    {
+        showBox(QMessageBox::Question, QStringLiteral("Megerősítés"), text, QMessageBox::Yes);
+    }
+
+    bool question(const QString& text) override
+    {
+        return showBox(QMessageBox::Question, QStringLiteral("Megerősítés"), text,
+                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    }
+
+    int runModal(QDialog* dialog) override { return dialog->exec(); }
+
+    QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
+                         const QString& filter) override
+    {
+        return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+    }
+
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                         const QString& filter) override
+    {
+        return QFileDialog::getSaveFileName(parent, caption, folder, filter);
+    }
+
+    QString existingFolder(QWidget* parent, const QString& caption, const QString& folder) override
+    {
+        return QFileDialog::getExistingDirectory(parent, caption, folder);
+    }
+
+    void setClipboardText(const QString& text) override { QGuiApplication::clipboard()->setText(text); }
+
+    bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
+
+    bool startProgram(const QString& program, const QStringList& arguments) override
+    {
+        return QProcess::startDetached(program, arguments);
+    }
+
+    QString sendMail(const MailMessage& message) override;
+
+    void showHelp(const QString& helpFile) override { HelpWindow::shared()->showDocument(helpFile); }
+
+    bool printDialog(QPrinter& printer, QWidget* parent) override
+    {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+};
+
+QString DesktopPlatform::sendMail(const MailMessage& message)
+{
+    QString error;
+    const QByteArray mime = buildMimeMessage(message, &error);
+    if (!error.isEmpty())
+        return error;
+    const QString program = sendmailProgram();
+    if (program.isEmpty())
+        return QStringLiteral("A sendmail program nem található.");
+    QProcess process;
+    process.start(program, {QStringLiteral("-t"), QStringLiteral("-oi")});
+    if (!process.waitForStarted())
+        return program + QStringLiteral(": ") + process.errorString();
+    process.write(mime);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120000)) {
+        const QString text = program + QStringLiteral(": ") + process.errorString();
+        process.kill();
+        return text;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        const QString output = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        return output.isEmpty()
+            ? program + QStringLiteral(": kilépési kód %1").arg(process.exitCode())
+            : output;
+    }
+    return {};
+}
+
+}
+
+std::unique_ptr<Platform> makeDesktopPlatform()
+{
+    return std::make_unique<DesktopPlatform>();
+}

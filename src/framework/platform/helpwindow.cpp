@@ -1,0 +1,48 @@
+// The help window over the help document.
+#include "helpwindow.h"
+
+#include <QFileInfo>
+#include <QPointer>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+HelpWindow::HelpWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this))
+{
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(QStringLiteral("Súgó"));
+    resize(640, 520);
+    browser_->setObjectName(QStringLiteral("HelpBrowser"));
+    browser_->setOpenLinks(true);
+    browser_->setOpenExternalLinks(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+}
+
+void HelpWindow::showDocument(const QString& helpFile)
+{
+    const QFileInfo file(helpFile);
+    if (!file.isReadable()) {
+        browser_->setHtml(QStringLiteral("<p>A súgó fájl nem nyitható meg: %1</p>").arg(helpFile.toHtmlEscaped()));
+    } else {
+        QUrl url = QUrl::fromLocalFile(file.absoluteFilePath());
+        // The browser takes the type from the name; our help file is HTML whatever it is called.
+        browser_->setSource(url, QTextDocument::HtmlResource);
+        browser_->scrollToAnchor(QStringLiteral("topics"));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+HelpWindow* HelpWindow::shared()
+{
+    static QPointer<HelpWindow> window;
+    if (!window) {
+        window = new HelpWindow;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    return window;
+}
