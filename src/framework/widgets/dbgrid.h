@@ -2,12 +2,11 @@
 // current row both ways, and whose cell cursor marks a column for sorting by a title click.
 #pragma once
 
+#include "datasource.h"
 #include "lazyrowmodel.h"
 
 #include <QPointer>
 #include <QTableView>
-
-class DataSource;
 
 class DBGrid : public QTableView {
     Q_OBJECT

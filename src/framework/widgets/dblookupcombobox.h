@@ -2,11 +2,11 @@
 // the dataset's current row.
 #pragma once
 
+#include "dataset.h"
+#include "datasource.h"
+
 #include <QComboBox>
 #include <QPointer>
-
-class DataSource;
-class Dataset;
 
 class DBLookupComboBox : public QComboBox {
     Q_OBJECT
@@ -39,4 +39,5 @@ private:
     QString listField_;
     QList<QMetaObject::Connection> connections_;
     bool loading_ = false;
+    bool stale_ = false;   // the rows changed since the list was read
 };

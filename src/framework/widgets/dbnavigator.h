@@ -2,12 +2,13 @@
 // buttons. Each form says which buttons it shows.
 #pragma once
 
+#include "dataset.h"
+#include "datasource.h"
+
 #include <QList>
 #include <QPointer>
 #include <QWidget>
 
-class DataSource;
-class Dataset;
 class QToolButton;
 
 class DBNavigator : public QWidget {

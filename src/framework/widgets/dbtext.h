@@ -1,11 +1,11 @@
 // A label bound to one field of a data source's current row, refreshed whenever that row changes.
 #pragma once
 
+#include "dataset.h"
+#include "datasource.h"
+
 #include <QLabel>
 #include <QPointer>
-
-class DataSource;
-class Dataset;
 
 class DBText : public QLabel {
     Q_OBJECT

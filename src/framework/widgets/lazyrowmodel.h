@@ -2,12 +2,12 @@
 // dataset's opening, closing, fetching and row changes.
 #pragma once
 
+#include "dataset.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QPointer>
 #include <QString>
-
-class Dataset;
 
 // One grid column: the dataset field it shows, its title, and its width in pixels (-1: the view decides).
 struct GridColumn {

@@ -1,0 +1,111 @@
+// The data-aware grid.
+#include "dbgrid.h"
+
+#include "dataset.h"
+#include "datasource.h"
+
+#include <QHeaderView>
+
+DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new LazyRowModel(this))
+{
+    setModel(model_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed);
+    verticalHeader()->hide();
+    // Fixed row heights: sizing rows to their contents would read every row.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DBGrid::onTitleClicked);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        applyWidths();
+        showDatasetRow();
+    });
+}
+
+void DBGrid::setDataSource(DataSource* source)
+{
+    source_ = source;
+    bindDataset(source ? source->dataset() : nullptr);
+}
+
+void DBGrid::bindDataset(Dataset* dataset)
+{
+    disconnect(rowConnection_);
+    model_->setDataset(dataset);
+    if (dataset)
+        rowConnection_ = connect(dataset, &Dataset::currentRowChanged, this, &DBGrid::showDatasetRow);
+    showDatasetRow();
+}
+
+void DBGrid::setColumns(const QList<GridColumn>& columns)
+{
+    model_->setColumns(columns);
+}
+
+void DBGrid::applyWidths()
+{
+    const QList<GridColumn>& columns = model_->columns();
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].width >= 0)
+            setColumnWidth(i, columns[i].width);
+}
+
+QString DBGrid::columnTitle(int column) const
+{
+    return model_->headerData(column, Qt::Horizontal).toString();
+}
+
+void DBGrid::setMarkedColumn(int column)
+{
+    marked_ = column;
+    showDatasetRow();
+}
+
+void DBGrid::setReadOnly(bool readOnly)
+{
+    readOnly_ = readOnly;
+    setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers
+                             : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                   | QAbstractItemView::AnyKeyPressed);
+}
+
+// Puts the cell cursor on the dataset's current row, in the marked column.
+void DBGrid::showDatasetRow()
+{
+    if (syncing_)
+        return;
+    Dataset* data = dataset();
+    const int row = data && data->isOpen() ? data->currentRow() : -1;
+    if (row < 0 || row >= model_->rowCount() || model_->columnCount() == 0)
+        return;
+    const int column = std::clamp(marked_, 0, model_->columnCount() - 1);
+    syncing_ = true;
+    setCurrentIndex(model_->index(row, column));
+    syncing_ = false;
+}
+
+void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (!current.isValid())
+        return;
+    if (!syncing_)
+        marked_ = current.column();
+    Dataset* data = dataset();
+    if (syncing_ || !data || !data->isOpen() || current.row() == data->currentRow())
+        return;
+    syncing_ = true;
+    data->moveTo(current.row());
+    syncing_ = false;
+}
+
+void DBGrid::onTitleClicked(int section)
+{
+    const int marked = marked_;
+    emit titleClicked(section, marked);
+    emit titleFieldClicked(model_->fieldName(section), model_->fieldName(marked));
+}

@@ -1,0 +1,99 @@
+// Character filters for number, date and digits-only boxes, and Enter focus movement.
+#include "keyfilters.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+CharacterFilter::CharacterFilter(Kind kind, QObject* parent) : QObject(parent), kind_(kind) {}
+
+bool CharacterFilter::accepts(QChar character) const
+{
+    if (character >= QLatin1Char('0') && character <= QLatin1Char('9'))
+        return true;
+    switch (kind_) {
+    case Number: return character == QLatin1Char(',');
+    case Date: return character == QLatin1Char('.');
+    case Digits: return false;
+    }
+    return false;
+}
+
+bool CharacterFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // Pasting would bring in what typing may not.
+    if (key->matches(QKeySequence::Paste))
+        return true;
+    for (QChar character : key->text()) {
+        const bool control = character.unicode() < 0x20 || character.unicode() == 0x7f;
+        if (!control && !accepts(character))
+            return true;
+    }
+    return false;
+}
+
+namespace {
+CharacterFilter* installFilter(QWidget* box, CharacterFilter::Kind kind)
+{
+    auto* filter = new CharacterFilter(kind, box);
+    box->installEventFilter(filter);
+    box->setContextMenuPolicy(Qt::NoContextMenu);
+    return filter;
+}
+}
+
+CharacterFilter* installNumberFilter(QWidget* box)
+{
+    return installFilter(box, CharacterFilter::Number);
+}
+
+CharacterFilter* installDateFilter(QWidget* box)
+{
+    return installFilter(box, CharacterFilter::Date);
+}
+
+CharacterFilter* installDigitsFilter(QWidget* box)
+{
+    return installFilter(box, CharacterFilter::Digits);
+}
+
+namespace {
+// QWidget::focusNextPrevChild is protected; a member pointer taken through a subclass reaches it on
+// any widget.
+struct FocusChain : QWidget {
+    static bool move(QWidget* widget, bool next)
+    {
+        return (widget->*(&FocusChain::focusNextPrevChild))(next);
+    }
+};
+}
+
+EnterFocusMovement::EnterFocusMovement(QWidget* form) : QObject(form), form_(form)
+{
+    // Seen before any control of the form: the application filters first, so no box, grid editor or
+    // default button gets the key.
+    qApp->installEventFilter(this);
+}
+
+bool EnterFocusMovement::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || (widget != form_ && !form_->isAncestorOf(widget)))
+        return false;
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    FocusChain::move(form_, modifiers != Qt::ShiftModifier);
+    return true;
+}
+
+EnterFocusMovement* installEnterFocusMovement(QWidget* form)
+{
+    return new EnterFocusMovement(form);
+}
