@@ -1,0 +1,352 @@
+// The platform seam: the scripted platform's records and answers, modal runs, the general error
+// handler, Qt's Hungarian texts, the MIME mail handed to sendmail, and the help window.
+#include "application.h"
+#include "dberror.h"
+#include "helpwindow.h"
+#include "mimemessage.h"
+#include "scriptedplatform.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+namespace {
+
+// A form that notes its show step and closes with "OK".
+class Form : public QDialog {
+public:
+    explicit Form(const QString& name)
+    {
+        setObjectName(name);
+        ok = new QPushButton(QStringLiteral("OK"), this);
+        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    }
+    QPushButton* ok;
+    int shows = 0;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        ++shows;
+        QDialog::showEvent(event);
+    }
+};
+
+// A widget whose event handler throws, as a form's handler does when a statement fails.
+class Thrower : public QObject {
+public:
+    std::function<void()> action;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::User)
+            action();
+        return QObject::event(event);
+    }
+};
+
+// The MIME text split into its header block and its parts (each with its own headers and body).
+struct MimeParts {
+    QByteArray headers;
+    QList<QByteArray> parts;
+};
+
+MimeParts splitMime(const QByteArray& mime)
+{
+    MimeParts result;
+    const qsizetype end = mime.indexOf("\n\n");
+    result.headers = '\n' + mime.left(end) + '\n';   // every header line between line breaks
+    const qsizetype at = result.headers.indexOf("boundary=\"") + 10;
+    const QByteArray boundary = "--" + result.headers.mid(at, result.headers.indexOf('"', at) - at);
+    const QList<QByteArray> pieces = mime.mid(end + 2).split('\n');
+    QByteArray current;
+    bool inPart = false;
+    for (const QByteArray& line : pieces) {
+        if (line.startsWith(boundary)) {
+            if (inPart)
+                result.parts << current;
+            current.clear();
+            inPart = !line.startsWith(boundary + "--");
+            continue;
+        }
+        if (inPart)
+            current += line + '\n';
+    }
+    return result;
+}
+
+QByteArray partBody(const QByteArray& part)
+{
+    return QByteArray::fromBase64(part.mid(part.indexOf("\n\n") + 2));
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content,
+                  QFile::Permissions permissions = {})
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(content);
+    file.close();
+    if (permissions)
+        file.setPermissions(permissions);
+    return path;
+}
+
+}
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+
+    ScriptedPlatform* platform = nullptr;
+
+private slots:
+    void init() { platform = &ScriptedPlatform::install(); }
+
+    void installedPlatformIsTheInstance()
+    {
+        QCOMPARE(&Platform::instance(), static_cast<Platform*>(platform));
+    }
+
+    void recordsMessagesInOrderWithTheirKind()
+    {
+        Platform::instance().information(QStringLiteral("A raktár sor törlölve!"));
+        Platform::instance().confirmYesOnly(QStringLiteral("Az utolsó raktársor nem törölhető ki."));
+        platform->questionAnswers = {true};
+        QVERIFY(Platform::instance().question(QStringLiteral("Törli a sort?")));
+        QVERIFY(!Platform::instance().question(QStringLiteral("Még egyszer?")));
+        QCOMPARE(platform->messageTexts(),
+                 QStringList({QStringLiteral("A raktár sor törlölve!"),
+                              QStringLiteral("Az utolsó raktársor nem törölhető ki."),
+                              QStringLiteral("Törli a sort?"), QStringLiteral("Még egyszer?")}));
+        QCOMPARE(platform->messages[0].kind, ScriptedPlatform::MessageKind::Information);
+        QCOMPARE(platform->messages[1].kind, ScriptedPlatform::MessageKind::ConfirmYesOnly);
+        QCOMPARE(platform->messages[2].kind, ScriptedPlatform::MessageKind::Question);
+    }
+
+    void answersDialogsFromQueues()
+    {
+        platform->fileAnswers = {QStringLiteral("/tmp/a.xml"), QStringLiteral("/tmp/b.pdf")};
+        platform->folderAnswers = {QStringLiteral("/tmp/mentes")};
+        Platform& p = Platform::instance();
+        QCOMPARE(p.openFileName(nullptr, QStringLiteral("Megnyitás"), QStringLiteral("/home"), QStringLiteral("*.xml")),
+                 QStringLiteral("/tmp/a.xml"));
+        QCOMPARE(p.saveFileName(nullptr, {}, {}, {}), QStringLiteral("/tmp/b.pdf"));
+        QCOMPARE(p.openFileName(nullptr, {}, {}, {}), QString());
+        QCOMPARE(p.existingFolder(nullptr, {}, QStringLiteral("/var")), QStringLiteral("/tmp/mentes"));
+        QCOMPARE(p.existingFolder(nullptr, {}, {}), QString());
+        QCOMPARE(int(platform->fileDialogs.size()), 5);
+        QCOMPARE(platform->fileDialogs[0].folder, QStringLiteral("/home"));
+        QCOMPARE(platform->fileDialogs[0].filter, QStringLiteral("*.xml"));
+        QCOMPARE(platform->fileDialogs[3].kind, ScriptedPlatform::FileDialogCall::Folder);
+    }
+
+    void recordsDesktopRequests()
+    {
+        Platform& p = Platform::instance();
+        p.setClipboardText(QStringLiteral("/home/varnel/VARNEL2013.FDB"));
+        QVERIFY(p.openUrl(QUrl(QStringLiteral("mailto:x@example.org"))));
+        QVERIFY(p.startProgram(QStringLiteral("ShowMyPC3000.exe")));
+        platform->mailErrors = {QStringLiteral("nincs kapcsolat")};
+        QCOMPARE(p.sendMail({QStringLiteral("x@example.org"), QStringLiteral("Varnel adatok"), {}, {}}),
+                 QStringLiteral("nincs kapcsolat"));
+        QCOMPARE(p.sendMail({}), QString());
+        p.showHelp(QStringLiteral("VARNEL.HLP"));
+        QCOMPARE(platform->clipboardText, QStringLiteral("/home/varnel/VARNEL2013.FDB"));
+        QCOMPARE(platform->openedUrls, QList<QUrl>{QUrl(QStringLiteral("mailto:x@example.org"))});
+        QCOMPARE(platform->startedPrograms.at(0).program, QStringLiteral("ShowMyPC3000.exe"));
+        QCOMPARE(int(platform->mails.size()), 2);
+        QCOMPARE(platform->mails[0].subject, QStringLiteral("Varnel adatok"));
+        QCOMPARE(platform->helpFiles, QStringList{QStringLiteral("VARNEL.HLP")});
+    }
+
+    void modalRunShowsTheFormAndRunsTheCallback()
+    {
+        Form form(QStringLiteral("TForm11"));
+        platform->modalRuns.push_back([](QDialog* dialog) {
+            static_cast<Form*>(dialog)->ok->click();
+            return int(QDialog::Rejected);
+        });
+        QCOMPARE(Platform::instance().runModal(&form), int(QDialog::Accepted));
+        QCOMPARE(form.shows, 1);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(platform->shownDialogs, QStringList{QStringLiteral("TForm11")});
+    }
+
+    void modalRunClosesAFormTheCallbackLeftOpen_data()
+    {
+        QTest::addColumn<bool>("withCallback");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("empty queue: rejected at once") << false << int(QDialog::Rejected);
+        QTest::newRow("callback's code") << true << 7;
+    }
+
+    void modalRunClosesAFormTheCallbackLeftOpen()
+    {
+        QFETCH(bool, withCallback);
+        QFETCH(int, expected);
+        Form form(QStringLiteral("TForm4"));
+        if (withCallback)
+            platform->modalRuns.push_back([](QDialog* dialog) {
+                return dialog->isVisible() ? 7 : -1;
+            });
+        QCOMPARE(Platform::instance().runModal(&form), expected);
+        QCOMPARE(form.shows, 1);
+        QVERIFY(!form.isVisible());
+    }
+
+    void modalRunsNestInOrder()
+    {
+        Form outer(QStringLiteral("TForm17")), inner(QStringLiteral("TForm18"));
+        QStringList seen;
+        platform->modalRuns.push_back([&](QDialog* dialog) {
+            seen << dialog->objectName();
+            Platform::instance().runModal(&inner);
+            return int(QDialog::Accepted);
+        });
+        platform->modalRuns.push_back([&](QDialog* dialog) {
+            seen << dialog->objectName();
+            return int(QDialog::Rejected);
+        });
+        QCOMPARE(Platform::instance().runModal(&outer), int(QDialog::Accepted));
+        QCOMPARE(seen, QStringList({QStringLiteral("TForm17"), QStringLiteral("TForm18")}));
+        QVERIFY(platform->modalRuns.empty());
+    }
+
+    void generalHandlerShowsTheErrorsOwnText_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("data layer") << 0 << QStringLiteral("lock conflict on no wait transaction; ütközés");
+        QTest::newRow("standard") << 1 << QStringLiteral("vector::at");
+    }
+
+    void generalHandlerShowsTheErrorsOwnText()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        Thrower thrower;
+        thrower.action = [&] {
+            if (kind == 0)
+                throw DbError(text, 335544345);
+            throw std::out_of_range(text.toStdString());
+        };
+        QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+        QCoreApplication::processEvents();
+        QCOMPARE(platform->messageTexts(), QStringList{text});
+        QCOMPARE(platform->messages[0].kind, ScriptedPlatform::MessageKind::Information);
+    }
+
+    void loadsQtsHungarianTexts()
+    {
+        QVERIFY(installHungarianTranslations(*qApp));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Mégse"));
+    }
+
+    void mimeMessageCarriesTextAndAttachment()
+    {
+        QTemporaryDir dir;
+        QByteArray content;
+        for (int i = 0; i < 1000; ++i)
+            content += char(i * 7);
+        const QString path = writeFile(dir, QStringLiteral("VARNEL2013.FDB"), content);
+        QString error;
+        const QByteArray mime = buildMimeMessage(
+            {QStringLiteral("support@example.org"), QStringLiteral("Varnel adatok"),
+             QStringLiteral("Varnel adatok elküldése ellenőrzésre"), path}, &error);
+        QVERIFY(error.isEmpty());
+        const MimeParts parts = splitMime(mime);
+        QVERIFY(parts.headers.contains("\nTo: support@example.org\n"));
+        QVERIFY(parts.headers.contains("\nSubject: Varnel adatok\n"));
+        QCOMPARE(parts.parts.size(), 2);
+        QCOMPARE(QString::fromUtf8(partBody(parts.parts[0])), QStringLiteral("Varnel adatok elküldése ellenőrzésre"));
+        QVERIFY(parts.parts[1].contains("filename=\"VARNEL2013.FDB\""));
+        QCOMPARE(partBody(parts.parts[1]), content);
+        for (const QByteArray& line : mime.split('\n'))
+            QVERIFY2(line.size() <= 998, line.left(40).constData());
+    }
+
+    void mimeHeadersCannotBeInjected()
+    {
+        QString error;
+        const QByteArray mime = buildMimeMessage(
+            {QStringLiteral("a@example.org\nBcc: b@example.org"), QStringLiteral("Ár\r\nBcc: c@example.org"), {}, {}},
+            &error);
+        const MimeParts parts = splitMime(mime);
+        QVERIFY(!parts.headers.contains("\nBcc:"));
+        const qsizetype at = parts.headers.indexOf("Subject: =?UTF-8?B?") + 19;
+        const QByteArray encoded = parts.headers.mid(at, parts.headers.indexOf("?=", at) - at);
+        QCOMPARE(QString::fromUtf8(QByteArray::fromBase64(encoded)), QStringLiteral("Ár\r\nBcc: c@example.org"));
+        QCOMPARE(parts.parts.size(), 1);
+    }
+
+    void mimeMessageReportsAMissingAttachment()
+    {
+        QString error;
+        const QString missing = QStringLiteral("/nonexistent/VARNEL2013.FDB");
+        QVERIFY(buildMimeMessage({QStringLiteral("a@example.org"), {}, {}, missing}, &error).isEmpty());
+        QVERIFY2(error.startsWith(missing), qPrintable(error));
+    }
+
+    // The desktop sendMail against a stand-in sendmail on PATH.
+    void desktopMailGoesToSendmail_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QString>("expectedError");
+        QTest::newRow("delivered") << QByteArray("#!/bin/sh\necho \"$@\" > \"$0.args\"\ncat > \"$0.mail\"\n")
+                                   << QString();
+        QTest::newRow("refused") << QByteArray("#!/bin/sh\ncat > /dev/null\necho 'a címzett ismeretlen' >&2\nexit 67\n")
+                                 << QStringLiteral("a címzett ismeretlen");
+    }
+
+    void desktopMailGoesToSendmail()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(QString, expectedError);
+        QTemporaryDir dir;
+        const QString program = writeFile(dir, QStringLiteral("sendmail"), script,
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", dir.path().toLocal8Bit() + ':' + oldPath);
+        const auto desktop = makeDesktopPlatform();
+        const QString error = desktop->sendMail({QStringLiteral("a@example.org"), QStringLiteral("Varnel adatok"),
+                                                 QStringLiteral("szöveg"), {}});
+        qputenv("PATH", oldPath);
+        QCOMPARE(error, expectedError);
+        if (expectedError.isEmpty()) {
+            QFile args(program + QStringLiteral(".args")), mail(program + QStringLiteral(".mail"));
+            QVERIFY(args.open(QIODevice::ReadOnly) && mail.open(QIODevice::ReadOnly));
+            QCOMPARE(args.readAll().trimmed(), QByteArray("-t -oi"));
+            QVERIFY(mail.readAll().contains("To: a@example.org\n"));
+        }
+    }
+
+    void helpWindowOpensOnTheTableOfTopics()
+    {
+        QTemporaryDir dir;
+        const QString help = writeFile(dir, QStringLiteral("VARNEL.HLP"),
+                                       "<html><body><h1 id=\"topics\">Tartalom</h1><p>Cikk karton</p></body></html>");
+        HelpWindow window;
+        window.showDocument(help);
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.browser()->source(), QUrl::fromLocalFile(help));
+        QVERIFY(window.browser()->toPlainText().contains(QStringLiteral("Cikk karton")));
+
+        window.showDocument(dir.filePath(QStringLiteral("NINCS.HLP")));
+        QVERIFY(window.browser()->toPlainText().contains(QStringLiteral("NINCS.HLP")));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    Application application(argc, argv);
+    TestPlatform test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_platform.moc"
