@@ -42,6 +42,7 @@ public:
     double asFloat() const;
     Decimal asDecimal() const;       // exact for Decimal and Integer columns
     QDate asDate() const;            // invalid for NULL
+    QByteArray asBytes() const;      // the stored bytes of a text value (a binary key)
     QVariant value() const;          // null QVariant for NULL; Decimal as double
 
 private:
@@ -108,14 +109,19 @@ protected:
     virtual std::unique_ptr<Cursor> openCursor() = 0;
     // Called after close() has dropped the rows.
     virtual void afterClose() {}
+    // Lets a dataset mark internal columns hidden as it opens.
+    virtual void adjustColumns(std::vector<ColumnInfo>& columns) {}
 
     void setCurrent(int row);
     // Row storage for the editing datasets.
     void replaceRow(int row, QByteArray packed);
     void insertRow(int row, QByteArray packed);
     void removeRow(int row);
-    const QByteArray& rowData(int row) const { return rows_[size_t(row)]; }
     const std::vector<ColumnInfo>& columns() const { return columns_; }
+
+public:
+    // A fetched row in its packed form (for copying rows between datasets of the same statement).
+    const QByteArray& rowData(int row) const { return rows_[size_t(row)]; }
 
 private:
     void fetchUntil(int row);

@@ -12,7 +12,7 @@ class Statement;
 
 class Param {
 public:
-    enum class Kind { Null, Text, Date, Decimal, Double, Integer };
+    enum class Kind { Null, Text, Date, Decimal, Double, Integer, Bytes };
 
     void clear() { kind_ = Kind::Null; value_.clear(); }
     // Sent as VARCHAR in WIN1250: the server converts it and reports values that do not fit the column.
@@ -21,6 +21,8 @@ public:
     void setDecimal(const Decimal& value) { kind_ = Kind::Decimal; value_ = QVariant::fromValue(value.scaled()); }
     void setDouble(double value) { kind_ = Kind::Double; value_ = value; }
     void setInteger(qint64 value) { kind_ = Kind::Integer; value_ = value; }
+    // Raw bytes in character set OCTETS (a row's RDB$DB_KEY).
+    void setBytes(const QByteArray& bytes) { kind_ = Kind::Bytes; value_ = bytes; }
 
     Kind kind() const { return kind_; }
     const QVariant& value() const { return value_; }

@@ -31,6 +31,7 @@ public:
 
 protected:
     std::unique_ptr<Cursor> openCursor() override;
+    void adjustColumns(std::vector<ColumnInfo>& columns) override;
 
 private:
     void findKeyColumn();

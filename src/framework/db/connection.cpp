@@ -1,0 +1,161 @@
+// The attachment: DPB, creation of a new database, scripts, the embedded engine's lock folder.
+#include "connection.h"
+#include "cp1250.h"
+#include "fbcall.h"
+#include "query.h"
+#include "statement.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <ibase.h>
+#include <unistd.h>
+
+using namespace Firebird;
+
+Connection::Connection() : transaction_(std::make_unique<Transaction>(*this)) {}
+
+Connection::~Connection()
+{
+    try {
+        close();
+    } catch (const DbError&) {
+        // Nothing to tell anybody at this point; the engine rolls back what was not committed.
+    }
+}
+
+IMaster* Connection::master() { return fb_get_master_interface(); }
+IUtil* Connection::util() { return master()->getUtilInterface(); }
+
+void Connection::prepareEmbeddedEnvironment()
+{
+    if (qEnvironmentVariableIsSet("FIREBIRD_LOCK"))
+        return;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath() + QStringLiteral("/varnel-%1").arg(getuid());
+    folder += QStringLiteral("/firebird");
+    QDir().mkpath(folder);
+    qputenv("FIREBIRD_LOCK", QFile::encodeName(folder));
+}
+
+void Connection::attach(bool create)
+{
+    if (attachment_)
+        throw DbError(QStringLiteral("Az adatbázis már kapcsolódik."));
+    const QByteArray name = QFile::encodeName(params_.database);
+    fbCall([&](ThrowStatusWrapper* st) {
+        IXpbBuilder* dpb = util()->getXpbBuilder(st, IXpbBuilder::DPB, nullptr, 0);
+        dpb->insertString(st, isc_dpb_user_name, params_.user.toUtf8().constData());
+        dpb->insertString(st, isc_dpb_password, params_.password.toUtf8().constData());
+        dpb->insertString(st, isc_dpb_lc_ctype, params_.charset.toLatin1().constData());
+        dpb->insertInt(st, isc_dpb_sql_dialect, params_.dialect);
+        if (create) {
+            dpb->insertString(st, isc_dpb_set_db_charset, params_.charset.toLatin1().constData());
+            dpb->insertInt(st, isc_dpb_page_size, 8192);
+        }
+        IProvider* provider = master()->getDispatcher();
+        struct Release { IProvider* p; ~Release() { p->release(); } } release{provider};
+        attachment_ = create
+            ? provider->createDatabase(st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st))
+            : provider->attachDatabase(st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st));
+        dpb->dispose();
+    });
+}
+
+void Connection::open()
+{
+    attach(false);
+}
+
+void Connection::createDatabase()
+{
+    attach(true);
+}
+
+void Connection::close()
+{
+    if (!attachment_)
+        return;
+    if (transaction_->isActive())
+        transaction_->commit();
+    transaction_->statements().clear();
+    IAttachment* attachment = attachment_;
+    attachment_ = nullptr;
+    try {
+        fbCall([&](ThrowStatusWrapper* st) { attachment->detach(st); });
+    } catch (const DbError&) {
+        attachment->release();
+        throw;
+    }
+}
+
+namespace {
+
+// Splits a script at its terminator, honouring SET TERM, string literals and comments.
+QStringList splitScript(const QString& script)
+{
+    QStringList statements;
+    QString terminator = QStringLiteral(";");
+    QString current;
+    int i = 0;
+    const int n = script.size();
+    auto flush = [&] {
+        const QString s = current.trimmed();
+        if (!s.isEmpty()) {
+            static const QRegularExpression setTerm(QStringLiteral("^SET\\s+TERM\\s+(\\S+)\\s*$"),
+                                                    QRegularExpression::CaseInsensitiveOption);
+            const auto match = setTerm.match(s);
+            if (match.hasMatch())
+                terminator = match.captured(1);
+            else
+                statements << s;
+        }
+        current.clear();
+    };
+    while (i < n) {
+        const QChar c = script[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            const int end = script.indexOf(c, i + 1);
+            const int stop = end < 0 ? n : end + 1;
+            current += script.mid(i, stop - i);
+            i = stop;
+        } else if (script.mid(i, 2) == QLatin1String("/*")) {
+            const int end = script.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? n : end + 2;
+            current += QLatin1Char(' ');
+        } else if (script.mid(i, 2) == QLatin1String("--")) {
+            const int end = script.indexOf(QLatin1Char('\n'), i);
+            i = end < 0 ? n : end;
+        } else if (script.mid(i, terminator.size()) == terminator) {
+            flush();
+            i += terminator.size();
+        } else {
+            current += c;
+            ++i;
+        }
+    }
+    // "SET TERM ^ ;" is itself ended by the old terminator; the new one takes over after it.
+    flush();
+    return statements;
+}
+
+}
+
+void Connection::executeScript(const QString& script)
+{
+    for (const QString& sql : splitScript(script)) {
+        Query query(*transaction_);
+        query.setSql(sql);
+        query.execute();
+        static const QRegularExpression ddl(QStringLiteral("^(CREATE|ALTER|DROP|RECREATE|DECLARE)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+        if (ddl.match(sql).hasMatch()) {
+            transaction_->commit();
+            transaction_->statements().clear();
+        }
+    }
+    if (transaction_->isActive())
+        transaction_->commit();
+}

@@ -1,0 +1,377 @@
+// Lazily fetched result sets, the current row, locate, and field access on packed rows.
+#include "dataset.h"
+#include "connection.h"
+#include "cp1250.h"
+#include "dberror.h"
+#include "formats.h"
+#include "statement.h"
+#include "transaction.h"
+
+#include <cstring>
+#include <firebird/Interface.h>
+
+namespace {
+
+template <class T>
+T read(const char* data)
+{
+    T value;
+    std::memcpy(&value, data, sizeof value);
+    return value;
+}
+
+QDate toQDate(qint32 iscDate)
+{
+    unsigned y, m, d;
+    Firebird::fb_get_master_interface()->getUtilInterface()->decodeDate(iscDate, &y, &m, &d);
+    return QDate(int(y), int(m), int(d));
+}
+
+QTime toQTime(quint32 iscTime)
+{
+    return QTime::fromMSecsSinceStartOfDay(int(iscTime / 10));
+}
+
+}
+
+QString Field::name() const { return column_ ? column_->name : QString(); }
+FieldType Field::type() const { return column_ ? column_->type : FieldType::Text; }
+
+QString Field::asString() const
+{
+    if (!data_)
+        return QString();
+    switch (column_->type) {
+    case FieldType::Text:
+        return decodeCp1250(data_ + 2, read<quint16>(data_));
+    case FieldType::Integer:
+        return QString::number(read<qint64>(data_));
+    case FieldType::Decimal:
+        return asDecimal().toString(Formats::decimalSeparator());
+    case FieldType::Double:
+        return Formats::formatGeneral(read<double>(data_));
+    case FieldType::Date:
+        return Formats::formatDate(asDate());
+    case FieldType::Time:
+        return toQTime(read<quint32>(data_)).toString(QStringLiteral("HH:mm:ss"));
+    case FieldType::Timestamp:
+        return Formats::formatDate(asDate()) + QLatin1Char(' ')
+            + toQTime(read<quint32>(data_ + 4)).toString(QStringLiteral("HH:mm:ss"));
+    case FieldType::Boolean:
+        return data_[0] ? QStringLiteral("True") : QStringLiteral("False");
+    case FieldType::Blob:
+        return QStringLiteral("(BLOB)");
+    }
+    return QString();
+}
+
+qint64 Field::asInteger() const
+{
+    if (!data_)
+        return 0;
+    switch (column_->type) {
+    case FieldType::Integer: return read<qint64>(data_);
+    case FieldType::Decimal: return asDecimal().scaled() / Decimal::Unit;
+    case FieldType::Double: return qint64(read<double>(data_));
+    case FieldType::Boolean: return data_[0] ? 1 : 0;
+    case FieldType::Text: return asString().trimmed().toLongLong();
+    default: return 0;
+    }
+}
+
+double Field::asFloat() const
+{
+    if (!data_)
+        return 0;
+    switch (column_->type) {
+    case FieldType::Integer: return double(read<qint64>(data_));
+    case FieldType::Decimal: {
+        double divisor = 1;
+        for (int i = 0; i < column_->scale; ++i)
+            divisor *= 10;
+        return double(read<qint64>(data_)) / divisor;
+    }
+    case FieldType::Double: return read<double>(data_);
+    case FieldType::Boolean: return data_[0] ? 1 : 0;
+    case FieldType::Text: return Formats::parseNumber(asString()).value_or(0);
+    default: return 0;
+    }
+}
+
+Decimal Field::asDecimal() const
+{
+    if (!data_)
+        return Decimal();
+    switch (column_->type) {
+    case FieldType::Integer: return Decimal::fromScaled(read<qint64>(data_), 0);
+    case FieldType::Decimal: return Decimal::fromScaled(read<qint64>(data_), column_->scale);
+    case FieldType::Text: return Decimal::parse(asString()).value_or(Decimal());
+    default: return Decimal::fromDouble(asFloat());
+    }
+}
+
+QDate Field::asDate() const
+{
+    if (!data_)
+        return QDate();
+    switch (column_->type) {
+    case FieldType::Date:
+    case FieldType::Timestamp: return toQDate(read<qint32>(data_));
+    case FieldType::Text: return Formats::parseDate(asString()).value_or(QDate());
+    default: return QDate();
+    }
+}
+
+QByteArray Field::asBytes() const
+{
+    if (!data_ || column_->type != FieldType::Text)
+        return QByteArray();
+    return QByteArray(data_ + 2, read<quint16>(data_));
+}
+
+QVariant Field::value() const
+{
+    if (!data_)
+        return QVariant();
+    switch (column_->type) {
+    case FieldType::Integer: return asInteger();
+    case FieldType::Decimal:
+    case FieldType::Double: return asFloat();
+    case FieldType::Date: return asDate();
+    case FieldType::Timestamp:
+        return QDateTime(asDate(), toQTime(read<quint32>(data_ + 4)));
+    case FieldType::Time: return toQTime(read<quint32>(data_));
+    case FieldType::Boolean: return bool(data_[0]);
+    default: return asString();
+    }
+}
+
+Dataset::Dataset(Transaction& transaction, QObject* parent) : QObject(parent), transaction_(transaction)
+{
+    transaction_.attach(this);
+}
+
+Dataset::~Dataset()
+{
+    cursor_.reset();
+    transaction_.detach(this);
+}
+
+void Dataset::open()
+{
+    if (open_)
+        return;
+    transaction_.ensureActive();
+    cursor_ = openCursor();
+    columns_ = cursor_->columns();
+    adjustColumns(columns_);
+    rows_.clear();
+    open_ = true;
+    emit opened();
+    fetchMore();
+    current_ = rows_.empty() ? -1 : 0;
+    bof_ = true;
+    eof_ = rows_.empty();
+    emit currentRowChanged(current_);
+}
+
+void Dataset::close()
+{
+    if (!open_)
+        return;
+    open_ = false;
+    cursor_.reset();
+    rows_.clear();
+    rows_.shrink_to_fit();
+    current_ = -1;
+    eof_ = bof_ = true;
+    afterClose();
+    emit closed();
+}
+
+void Dataset::refresh()
+{
+    const int row = current_;
+    close();
+    open();
+    if (row > 0)
+        moveTo(std::min(row, recordCount() - 1));
+}
+
+int Dataset::columnIndex(const QString& name) const
+{
+    for (size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+bool Dataset::isEmpty() const
+{
+    return rows_.empty();
+}
+
+bool Dataset::fetchMore()
+{
+    if (!cursor_)
+        return false;
+    const int first = int(rows_.size());
+    QByteArray packed;
+    for (int i = 0; i < BlockSize; ++i) {
+        if (!cursor_->fetch(packed)) {
+            cursor_.reset();
+            break;
+        }
+        rows_.push_back(std::move(packed));
+    }
+    const int last = int(rows_.size()) - 1;
+    if (last >= first)
+        emit rowsFetched(first, last);
+    return last >= first;
+}
+
+void Dataset::fetchUntil(int row)
+{
+    while (int(rows_.size()) <= row && fetchMore()) {
+    }
+}
+
+int Dataset::recordCount()
+{
+    fetchUntil(INT_MAX - 1);
+    return int(rows_.size());
+}
+
+void Dataset::setCurrent(int row)
+{
+    if (row == current_)
+        return;
+    current_ = row;
+    emit currentRowChanged(row);
+}
+
+void Dataset::first()
+{
+    if (!open_)
+        return;
+    bof_ = true;
+    eof_ = rows_.empty();
+    setCurrent(rows_.empty() ? -1 : 0);
+}
+
+void Dataset::prior()
+{
+    if (current_ <= 0) {
+        bof_ = true;
+        return;
+    }
+    eof_ = false;
+    bof_ = false;
+    setCurrent(current_ - 1);
+}
+
+void Dataset::next()
+{
+    if (current_ < 0) {
+        eof_ = true;
+        return;
+    }
+    fetchUntil(current_ + 1);
+    if (current_ + 1 >= int(rows_.size())) {
+        eof_ = true;
+        return;
+    }
+    bof_ = false;
+    setCurrent(current_ + 1);
+}
+
+void Dataset::last()
+{
+    if (!open_)
+        return;
+    const int count = recordCount();
+    bof_ = count == 0;
+    eof_ = true;
+    setCurrent(count - 1);
+}
+
+bool Dataset::moveTo(int row)
+{
+    if (!open_ || row < 0)
+        return false;
+    fetchUntil(row);
+    if (row >= int(rows_.size()))
+        return false;
+    bof_ = row == 0;
+    eof_ = false;
+    setCurrent(row);
+    return true;
+}
+
+bool Dataset::locate(const QString& columnName, const QString& prefix)
+{
+    const int column = columnIndex(columnName);
+    if (column < 0)
+        throw DbError(QStringLiteral("%1: nincs ilyen mező.").arg(columnName));
+    // Case folding handles accents too ("á" matches "Á").
+    const QString wanted = prefix.toCaseFolded();
+    for (int row = 0;; ++row) {
+        if (row >= int(rows_.size()) && !fetchMore())
+            break;
+        if (fieldAt(row, column).asString().toCaseFolded().startsWith(wanted)) {
+            moveTo(row);
+            return true;
+        }
+    }
+    first();
+    return false;
+}
+
+Field Dataset::field(int column) const
+{
+    if (column < 0 || column >= int(columns_.size()))
+        throw DbError(QStringLiteral("Nincs %1. mező.").arg(column));
+    if (current_ < 0)
+        return Field(&columns_[size_t(column)], nullptr);
+    return fieldAt(current_, column);
+}
+
+Field Dataset::fieldByName(const QString& name) const
+{
+    const int column = columnIndex(name);
+    if (column < 0)
+        throw DbError(QStringLiteral("%1: nincs ilyen mező.").arg(name));
+    return field(column);
+}
+
+Field Dataset::fieldAt(int row, int column) const
+{
+    const QByteArray& data = rows_[size_t(row)];
+    const quint16 offset = read<quint16>(data.constData() + column * sizeof(quint16));
+    return Field(&columns_[size_t(column)], offset == 0xFFFF ? nullptr : data.constData() + offset);
+}
+
+void Dataset::replaceRow(int row, QByteArray packed)
+{
+    rows_[size_t(row)] = std::move(packed);
+    emit rowUpdated(row);
+}
+
+void Dataset::insertRow(int row, QByteArray packed)
+{
+    rows_.insert(rows_.begin() + row, std::move(packed));
+    emit rowInserted(row);
+    current_ = -2;   // force the change signal
+    setCurrent(row);
+    eof_ = bof_ = false;
+}
+
+void Dataset::removeRow(int row)
+{
+    rows_.erase(rows_.begin() + row);
+    emit rowRemoved(row);
+    eof_ = rows_.empty();
+    const int next = rows_.empty() ? -1 : std::min(row, int(rows_.size()) - 1);
+    current_ = -2;
+    setCurrent(next);
+}

@@ -1,0 +1,87 @@
+// The shared transaction and the datasets that live in it.
+#include "transaction.h"
+#include "connection.h"
+#include "dataset.h"
+#include "fbcall.h"
+#include "statement.h"
+
+#include <ibase.h>
+
+using namespace Firebird;
+
+Transaction::Transaction(Connection& connection)
+    : connection_(connection), statements_(new StatementCache)
+{
+}
+
+Transaction::~Transaction()
+{
+    for (Dataset* dataset : std::as_const(datasets_))
+        dataset->close();
+    if (handle_) {
+        try {
+            fbCall([&](ThrowStatusWrapper* st) { handle_->rollback(st); });
+        } catch (const DbError&) {
+            handle_->release();
+        }
+    }
+    delete statements_;
+}
+
+void Transaction::start()
+{
+    if (handle_)
+        throw DbError(QStringLiteral("A tranzakció már aktív."));
+    if (!connection_.attachment())
+        throw DbError(QStringLiteral("Nincs adatbázis kapcsolat."));
+    // One user, one transaction: sees what others committed, never waits for their locks.
+    static const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version,
+                                        isc_tpb_nowait, isc_tpb_write};
+    handle_ = fbCall([&](ThrowStatusWrapper* st) {
+        return connection_.attachment()->startTransaction(st, sizeof tpb, tpb);
+    });
+}
+
+void Transaction::ensureActive()
+{
+    if (!handle_)
+        start();
+}
+
+void Transaction::closeDatasets()
+{
+    const QList<Dataset*> open = datasets_;
+    for (Dataset* dataset : open)
+        dataset->close();
+}
+
+void Transaction::commit()
+{
+    if (!handle_)
+        throw DbError(QStringLiteral("A tranzakció nem aktív."));
+    closeDatasets();
+    fbCall([&](ThrowStatusWrapper* st) { handle_->commit(st); });
+    handle_ = nullptr;
+    emit ended();
+}
+
+void Transaction::rollback()
+{
+    if (!handle_)
+        throw DbError(QStringLiteral("A tranzakció nem aktív."));
+    closeDatasets();
+    fbCall([&](ThrowStatusWrapper* st) { handle_->rollback(st); });
+    handle_ = nullptr;
+    emit ended();
+}
+
+void Transaction::attach(Dataset* dataset)
+{
+    if (!datasets_.contains(dataset))
+        datasets_.append(dataset);
+}
+
+void Transaction::detach(Dataset* dataset)
+{
+    datasets_.removeAll(dataset);
+}
