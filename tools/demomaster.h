@@ -1,0 +1,18 @@
+// Demo master data: warehouses, employees, movement types, partners, items and the user's own data.
+#pragma once
+
+#include "demodata.h"
+
+class Connection;
+class Transaction;
+
+// Inserts the master rows (itemCount items, partners in proportion) and commits; returns what the
+// movement lines need to refer to them.
+DemoWorld insertDemoMasterData(Connection& connection, int itemCount);
+
+// Codes of one table share their width, so that their text order is their numeric order and the entry
+// forms' "last code plus one" gives a fresh code: 1..9, 10..99, 100..999 and so on.
+QString demoCode(int index, int count);
+
+// Runs one INSERT per row, binding :p1, :p2, ... as text.
+void insertTextRows(Transaction& transaction, const QString& sql, const std::vector<QStringList>& rows);
