@@ -1,0 +1,129 @@
+// The preview window.
+#include "reportpreview.h"
+
+#include "platform.h"
+#include "reportpainter.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int PageGap = 12;
+const QList<int> ZoomPercents = {50, 75, 100, 125, 150, 200};
+
+}
+
+ReportPreviewCanvas::ReportPreviewCanvas(const ReportPages& pages, QWidget* parent)
+    : QWidget(parent), pages_(pages)
+{
+    setObjectName(QStringLiteral("previewCanvas"));
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Dark);
+}
+
+void ReportPreviewCanvas::setZoom(double zoom)
+{
+    zoom_ = zoom;
+    resize(sizeHint());
+    update();
+}
+
+double ReportPreviewCanvas::pixelsPerMm() const
+{
+    return zoom_ * logicalDpiX() / 25.4;
+}
+
+QSize ReportPreviewCanvas::pageSizePixels() const
+{
+    return QSize(qRound(pages_.pageSize.width() * pixelsPerMm()), qRound(pages_.pageSize.height() * pixelsPerMm()));
+}
+
+QSize ReportPreviewCanvas::sizeHint() const
+{
+    const QSize page = pageSizePixels();
+    const int count = qMax(1, pages_.pageCount());
+    return QSize(page.width() + 2 * PageGap, count * (page.height() + PageGap) + PageGap);
+}
+
+void ReportPreviewCanvas::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const QSize page = pageSizePixels();
+    const int left = qMax(PageGap, (width() - page.width()) / 2);
+    for (int index = 0; index < pages_.pageCount(); ++index) {
+        const QRect pageRect(QPoint(left, PageGap + index * (page.height() + PageGap)), page);
+        if (!pageRect.intersects(event->rect()))
+            continue;
+        painter.fillRect(pageRect, Qt::white);
+        ReportPainter::paintPage(painter, pages_.pages[index], pixelsPerMm(), pageRect.topLeft());
+    }
+}
+
+ReportPreview::ReportPreview(ReportPages pages, QWidget* parent)
+    : QDialog(parent), pages_(std::move(pages))
+{
+    setObjectName(QStringLiteral("ReportPreview"));
+    setWindowTitle(QStringLiteral("Nyomtatási kép"));
+    resize(1100, 760);
+
+    zoomBox_ = new QComboBox(this);
+    zoomBox_->setObjectName(QStringLiteral("zoomBox"));
+    for (int percent : ZoomPercents)
+        zoomBox_->addItem(QStringLiteral("%1%").arg(percent), percent);
+    zoomBox_->setCurrentIndex(int(ZoomPercents.indexOf(100)));
+    printButton_ = new QPushButton(QStringLiteral("Nyomtatás"), this);
+    printButton_->setObjectName(QStringLiteral("printButton"));
+    exitButton_ = new QPushButton(QStringLiteral("Kilépés"), this);
+    exitButton_->setObjectName(QStringLiteral("exitButton"));
+    auto* pageLabel = new QLabel(QStringLiteral("%1 oldal").arg(pages_.pageCount()), this);
+    pageLabel->setObjectName(QStringLiteral("pageLabel"));
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(new QLabel(QStringLiteral("Nagyítás:"), this));
+    bar->addWidget(zoomBox_);
+    bar->addWidget(printButton_);
+    bar->addWidget(exitButton_);
+    bar->addStretch();
+    bar->addWidget(pageLabel);
+
+    canvas_ = new ReportPreviewCanvas(pages_, this);
+    scrollArea_ = new QScrollArea(this);
+    scrollArea_->setObjectName(QStringLiteral("scrollArea"));
+    scrollArea_->setBackgroundRole(QPalette::Dark);
+    scrollArea_->setAlignment(Qt::AlignHCenter);
+    scrollArea_->setWidget(canvas_);
+    canvas_->setZoom(1.0);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(scrollArea_);
+
+    connect(zoomBox_, &QComboBox::currentIndexChanged, this, &ReportPreview::zoomChosen);
+    connect(printButton_, &QPushButton::clicked, this, &ReportPreview::printPages);
+    connect(exitButton_, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void ReportPreview::zoomChosen(int index)
+{
+    canvas_->setZoom(zoomBox_->itemData(index).toInt() / 100.0);
+}
+
+void ReportPreview::printPages()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(ReportPainter::pageLayout(pages_));
+    printer.setFromTo(1, pages_.pageCount());
+    printer.setPrintRange(QPrinter::AllPages);
+    if (Platform::instance().printDialog(printer, this))
+        ReportPainter::print(pages_, printer);
+}

@@ -1,0 +1,51 @@
+// The modal preview of prepared pages: zoom, print and exit, nothing else.
+#pragma once
+
+#include "reportpages.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QPushButton;
+class QScrollArea;
+
+// The pages one under the other at the chosen zoom; paints only the pages in view.
+class ReportPreviewCanvas : public QWidget {
+    Q_OBJECT
+public:
+    ReportPreviewCanvas(const ReportPages& pages, QWidget* parent = nullptr);
+
+    void setZoom(double zoom);
+    double zoom() const { return zoom_; }
+    double pixelsPerMm() const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSize pageSizePixels() const;
+
+    const ReportPages& pages_;
+    double zoom_ = 1.0;
+};
+
+class ReportPreview : public QDialog {
+    Q_OBJECT
+public:
+    explicit ReportPreview(ReportPages pages, QWidget* parent = nullptr);
+
+    const ReportPages& pages() const { return pages_; }
+    ReportPreviewCanvas* canvas() const { return canvas_; }
+
+private:
+    void zoomChosen(int index);
+    void printPages();
+
+    ReportPages pages_;
+    QComboBox* zoomBox_;
+    QPushButton* printButton_;
+    QPushButton* exitButton_;
+    QScrollArea* scrollArea_;
+    ReportPreviewCanvas* canvas_;
+};

@@ -1,0 +1,231 @@
+// Reading report templates from their XML files.
+#include "reporttemplate.h"
+
+#include "reporterror.h"
+
+#include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString DefaultFontFamily = QStringLiteral("DejaVu Sans");
+
+struct ParseContext {
+    QString fileName;
+    FontSpec defaultFont;
+
+    [[noreturn]] void fail(const QDomNode& node, const QString& what) const
+    {
+        throw ReportError(QStringLiteral("The report template \"%1\" is not valid: %2 (line %3)")
+                              .arg(fileName, what)
+                              .arg(node.lineNumber()));
+    }
+};
+
+double number(const ParseContext& context, const QDomElement& element, const QString& name,
+              double fallback)
+{
+    if (!element.hasAttribute(name))
+        return fallback;
+    bool ok = false;
+    const double value = element.attribute(name).toDouble(&ok);
+    if (!ok || value < 0)
+        context.fail(element, QStringLiteral("%1=\"%2\" is not a number").arg(name, element.attribute(name)));
+    return value;
+}
+
+bool flag(const QDomElement& element, const QString& name, bool fallback)
+{
+    if (!element.hasAttribute(name))
+        return fallback;
+    const QString value = element.attribute(name);
+    return value == QLatin1String("1") || value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+}
+
+BandKind bandKind(const ParseContext& context, const QDomElement& element)
+{
+    static const QList<std::pair<QString, BandKind>> kinds = {
+        {QStringLiteral("title"), BandKind::Title},
+        {QStringLiteral("pageheader"), BandKind::PageHeader},
+        {QStringLiteral("masterdata"), BandKind::MasterData},
+        {QStringLiteral("summary"), BandKind::Summary},
+        {QStringLiteral("pagefooter"), BandKind::PageFooter},
+    };
+    const QString kind = element.attribute(QStringLiteral("kind")).toLower();
+    for (const auto& [name, value] : kinds) {
+        if (name == kind)
+            return value;
+    }
+    context.fail(element, QStringLiteral("unknown band kind \"%1\"").arg(kind));
+}
+
+FieldFormat fieldFormat(const ParseContext& context, const QDomElement& element)
+{
+    static const QList<std::pair<QString, FieldFormat>> formats = {
+        {QStringLiteral("text"), FieldFormat::Text},
+        {QStringLiteral("number"), FieldFormat::Number},
+        {QStringLiteral("amount2"), FieldFormat::Amount2},
+        {QStringLiteral("amount3"), FieldFormat::Amount3},
+        {QStringLiteral("date"), FieldFormat::Date},
+    };
+    const QString format = element.attribute(QStringLiteral("format"), QStringLiteral("text")).toLower();
+    for (const auto& [name, value] : formats) {
+        if (name == format)
+            return value;
+    }
+    context.fail(element, QStringLiteral("unknown format \"%1\"").arg(format));
+}
+
+Qt::Alignment alignment(const ParseContext& context, const QDomElement& element)
+{
+    const QString align = element.attribute(QStringLiteral("align"), QStringLiteral("left")).toLower();
+    Qt::Alignment horizontal;
+    if (align == QLatin1String("left"))
+        horizontal = Qt::AlignLeft;
+    else if (align == QLatin1String("center"))
+        horizontal = Qt::AlignHCenter;
+    else if (align == QLatin1String("right"))
+        horizontal = Qt::AlignRight;
+    else
+        context.fail(element, QStringLiteral("unknown alignment \"%1\"").arg(align));
+    return horizontal | Qt::AlignVCenter;
+}
+
+int frameLines(const ParseContext& context, const QDomElement& element)
+{
+    const QString frame = element.attribute(QStringLiteral("frame")).toLower();
+    if (frame == QLatin1String("all"))
+        return FrameAll;
+    int lines = 0;
+    for (QChar c : frame) {
+        switch (c.unicode()) {
+        case 'l': lines |= FrameLeft; break;
+        case 't': lines |= FrameTop; break;
+        case 'r': lines |= FrameRight; break;
+        case 'b': lines |= FrameBottom; break;
+        default: context.fail(element, QStringLiteral("unknown frame \"%1\"").arg(frame));
+        }
+    }
+    return lines;
+}
+
+FontSpec font(const ParseContext& context, const QDomElement& element, const FontSpec& inherited)
+{
+    FontSpec spec = inherited;
+    spec.family = element.attribute(QStringLiteral("font"), inherited.family);
+    spec.pointSize = number(context, element, QStringLiteral("size"), inherited.pointSize);
+    spec.bold = flag(element, QStringLiteral("bold"), inherited.bold);
+    spec.italic = flag(element, QStringLiteral("italic"), inherited.italic);
+    return spec;
+}
+
+TextObject textObject(const ParseContext& context, const QDomElement& element, double bandHeight)
+{
+    TextObject object;
+    const double left = number(context, element, QStringLiteral("left"), 0);
+    const double top = number(context, element, QStringLiteral("top"), 0);
+    const double width = number(context, element, QStringLiteral("width"), 0);
+    const double height = number(context, element, QStringLiteral("height"), bandHeight - top);
+    if (width <= 0)
+        context.fail(element, QStringLiteral("a text object needs a width"));
+    object.rect = QRectF(left, top, width, height);
+    object.segments = splitFields(element.text());
+    object.format = fieldFormat(context, element);
+    object.alignment = alignment(context, element);
+    object.font = font(context, element, context.defaultFont);
+    object.frame = frameLines(context, element);
+    object.wordWrap = flag(element, QStringLiteral("wrap"), false);
+    return object;
+}
+
+Band readBand(const ParseContext& context, const QDomElement& element)
+{
+    Band result;
+    result.kind = bandKind(context, element);
+    result.height = number(context, element, QStringLiteral("height"), 0);
+    result.dataset = element.attribute(QStringLiteral("dataset"));
+    if (result.kind == BandKind::MasterData && result.dataset.isEmpty())
+        context.fail(element, QStringLiteral("a master data band needs a dataset"));
+    for (QDomElement child = element.firstChildElement(); !child.isNull();
+         child = child.nextSiblingElement()) {
+        if (child.tagName() != QLatin1String("text"))
+            context.fail(child, QStringLiteral("unknown object \"%1\"").arg(child.tagName()));
+        result.objects.append(textObject(context, child, result.height));
+    }
+    return result;
+}
+
+}
+
+const Band* ReportTemplate::band(BandKind kind) const
+{
+    for (const Band& candidate : bands) {
+        if (candidate.kind == kind)
+            return &candidate;
+    }
+    return nullptr;
+}
+
+ReportTemplate ReportTemplate::parse(const QByteArray& xml, const QString& fileName)
+{
+    ParseContext context{fileName, FontSpec{DefaultFontFamily}};
+    QDomDocument document;
+    QString error;
+    int line = 0;
+    if (!document.setContent(xml, &error, &line)) {
+        throw ReportError(QStringLiteral("The report template \"%1\" is not valid: %2 (line %3)")
+                              .arg(fileName, error)
+                              .arg(line));
+    }
+    const QDomElement root = document.documentElement();
+    if (root.tagName() != QLatin1String("report"))
+        context.fail(root, QStringLiteral("the root element is not <report>"));
+
+    ReportTemplate result;
+    result.margin = number(context, root, QStringLiteral("margin"), result.margin);
+    context.defaultFont = font(context, root, context.defaultFont);
+    for (QDomElement child = root.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+        if (child.tagName() != QLatin1String("band"))
+            context.fail(child, QStringLiteral("unknown element \"%1\"").arg(child.tagName()));
+        Band parsed = readBand(context, child);
+        if (result.band(parsed.kind))
+            context.fail(child, QStringLiteral("a second band of the same kind"));
+        result.bands.append(parsed);
+    }
+    return result;
+}
+
+ReportTemplate ReportTemplate::load(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw ReportError(QStringLiteral("Cannot open file \"%1\". %2")
+                              .arg(QFileInfo(fileName).absoluteFilePath(), file.errorString()));
+    }
+    return parse(file.readAll(), fileName);
+}
+
+QList<TextSegment> splitFields(const QString& text)
+{
+    QList<TextSegment> segments;
+    QString literal;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const qsizetype open = text.indexOf(QLatin1Char('['), pos);
+        const qsizetype close = open < 0 ? -1 : text.indexOf(QLatin1Char(']'), open + 1);
+        if (close < 0) {
+            literal += text.mid(pos);
+            break;
+        }
+        literal += text.mid(pos, open - pos);
+        if (!literal.isEmpty())
+            segments.append({literal, false});
+        literal.clear();
+        segments.append({text.mid(open + 1, close - open - 1).trimmed(), true});
+        pos = close + 1;
+    }
+    if (!literal.isEmpty())
+        segments.append({literal, false});
+    return segments;
+}

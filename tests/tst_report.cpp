@@ -1,0 +1,421 @@
+// The report engine: reading templates, the rows with their events, fields and formats, pages, painting
+// and the preview, over a real database.
+#include "datasource.h"
+#include "formats.h"
+#include "query.h"
+#include "report.h"
+#include "reportdataset.h"
+#include "reporterror.h"
+#include "reportpainter.h"
+#include "reportpreview.h"
+#include "reportvariables.h"
+#include "scriptedplatform.h"
+#include "testdatabase.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString DatasetName = QStringLiteral("frTestLines");
+
+QString reportXml(const QString& bands, const QString& rootAttributes = QString())
+{
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<report margin=\"10\" %1>\n%2\n</report>\n")
+        .arg(rootAttributes, bands);
+}
+
+QString masterBand(const QString& objects, const QString& height = QStringLiteral("5"))
+{
+    return QStringLiteral("<band kind=\"masterdata\" dataset=\"%1\" height=\"%2\">%3</band>")
+        .arg(DatasetName, height, objects);
+}
+
+QString textObject(const QString& text, const QString& format = QStringLiteral("text"))
+{
+    return QStringLiteral("<text left=\"0\" width=\"50\" format=\"%1\">%2</text>").arg(format, text.toHtmlEscaped());
+}
+
+}
+
+class TestReport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void templateErrors_data();
+    void templateErrors();
+    void missingTemplateKeepsTheLoadedOne();
+    void bareNameIsReadFromTheWorkingFolder();
+    void prepareNeedsTemplateAndDataset();
+
+    void eventsFireOncePerRowBeforeItsLayout();
+    void closedQueryIsOpenedWithItsLastParameters();
+    void emptyResultFiresOnlyOpen();
+    void eventErrorEndsPreparation();
+
+    void fieldFormats_data();
+    void fieldFormats();
+    void unknownNamesAreEmptyAndListed();
+
+    void pagesRepeatHeaderAndFooter();
+    void orientation();
+
+    void pdfIsWritten();
+    void previewZoomsPrintsAndExits();
+    void failedPreparationShowsNoPreview();
+
+private:
+    QString writeTemplate(const QString& name, const QString& xml);
+    Report& loaded(const QString& xml);
+
+    TestDatabase db_;
+    std::unique_ptr<Connection> connection_;
+    std::unique_ptr<Query> lines_;
+    std::unique_ptr<DataSource> source_;
+    std::unique_ptr<ReportDataset> reportDataset_;
+    std::unique_ptr<Report> report_;
+    QTemporaryDir dir_;
+    QStringList events_;
+};
+
+void TestReport::initTestCase()
+{
+    initTestLocale();
+    db_.exec({
+        QStringLiteral("INSERT INTO bizmozg (bbszam, bbizdatum, bmenov, bmecsok, bszoveg) "
+                       "VALUES ('1', '2024-01-05', 10, 0, 'Áru be')"),
+        QStringLiteral("INSERT INTO bizmozg (bbszam, bbizdatum, bmenov, bmecsok, bszoveg) "
+                       "VALUES ('2', '2024-01-06', 0, 1234.5, 'Kiadás')"),
+        QStringLiteral("INSERT INTO bizmozg (bbszam, bbizdatum, bmenov, bmecsok, bszoveg) "
+                       "VALUES ('3', '2024-01-07', 2.25, NULL, 'Ökör')"),
+    });
+    connection_ = db_.connect();
+    lines_ = std::make_unique<Query>(connection_->transaction());
+    source_ = std::make_unique<DataSource>(lines_.get());
+    reportDataset_ = std::make_unique<ReportDataset>(DatasetName, source_.get());
+    report_ = std::make_unique<Report>(QStringLiteral("frNyomtat"));
+    QVERIFY(dir_.isValid());
+}
+
+void TestReport::init()
+{
+    lines_->close();
+    lines_->clearSql();
+    lines_->addSql(QStringLiteral("SELECT bbszam, bbizdatum, bmenov, bmecsok, bszoveg FROM bizmozg"));
+    lines_->addSql(QStringLiteral("ORDER BY bbszam"));
+    lines_->open();
+    reportDataset_->onOpen = [this] { events_.append(QStringLiteral("open")); };
+    reportDataset_->onFirst = [this] { events_.append(QStringLiteral("first ") + lines_->fieldByName("bbszam").asString()); };
+    reportDataset_->onNext = [this] { events_.append(QStringLiteral("next ") + lines_->fieldByName("bbszam").asString()); };
+    events_.clear();
+}
+
+QString TestReport::writeTemplate(const QString& name, const QString& xml)
+{
+    const QString path = dir_.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(xml.toUtf8());
+    return path;
+}
+
+Report& TestReport::loaded(const QString& xml)
+{
+    report_->loadFromFile(writeTemplate(QStringLiteral("Test.frf"), xml));
+    return *report_;
+}
+
+void TestReport::templateErrors_data()
+{
+    QTest::addColumn<QString>("xml");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("not xml") << QStringLiteral("<report><band") << QStringLiteral("not valid");
+    QTest::newRow("root") << QStringLiteral("<page/>") << QStringLiteral("<report>");
+    QTest::newRow("band kind") << reportXml(QStringLiteral("<band kind=\"detail\" height=\"5\"/>"))
+                               << QStringLiteral("band kind \"detail\"");
+    QTest::newRow("master without dataset")
+        << reportXml(QStringLiteral("<band kind=\"masterdata\" height=\"5\"/>")) << QStringLiteral("needs a dataset");
+    QTest::newRow("two titles")
+        << reportXml(QStringLiteral("<band kind=\"title\" height=\"5\"/><band kind=\"title\" height=\"5\"/>"))
+        << QStringLiteral("second band");
+    QTest::newRow("height") << reportXml(QStringLiteral("<band kind=\"title\" height=\"five\"/>"))
+                            << QStringLiteral("height=\"five\"");
+    QTest::newRow("format") << reportXml(masterBand(textObject(QStringLiteral("[x]"), QStringLiteral("money"))))
+                            << QStringLiteral("format \"money\"");
+    QTest::newRow("no width") << reportXml(QStringLiteral("<band kind=\"title\" height=\"5\"><text>x</text></band>"))
+                              << QStringLiteral("needs a width");
+    QTest::newRow("object") << reportXml(QStringLiteral("<band kind=\"title\" height=\"5\"><line/></band>"))
+                            << QStringLiteral("object \"line\"");
+}
+
+void TestReport::templateErrors()
+{
+    QFETCH(QString, xml);
+    QFETCH(QString, message);
+    const QString path = writeTemplate(QStringLiteral("Broken.frf"), xml);
+    try {
+        Report(QStringLiteral("r")).loadFromFile(path);
+        QFAIL("a broken template was accepted");
+    } catch (const ReportError& error) {
+        QVERIFY2(error.message().contains(QStringLiteral("Broken.frf")), qPrintable(error.message()));
+        QVERIFY2(error.message().contains(message), qPrintable(error.message()));
+    }
+}
+
+void TestReport::missingTemplateKeepsTheLoadedOne()
+{
+    Report& report = loaded(reportXml(masterBand(textObject(QStringLiteral("[bbszam]")))));
+    try {
+        report.loadFromFile(dir_.filePath(QStringLiteral("VarnelNincs.frf")));
+        QFAIL("a missing template was accepted");
+    } catch (const std::exception& error) {
+        QVERIFY2(QString::fromStdString(error.what()).contains(QStringLiteral("VarnelNincs.frf")), error.what());
+    }
+    QCOMPARE(report.prepare().rows().size(), 3);
+}
+
+void TestReport::bareNameIsReadFromTheWorkingFolder()
+{
+    writeTemplate(QStringLiteral("VarnelProba.frf"),
+                  reportXml(QStringLiteral("<band kind=\"title\" height=\"5\">%1</band>")
+                                .arg(textObject(QStringLiteral("Próba")))));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir_.path());
+    Report report(QStringLiteral("r"));
+    report.loadFromFile(QStringLiteral("VarnelProba.frf"));
+    QDir::setCurrent(previous);
+    QCOMPARE(report.prepare().texts(), QStringList{QStringLiteral("Próba")});
+}
+
+void TestReport::prepareNeedsTemplateAndDataset()
+{
+    QVERIFY_THROWS_EXCEPTION(ReportError, Report(QStringLiteral("empty")).prepare());
+    Report& report = loaded(reportXml(QStringLiteral(
+        "<band kind=\"masterdata\" dataset=\"frNincsIlyen\" height=\"5\"><text width=\"9\">x</text></band>")));
+    try {
+        report.prepare();
+        QFAIL("an unknown dataset was accepted");
+    } catch (const ReportError& error) {
+        QVERIFY(error.message().contains(QStringLiteral("frNincsIlyen")));
+    }
+}
+
+void TestReport::eventsFireOncePerRowBeforeItsLayout()
+{
+    // The event's record is read back by the row it belongs to: it must be there before the row is laid out.
+    reportDataset_->onFirst = [this] {
+        events_.append(QStringLiteral("first"));
+        reportVariables().set(QStringLiteral("vesemeny"), events_.join(QLatin1Char(',')));
+    };
+    reportDataset_->onNext = [this] {
+        events_.append(QStringLiteral("next"));
+        reportVariables().set(QStringLiteral("vesemeny"), events_.join(QLatin1Char(',')));
+    };
+    Report& report = loaded(reportXml(masterBand(textObject(QStringLiteral("[bbszam]: [vesemeny]")))));
+    const ReportPages pages = report.prepare();
+
+    QCOMPARE(events_, (QStringList{"open", "first", "next", "next"}));
+    const QList<QStringList> expected = {{"1: open,first"}, {"2: open,first,next"}, {"3: open,first,next,next"}};
+    QCOMPARE(pages.rows(), expected);
+    QVERIFY(lines_->isOpen());
+}
+
+void TestReport::closedQueryIsOpenedWithItsLastParameters()
+{
+    lines_->close();
+    lines_->clearSql();
+    lines_->addSql(QStringLiteral("SELECT bbszam, bszoveg FROM bizmozg WHERE bbszam >= :p1 ORDER BY bbszam DESC"));
+    lines_->paramByName(QStringLiteral("p1")).setText(QStringLiteral("2"));
+    lines_->open();
+    lines_->close();
+
+    Report& report = loaded(reportXml(masterBand(textObject(QStringLiteral("[bbszam] [bszoveg]")))));
+    const QList<QStringList> expected = {{"3 Ökör"}, {"2 Kiadás"}};
+    QCOMPARE(report.prepare().rows(), expected);
+    QCOMPARE(events_, (QStringList{"open", "first 3", "next 2"}));
+    QVERIFY(lines_->isOpen());
+}
+
+void TestReport::emptyResultFiresOnlyOpen()
+{
+    lines_->close();
+    lines_->clearSql();
+    lines_->addSql(QStringLiteral("SELECT bbszam FROM bizmozg WHERE 1 = 0"));
+    Report& report = loaded(reportXml(
+        masterBand(textObject(QStringLiteral("[bbszam]")))
+        + QStringLiteral("<band kind=\"summary\" height=\"5\">%1</band>").arg(textObject(QStringLiteral("Összesen")))));
+    const ReportPages pages = report.prepare();
+    QCOMPARE(events_, QStringList{"open"});
+    QVERIFY(pages.rows().isEmpty());
+    QCOMPARE(pages.texts(), QStringList{"Összesen"});
+}
+
+void TestReport::eventErrorEndsPreparation()
+{
+    reportDataset_->onNext = [] { throw ReportError(QStringLiteral("'' is not a valid date")); };
+    Report& report = loaded(reportXml(masterBand(textObject(QStringLiteral("[bbszam]")))));
+    try {
+        report.prepare();
+        QFAIL("the event's error did not end the preparation");
+    } catch (const std::exception& error) {
+        QCOMPARE(QString::fromStdString(error.what()), QStringLiteral("'' is not a valid date"));
+    }
+}
+
+void TestReport::fieldFormats_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("expected");
+
+    const QString grouped = QStringLiteral("1") + Formats::thousandsSeparator() + QStringLiteral("234");
+    QTest::newRow("text of a number") << "[bmecsok]" << "text" << 1 << "1234,5";
+    QTest::newRow("general number") << "[bmenov]" << "number" << 2 << "2,25";
+    QTest::newRow("amount 2") << "[bmecsok]" << "amount2" << 1 << grouped + ",50";
+    QTest::newRow("amount 3") << "[bmenov]" << "amount3" << 0 << "10,000";
+    QTest::newRow("null amount") << "[bmecsok]" << "amount3" << 2 << "";
+    QTest::newRow("date") << "[bbizdatum]" << "date" << 0 << "2024.01.05";
+    QTest::newRow("text of a date") << "[bbizdatum]" << "text" << 0 << "2024.01.05";
+    QTest::newRow("accents") << "[bszoveg]" << "text" << 2 << "Ökör";
+    QTest::newRow("column name in capitals") << "[BSZOVEG]" << "text" << 1 << "Kiadás";
+    QTest::newRow("text variable stays as set") << "[vszoveg]" << "amount3" << 0 << "1 234,500";
+    QTest::newRow("number variable, amount") << "Áthozat: [vszam]" << "amount3" << 0 << "Áthozat: " + grouped + ",500";
+    QTest::newRow("number variable, general") << "[vszam]" << "text" << 0 << "1234,5";
+    QTest::newRow("variable name in capitals") << "[VSZAM]" << "number" << 0 << "1234,5";
+    QTest::newRow("two fields") << "[bbszam]/[bszoveg]" << "text" << 0 << "1/Áru be";
+    QTest::newRow("unclosed bracket") << "[bbszam" << "text" << 0 << "[bbszam";
+}
+
+void TestReport::fieldFormats()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, format);
+    QFETCH(int, row);
+    QFETCH(QString, expected);
+    reportVariables().set(QStringLiteral("vszoveg"), QStringLiteral("1 234,500"));
+    reportVariables().set(QStringLiteral("vszam"), 1234.5);
+
+    const QList<QStringList> rows = loaded(reportXml(masterBand(textObject(text, format)))).prepare().rows();
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows[row], QStringList{expected});
+}
+
+void TestReport::unknownNamesAreEmptyAndListed()
+{
+    Report& report = loaded(reportXml(
+        masterBand(textObject(QStringLiteral("<[cmegn]>")))
+        + QStringLiteral("<band kind=\"pagefooter\" height=\"5\">%1</band>")
+              .arg(textObject(QStringLiteral("[vsoha] [PAGE#] [TOTALPAGES] [DATE]")))));
+    const ReportPages pages = report.prepare();
+    QCOMPARE(pages.rows().first(), QStringList{"<>"});
+    QCOMPARE(pages.bandTexts(BandKind::PageFooter),
+             QStringList{QStringLiteral(" 1 1 ") + Formats::formatDate(QDate::currentDate())});
+    QCOMPARE(pages.unresolvedNames, (QStringList{"cmegn", "vsoha"}));
+}
+
+void TestReport::pagesRepeatHeaderAndFooter()
+{
+    lines_->close();
+    lines_->clearSql();
+    lines_->addSql(QStringLiteral(
+        "WITH RECURSIVE n AS (SELECT 1 AS i FROM rdb$database UNION ALL SELECT i + 1 FROM n WHERE i < 60) "
+        "SELECT i AS bbszam FROM n"));
+    const QString band = QStringLiteral("<band kind=\"%1\" height=\"%2\">%3</band>");
+    Report& report = loaded(reportXml(
+        band.arg("title", "20", textObject("Cím")) + band.arg("pageheader", "10", textObject("Fejléc"))
+        + masterBand(textObject("[bbszam]"), "10") + band.arg("summary", "30", textObject("Összesen"))
+        + band.arg("pagefooter", "10", textObject("Oldal [PAGE#]/[TOTALPAGES]"))));
+    const ReportPages pages = report.prepare();
+
+    QVERIFY(pages.pageCount() >= 3);
+    QStringList rowTexts;
+    for (int index = 0; index < pages.pageCount(); ++index) {
+        const QString number = QString::number(index + 1);
+        QStringList texts = pages.pages[index].texts();
+        QCOMPARE(texts.takeLast(), QStringLiteral("Oldal %1/%2").arg(number).arg(pages.pageCount()));
+        if (index == 0)
+            QCOMPARE(texts.takeFirst(), QStringLiteral("Cím"));
+        QCOMPARE(texts.takeFirst(), QStringLiteral("Fejléc"));
+        if (index == pages.pageCount() - 1)
+            QCOMPARE(texts.takeLast(), QStringLiteral("Összesen"));
+        QVERIFY2(!texts.isEmpty(), "a page without rows");
+        rowTexts += texts;
+        for (const ReportItem& item : pages.pages[index].items) {
+            QVERIFY(item.rect.top() >= 10 - 0.001);
+            QVERIFY(item.rect.bottom() <= pages.pageSize.height() - 10 + 0.001);
+        }
+    }
+    QStringList expected;
+    for (int i = 1; i <= 60; ++i)
+        expected.append(QString::number(i));
+    QCOMPARE(rowTexts, expected);
+}
+
+void TestReport::orientation()
+{
+    Report& report = loaded(reportXml(QString()));
+    QCOMPARE(report.prepare().pageSize, QSizeF(297, 210));
+    report.setLandscape(false);
+    QCOMPARE(report.prepare().pageSize, QSizeF(210, 297));
+    report.setLandscape(true);
+}
+
+void TestReport::pdfIsWritten()
+{
+    const ReportPages pages = loaded(reportXml(masterBand(textObject("[bszoveg]")))).prepare();
+    const QString path = dir_.filePath(QStringLiteral("proba.pdf"));
+    ReportPainter::writePdf(pages, path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
+    QVERIFY_THROWS_EXCEPTION(ReportError, ReportPainter::writePdf(pages, dir_.filePath("nincs/ilyen/mappa.pdf")));
+}
+
+void TestReport::previewZoomsPrintsAndExits()
+{
+    ScriptedPlatform& platform = ScriptedPlatform::install();
+    platform.printDialogAnswers.push_back(false);
+    int widthAt100 = 0;
+    int widthAt200 = 0;
+    QString pageLabel;
+    platform.modalRuns.push_back([&](QDialog* dialog) {
+        auto* canvas = dialog->findChild<ReportPreviewCanvas*>(QStringLiteral("previewCanvas"));
+        auto* zoom = dialog->findChild<QComboBox*>(QStringLiteral("zoomBox"));
+        widthAt100 = canvas->width();
+        zoom->setCurrentIndex(zoom->findData(200));
+        widthAt200 = canvas->width();
+        pageLabel = dialog->findChild<QLabel*>(QStringLiteral("pageLabel"))->text();
+        canvas->grab();   // paints the visible pages
+        dialog->findChild<QPushButton*>(QStringLiteral("printButton"))->click();
+        dialog->findChild<QPushButton*>(QStringLiteral("exitButton"))->click();
+        return int(dialog->result());
+    });
+    loaded(reportXml(masterBand(textObject("[bszoveg]")))).showPreview();
+
+    QCOMPARE(platform.shownDialogs, QStringList{"ReportPreview"});
+    QCOMPARE(platform.printDialogs, 1);
+    QCOMPARE(pageLabel, QStringLiteral("1 oldal"));
+    QVERIFY(widthAt200 > widthAt100 * 3 / 2);
+}
+
+void TestReport::failedPreparationShowsNoPreview()
+{
+    ScriptedPlatform& platform = ScriptedPlatform::install();
+    reportDataset_->onFirst = [] { throw ReportError(QStringLiteral("hiba")); };
+    Report& report = loaded(reportXml(masterBand(textObject("[bszoveg]"))));
+    QVERIFY_THROWS_EXCEPTION(ReportError, report.showPreview());
+    QVERIFY(platform.shownDialogs.isEmpty());
+}
+
+QTEST_MAIN(TestReport)
+#include "tst_report.moc"
