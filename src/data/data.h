@@ -20,6 +20,8 @@ public:
     ~TData() override;   // commits the active transaction, then disconnects
 
     // Connects and opens the ten tables (closed and opened in number order); throws DbError.
+    // The report events (running stock, item summary) are installed by the caller with
+    // installReportEvents(), which lives above this module.
     void connectAndOpenTables();
 
     // Landscape, load the named template from the working folder, prepare, modal preview.
