@@ -6,3 +6,9 @@ SharedState& shared()
     static SharedState state;
     return state;
 }
+
+QString& applicationHelpFile()
+{
+    static QString path;
+    return path;
+}

@@ -28,3 +28,6 @@ struct SharedState {
 
 // The one instance, read and written on the user-interface thread only.
 SharedState& shared();
+
+// The application's help file: an absolute path fixed at start-up (file name "VARNEL.HLP").
+QString& applicationHelpFile();

@@ -146,22 +146,25 @@ QVariant Field::value() const
     }
 }
 
-Dataset::Dataset(Transaction& transaction, QObject* parent) : QObject(parent), transaction_(transaction)
+Dataset::Dataset(Transaction& transaction, QObject* parent) : QObject(parent), transaction_(&transaction)
 {
-    transaction_.attach(this);
+    transaction_->attach(this);
 }
 
 Dataset::~Dataset()
 {
     cursor_.reset();
-    transaction_.detach(this);
+    if (transaction_)
+        transaction_->detach(this);
 }
 
 void Dataset::open()
 {
     if (open_)
         return;
-    transaction_.ensureActive();
+    if (!transaction_)
+        throw DbError(QStringLiteral("Nincs tranzakció."));
+    transaction_->ensureActive();
     cursor_ = openCursor();
     columns_ = cursor_->columns();
     adjustColumns(columns_);

@@ -58,7 +58,7 @@ public:
     explicit Dataset(Transaction& transaction, QObject* parent = nullptr);
     ~Dataset() override;
 
-    Transaction& transaction() const { return transaction_; }
+    Transaction& transaction() const { return *transaction_; }
 
     bool isOpen() const { return open_; }
     void open();           // starts the transaction when it is not active; throws DbError
@@ -126,7 +126,8 @@ public:
 private:
     void fetchUntil(int row);
 
-    Transaction& transaction_;
+    Transaction* transaction_;   // cleared when the transaction goes first
+    friend class Transaction;
     std::unique_ptr<Cursor> cursor_;
     std::vector<ColumnInfo> columns_;
     std::vector<QByteArray> rows_;

@@ -16,8 +16,11 @@ Transaction::Transaction(Connection& connection)
 
 Transaction::~Transaction()
 {
-    for (Dataset* dataset : std::as_const(datasets_))
+    const QList<Dataset*> datasets = datasets_;
+    for (Dataset* dataset : datasets) {
         dataset->close();
+        dataset->transaction_ = nullptr;
+    }
     if (handle_) {
         try {
             fbCall([&](ThrowStatusWrapper* st) { handle_->rollback(st); });

@@ -1,0 +1,97 @@
+// Start-up in the order the program has always followed, and the program's run.
+#include "startup.h"
+#include "application.h"
+#include "data.h"
+#include "dberror.h"
+#include "employeeselection.h"
+#include "formats.h"
+#include "mainwindow.h"
+#include "modalform.h"
+#include "platform.h"
+#include "reportevents.h"
+#include "sharedstate.h"
+#include "splash.h"
+#include "version.h"
+#include "yearopening.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QLocale>
+
+namespace {
+
+const QString DatabaseFailure =
+    QStringLiteral("Az adatbáziskezelöt nem találja.\rA program müködéséhez szükséges.");
+
+}
+
+void wireMenu(TForm1& form)
+{
+    QWidget* parent = &form;
+    form.setCommand(QStringLiteral("Vlaszts1"), [parent] { runForm(Form4, parent); });
+    form.setCommand(QStringLiteral("Nyits1"), [parent] { runForm(Form33, parent); });
+}
+
+std::unique_ptr<TForm1> startUp(const StartOptions& options)
+{
+    auto form = std::make_unique<TForm1>();
+    Form1 = form.get();
+
+    // 1. The splash stays on screen for its three seconds before anything else happens.
+    if (!AboutBox)
+        runForm(AboutBox, nullptr);
+
+    // 2. and 3. The data module, the connection and the ten tables; any failure ends the program.
+    try {
+        Data = new TData(options.database);
+        installReportEvents(*Data);
+        Data->connectAndOpenTables();
+    } catch (const std::exception&) {
+        delete Data;
+        Data = nullptr;
+        Platform::instance().confirmYesOnly(DatabaseFailure);
+        Form1 = nullptr;
+        return nullptr;
+    }
+
+    // 4. Decimal comma and "." between date parts; the rest from the system's settings.
+    Formats::initialise(QLocale::system());
+
+    // 5. and 6. The version text and the caption.
+    form->versionText = versionText(builtFileVersion(), builtProductVersion());
+    form->setWindowTitle(mainCaption(form->versionText));
+    wireMenu(*form);
+    return form;
+}
+
+int runVarnel(int argc, char** argv)
+{
+    Application app(argc, argv);
+    Application::setApplicationName(QStringLiteral("Varnel"));
+    Application::setApplicationVersion(builtFileVersion());
+    installHungarianTranslations(app);
+    Connection::prepareEmbeddedEnvironment();
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption databaseOption(QStringLiteral("database"),
+                                      QStringLiteral("Az adatbázis neve (például szerver:VARNEL2013.FDB)."),
+                                      QStringLiteral("NAME"));
+    parser.addOption(databaseOption);
+    parser.process(app);
+
+    applicationHelpFile() = QDir::current().absoluteFilePath(QStringLiteral("VARNEL.HLP"));
+
+    StartOptions options;
+    options.database = parser.value(databaseOption);
+    std::unique_ptr<TForm1> form = startUp(options);
+    if (!form)
+        return 1;
+    form->show();
+    const int result = app.exec();
+    form.reset();
+    Form1 = nullptr;
+    delete Data;   // commits what the run left uncommitted
+    return result;
+}

@@ -1,0 +1,238 @@
+// The application shell: start-up order, caption, database failure, menu lock, employee selection.
+#include "data.h"
+#include "dblookupcombobox.h"
+#include "employeeselection.h"
+#include "mainwindow.h"
+#include "scriptedplatform.h"
+#include "sharedstate.h"
+#include "splash.h"
+#include "startup.h"
+#include "testdatabase.h"
+#include "version.h"
+#include "yearopening.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const char* const topLevel[] = {"Belepes", "Adatbevitel", "Lista", "Cikk", "Partner", "Raktar",
+                                "Mozgasnem", "Dolgozo", "Segedlet", "Kilep"};
+
+QStringList enabledTopLevel(const TForm1& form)
+{
+    QStringList names;
+    for (QAction* a : form.topLevelItems())
+        if (a->isEnabled())
+            names << a->objectName();
+    return names;
+}
+
+}
+
+class TestShell : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> db;
+    ScriptedPlatform* platform = nullptr;
+    std::unique_ptr<TForm1> form;
+
+    // Start-up over the test database; the splash's modal run is answered at once.
+    void start()
+    {
+        platform->modalRuns.push_back([](QDialog*) { return int(QDialog::Accepted); });
+        form = startUp({db->path()});
+        QVERIFY(form);
+    }
+
+    // Opens the employee selection from the menu; `act` plays the person.
+    void selectEmployee(std::function<void(TForm4&)> act)
+    {
+        platform->modalRuns.push_back([act](QDialog* d) {
+            act(*static_cast<TForm4*>(d));
+            return int(QDialog::Rejected);
+        });
+        form->item("Vlaszts1")->trigger();
+    }
+
+private slots:
+    void initTestCase() { initTestLocale(); }
+
+    void init()
+    {
+        platform = &ScriptedPlatform::install();
+        db = std::make_unique<TestDatabase>();
+        shared() = SharedState();
+    }
+
+    void cleanup()
+    {
+        form.reset();
+        Form1 = nullptr;
+        delete Data;
+        Data = nullptr;
+        db.reset();
+    }
+
+    void versionTextOfTheCaption_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("product");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("3.0.0.0") << "3.0.0.0" << "3.0.0.0" << "Varnel -  Verzió: 3.00 2011-2013";
+        QTest::newRow("file minor ignored") << "3.1.0.0" << "3.0.0.0" << "Varnel -  Verzió: 3.00 2011-2013";
+        QTest::newRow("product minor") << "3.0.0.0" << "3.2.0.0" << "Varnel -  Verzió: 3.02 2011-2013";
+        QTest::newRow("no version") << "" << "" << "Varnel -  Verzió:  2011-2013";
+    }
+
+    void versionTextOfTheCaption()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, product);
+        QFETCH(QString, caption);
+        QCOMPARE(mainCaption(versionText(file, product)), caption);
+    }
+
+    void startUpShowsSplashBeforeConnecting()
+    {
+        bool splashFirst = false;
+        platform->modalRuns.push_back([&](QDialog* d) {
+            // Nothing else has happened yet: no data module, no main window on screen.
+            splashFirst = d->objectName() == "AboutBox" && Data == nullptr && Form1 && !Form1->isVisible()
+                && d->windowTitle() == QStringLiteral("Betöltés...");
+            return int(QDialog::Accepted);
+        });
+        form = startUp({db->path()});
+        QVERIFY(form);
+        QVERIFY(splashFirst);
+        QCOMPARE(platform->shownDialogs, QStringList{"AboutBox"});
+        QVERIFY(Data && Data->ZCon1.isConnected());
+        for (Table* t : Data->tables())
+            QVERIFY(t->isOpen());
+        QCOMPARE(form->windowTitle(), mainCaption(versionText(builtFileVersion(), builtProductVersion())));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Varnel -  Verzió: 3.00 2011-2013"));
+        QCOMPARE(form->size(), QSize(634, 211));
+        QVERIFY(platform->messages.empty());
+    }
+
+    void splashClosesItselfAfterThreeSeconds()
+    {
+        TAboutBox box;
+        QCOMPARE(box.Timer1->interval(), 3000);
+        QVERIFY(box.Timer1->isActive());
+        QCOMPARE(box.size(), QSize(431, 305));
+    }
+
+    void missingDatabaseEndsTheProgram()
+    {
+        platform->modalRuns.push_back([](QDialog*) { return int(QDialog::Accepted); });
+        form = startUp({db->folder() + "/NINCS.FDB"});
+        QVERIFY(!form);
+        QVERIFY(!Data);
+        QVERIFY(!Form1);
+        QCOMPARE(platform->messages.size(), size_t(1));
+        QCOMPARE(platform->messages[0].kind, ScriptedPlatform::MessageKind::ConfirmYesOnly);
+        QCOMPARE(platform->messages[0].text,
+                 QStringLiteral("Az adatbáziskezelöt nem találja.\rA program müködéséhez szükséges."));
+    }
+
+    void menuIsLockedUntilAnEmployeeIsChosen()
+    {
+        db->exec({"INSERT INTO dolgozo (dkod, dnev) VALUES ('1', 'Kiss Anna')"});
+        start();
+        QCOMPARE(enabledTopLevel(*form), (QStringList{"Belepes", "Kilep"}));
+        QStringList order;
+        for (QAction* a : form->topLevelItems())
+            order << a->objectName();
+        QCOMPARE(order, QStringList(std::begin(topLevel), std::end(topLevel)));
+        selectEmployee([](TForm4& f) { f.Button2->click(); });
+        QCOMPARE(enabledTopLevel(*form), QStringList(std::begin(topLevel), std::end(topLevel)));
+        for (const char* hidden : {"Adatokexceltblba1", "Nyits1", "N1"})
+            QVERIFY2(!form->item(hidden)->isVisible(), hidden);
+        QVERIFY(!form->item("Adatokexceltblba1")->isEnabled());
+        QVERIFY(form->item("N2")->isVisible() && form->item("N2")->isSeparator());
+    }
+
+    void employeeSelection_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("pick");          // -1: "Mégsem" at once
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("cancel takes the last")
+            << QStringList{"Kiss Anna", "Nagy Béla"} << -1 << "2" << "Varnel - Nagy Béla  2011-2013";
+        QTest::newRow("chosen in the list") << QStringList{"Kiss Anna", "Nagy Béla"} << 0 << "1"
+                                            << "Varnel - Kiss Anna  2011-2013";
+        QTest::newRow("long name cut to 25") << QStringList{"Szentgyörgyvölgyi-Kőhalmi Erzsébet"} << 0 << "1"
+                                             << "Varnel - Szentgyörgyvölgyi-Kőhalmi  2011-2013";
+        QTest::newRow("empty table") << QStringList{} << -1 << "" << "Varnel -   2011-2013";
+    }
+
+    void employeeSelection()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, pick);
+        QFETCH(QString, code);
+        QFETCH(QString, caption);
+        QStringList inserts;
+        for (int i = 0; i < names.size(); ++i)
+            inserts << QStringLiteral("INSERT INTO dolgozo (dkod, dnev) VALUES ('%1', '%2')").arg(i + 1).arg(names[i]);
+        if (!inserts.isEmpty())
+            db->exec(inserts);
+        start();
+        QString titleWhileOpen;
+        selectEmployee([&](TForm4& f) {
+            if (pick >= 0) {
+                f.DBLookupComboBox1->setCurrentIndex(pick);
+                emit f.DBLookupComboBox1->activated(pick);
+                f.DBLookupComboBox1->hidePopup();
+                titleWhileOpen = f.windowTitle();
+                f.Button2->click();
+            } else {
+                f.Button3->click();
+            }
+        });
+        QCOMPARE(shared().CurrentEmployeeCode, code);
+        QCOMPARE(shared().CurrentCaption, caption);
+        QCOMPARE(form->windowTitle(), caption);
+        if (pick >= 0)
+            QCOMPARE(titleWhileOpen, caption);
+        QVERIFY(form->item("Adatbevitel")->isEnabled());
+    }
+
+    void employeeTableIsReadAgainAfterACommit()
+    {
+        db->exec({"INSERT INTO dolgozo (dkod, dnev) VALUES ('1', 'Kiss Anna')"});
+        start();
+        Data->IBTrans1.commit();   // closes every dataset, as any save does
+        selectEmployee([](TForm4& f) { f.Button2->click(); });
+        QCOMPARE(shared().CurrentEmployeeCode, QStringLiteral("1"));
+    }
+
+    void yearOpeningNotesAreOnlyShown()
+    {
+        start();
+        QString text;
+        platform->modalRuns.push_back([&](QDialog* d) {
+            auto* memo = d->findChild<QPlainTextEdit*>("Memo1");
+            memo->appendPlainText("-- saját megjegyzés");
+            text = memo->toPlainText();
+            return int(QDialog::Accepted);
+        });
+        form->item("Nyits1")->trigger();
+        QVERIFY(text.contains("DELETE FROM bizmozg"));
+        QVERIFY(text.contains("Nyitó tétel egyenlege"));
+        QVERIFY(text.contains("20129000"));
+        QCOMPARE(platform->shownDialogs.last(), QStringLiteral("Form33"));
+        TForm33 again;
+        QCOMPARE(again.Memo1->toPlainText(), TForm33::notes());
+        QCOMPARE(again.windowTitle(), QStringLiteral("Év nyitás"));
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"
