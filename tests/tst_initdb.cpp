@@ -391,7 +391,8 @@ void TestInitDb::demoLinesAreConsistent()
         QVERIFY2(quantity > zero, qPrintable(where));
         // Values are whole forints: at most half a forint from quantity times price (exact, in 1e-8 units).
         const qint64 exact = quantity.scaled() * amount("BEAR").scaled();
-        QVERIFY2(std::abs(value.scaled() * Decimal::Unit - exact) <= Decimal::Unit * Decimal::Unit / 2, qPrintable(where));
+        QVERIFY2(std::abs(value.scaled() * Decimal::Unit - exact) <= Decimal::Unit * Decimal::Unit / 2,
+                 qPrintable(where));
 
         QVERIFY2(text("BPKOD").isEmpty() || partners.contains(text("BPKOD")), qPrintable(where));
         QVERIFY2(warehouses.contains(text("BRKOD")), qPrintable(where));

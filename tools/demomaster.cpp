@@ -124,7 +124,8 @@ std::vector<DemoMovementType> insertMovementTypes(Transaction& transaction)
     const int count = int(std::size(movementTypes));
     for (int i = 0; i < count; ++i) {
         const TypeRow& t = movementTypes[i];
-        types.push_back({demoCode(i, count), utf8(t.key), utf8(t.name), QString::fromLatin1(t.sign) == QLatin1String("+")});
+        const bool increase = QString::fromLatin1(t.sign) == QLatin1String("+");
+        types.push_back({demoCode(i, count), utf8(t.key), utf8(t.name), increase});
         rows.push_back({types.back().code, types.back().key, types.back().name, utf8(t.sign)});
     }
     insertTextRows(transaction, QStringLiteral("INSERT INTO mnem (mkod, mnem, mnev, mncs) VALUES (:p1, :p2, :p3, :p4)"),
@@ -200,9 +201,9 @@ void insertOwnData(Transaction& transaction)
     insertTextRows(transaction,
                    QStringLiteral("INSERT INTO felh (fneve, fhelyseg, futca, firszam, fadoszam, fbankszla, fkod, "
                                   "fverzio) VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8)"),
-                   {{QStringLiteral("Kunsági Termény Kft."), QStringLiteral("Kecskemét"), QStringLiteral("Izsáki út 6."),
-                     QStringLiteral("6000"), QStringLiteral("12345676-2-03"), QStringLiteral("11732002-20318446"),
-                     QStringLiteral("1"), QStringLiteral("3.0")}});
+                   {{QStringLiteral("Kunsági Termény Kft."), QStringLiteral("Kecskemét"),
+                     QStringLiteral("Izsáki út 6."), QStringLiteral("6000"), QStringLiteral("12345676-2-03"),
+                     QStringLiteral("11732002-20318446"), QStringLiteral("1"), QStringLiteral("3.0")}});
 }
 
 }
