@@ -10,5 +10,9 @@ bash scripts/build.sh varnel varnel-initdb
 if [ ! -e run/VARNEL2013.FDB ]; then
   ./build/varnel-initdb run --demo
 fi
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display: start this from a desktop session (or try: xvfb-run bash scripts/run.sh)." >&2
+  exit 1
+fi
 cd run
 exec ../build/varnel "$@"
