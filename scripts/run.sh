@@ -10,7 +10,7 @@ bash scripts/build.sh varnel varnel-initdb
 if [ ! -e run/VARNEL2013.FDB ]; then
   ./build/varnel-initdb run --demo
 fi
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
   echo "No display: start this from a desktop session (or try: xvfb-run bash scripts/run.sh)." >&2
   exit 1
 fi
