@@ -57,7 +57,7 @@ private slots:
 
     void eventsFireOncePerRowBeforeItsLayout();
     void closedQueryIsOpenedWithItsLastParameters();
-    void emptyResultFiresOnlyOpen();
+    void emptyResultFiresOpenAndFirst();
     void eventErrorEndsPreparation();
 
     void fieldFormats_data();
@@ -245,7 +245,7 @@ void TestReport::closedQueryIsOpenedWithItsLastParameters()
     QVERIFY(lines_->isOpen());
 }
 
-void TestReport::emptyResultFiresOnlyOpen()
+void TestReport::emptyResultFiresOpenAndFirst()
 {
     lines_->close();
     lines_->clearSql();
@@ -254,7 +254,7 @@ void TestReport::emptyResultFiresOnlyOpen()
         masterBand(textObject(QStringLiteral("[bbszam]")))
         + QStringLiteral("<band kind=\"summary\" height=\"5\">%1</band>").arg(textObject(QStringLiteral("Összesen")))));
     const ReportPages pages = report.prepare();
-    QCOMPARE(events_, QStringList{"open"});
+    QCOMPARE(events_, (QStringList{"open", "first "}));
     QVERIFY(pages.rows().isEmpty());
     QCOMPARE(pages.texts(), QStringList{"Összesen"});
 }

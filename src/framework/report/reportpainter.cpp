@@ -13,7 +13,7 @@ namespace {
 
 constexpr double MmPerPoint = 25.4 / 72.0;
 constexpr double FrameWidthMm = 0.2;
-constexpr double TextPaddingMm = 0.5;
+constexpr double TextPaddingMm = 1.0;
 
 QFont deviceFont(const FontSpec& spec, double pixelsPerMm)
 {

@@ -25,17 +25,22 @@ void ReportRows::open()
 
 bool ReportRows::nextRow()
 {
-    const bool first = !started_;
-    if (first) {
+    if (!started_) {
         started_ = true;
         dataset_->first();
-    } else {
-        dataset_->next();
+        if (reportDataset_.onFirst)
+            reportDataset_.onFirst();
+        return !atEnd();
     }
-    if (dataset_->isEmpty() || dataset_->eof())
+    dataset_->next();
+    if (atEnd())
         return false;
-    const std::function<void()>& event = first ? reportDataset_.onFirst : reportDataset_.onNext;
-    if (event)
-        event();
+    if (reportDataset_.onNext)
+        reportDataset_.onNext();
     return true;
+}
+
+bool ReportRows::atEnd() const
+{
+    return dataset_->isEmpty() || dataset_->eof();
 }

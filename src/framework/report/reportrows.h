@@ -13,13 +13,17 @@ public:
     // Opens the query (with the statement and parameters it last held) when it is closed, then fires
     // the open event. Errors of either end the preparation.
     void open();
-    // Moves to the first row, then to each following one; fires the first or next event on arrival.
-    // False, without an event, when there is no further row. The query stays open afterwards.
+    // Moves to the first row, then to each following one, firing the first or next event on arrival;
+    // false when there is no such row. The first event fires on an empty result too (the events then
+    // read zeros, so a card without lines ends with a running stock of 0); a next event only on a row.
+    // The query stays open afterwards.
     bool nextRow();
 
     Dataset* dataset() const { return dataset_; }
 
 private:
+    bool atEnd() const;
+
     ReportDataset& reportDataset_;
     Dataset* dataset_;
     bool started_ = false;

@@ -1,0 +1,273 @@
+// The report events of the data module: the running stock of the cards and the item summary figures,
+// prepared from real statements over a real database.
+#include "data.h"
+#include "report.h"
+#include "reportevents.h"
+#include "reportvariables.h"
+#include "sharedstate.h"
+#include "testdatabase.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString ItemCardLines = QStringLiteral(
+    "SELECT * FROM bizmozg WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )");
+const QString ItemCardLinesJoined = QStringLiteral(
+    "SELECT * FROM bizmozg JOIN cikk ON cszam = bcikkszam "
+    "WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )");
+const QString SummaryList = QStringLiteral(
+    "SELECT bcikkszam, cmegn, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok FROM bizmozg "
+    "JOIN cikk ON cszam = bcikkszam WHERE ( bbizdatum >= :p1 ) AND ( bbizdatum <= :p2 ) "
+    "GROUP BY bcikkszam, cmegn ORDER BY bcikkszam");
+
+QDate day(const char* text)
+{
+    return QDate::fromString(QString::fromLatin1(text), Qt::ISODate);
+}
+
+}
+
+class TestReportEvents : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void runningStock_data();
+    void runningStock();
+    void cardPrintedTwiceShowsTheSameStock();
+    void cardWithoutLinesEndsAtZero();
+    void itemSummary_data();
+    void itemSummary();
+    void preparationErrors_data();
+    void preparationErrors();
+
+private:
+    Report& reportFor(const QString& dataset, const QString& objectText);
+    void fillLines(const QString& statement, const QString& item, const char* from, const char* to);
+    void fillSummary(const char* from, const char* to);
+
+    TestDatabase db_;
+    std::unique_ptr<TData> data_;
+    QTemporaryDir dir_;
+};
+
+void TestReportEvents::initTestCase()
+{
+    initTestLocale();
+    // A1 has a line before the January range, one on each of its bounds' sides, one carrying both an
+    // increase and a decrease (1 February) and one after it; B2 has none before January.
+    db_.exec({
+        QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn) VALUES ('1', 'A1', 'Alma')"),
+        QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn) VALUES ('2', 'B2', 'Körte')"),
+        QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, btetel, bbizdatum, bmenov, bmecsok) "
+                       "VALUES ('1', 'A1', 'T1', '2023-12-31', 100, 0)"),
+        QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, btetel, bbizdatum, bmenov, bmecsok) "
+                       "VALUES ('2', 'A1', 'T1', '2024-01-01', 5, 0)"),
+        QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, btetel, bbizdatum, bmenov, bmecsok) "
+                       "VALUES ('3', 'A1', 'T1', '2024-01-15', 0, 30)"),
+        QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, btetel, bbizdatum, bmenov, bmecsok) "
+                       "VALUES ('4', 'A1', 'T1', '2024-02-01', 7.5, 2.5)"),
+        QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, btetel, bbizdatum, bmenov, bmecsok) "
+                       "VALUES ('5', 'A1', 'T1', '2024-03-01', 1, NULL)"),
+        QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, btetel, bbizdatum, bmenov, bmecsok) "
+                       "VALUES ('6', 'B2', 'T2', '2024-01-20', 8, 0)"),
+        QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, btetel, bbizdatum, bmenov, bmecsok) "
+                       "VALUES ('7', 'B2', 'T2', '2024-01-31', 0, 3)"),
+    });
+    data_ = std::make_unique<TData>(db_.path());
+    Data = data_.get();
+    data_->connectAndOpenTables();
+    installReportEvents(*data_);
+    QVERIFY(dir_.isValid());
+}
+
+void TestReportEvents::cleanupTestCase()
+{
+    data_.reset();
+}
+
+void TestReportEvents::init()
+{
+    shared().SummaryDateFrom.clear();
+    shared().SummaryDateTo.clear();
+}
+
+Report& TestReportEvents::reportFor(const QString& dataset, const QString& objectText)
+{
+    const QString path = dir_.filePath(dataset + QStringLiteral(".frf"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(QStringLiteral("<report><band kind=\"masterdata\" dataset=\"%1\" height=\"5\">"
+                              "<text width=\"200\" format=\"number\">%2</text></band></report>")
+                   .arg(dataset, objectText)
+                   .toUtf8());
+    file.close();
+    data_->frNyomtat->loadFromFile(path);
+    return *data_->frNyomtat;
+}
+
+void TestReportEvents::fillLines(const QString& statement, const QString& item, const char* from, const char* to)
+{
+    Query& lines = *data_->ZQ11;
+    lines.close();
+    lines.clearSql();
+    lines.addSql(statement);
+    lines.paramByName(QStringLiteral("p1")).setText(item);
+    lines.paramByName(QStringLiteral("p2")).setDate(day(from));
+    lines.paramByName(QStringLiteral("p3")).setDate(day(to));
+    lines.open();
+}
+
+void TestReportEvents::fillSummary(const char* from, const char* to)
+{
+    Query& items = *data_->ZQ11;
+    items.close();
+    items.clearSql();
+    items.addSql(SummaryList);
+    items.paramByName(QStringLiteral("p1")).setDate(day(from));
+    items.paramByName(QStringLiteral("p2")).setDate(day(to));
+    items.open();
+}
+
+void TestReportEvents::runningStock_data()
+{
+    QTest::addColumn<QString>("dataset");
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QStringList>("expected");
+
+    // The stock starts from zero on the first printed line, whatever the opening balance (100), and
+    // follows the query's order: a re-sort by increase gives other figures on the way.
+    const QString byDate = ItemCardLines + QStringLiteral(" ORDER BY bbizdatum, bbszam");
+    const QString byIncrease = ItemCardLinesJoined + QStringLiteral(" ORDER BY BMENOV");
+    QTest::newRow("item card by date") << "frDBDataSet1" << byDate << QStringList{"2: 5", "3: -25", "4: -20"};
+    QTest::newRow("item card by increase") << "frDBDataSet1" << byIncrease << QStringList{"3: -30", "2: -25", "4: -20"};
+    QTest::newRow("batch card by date") << "frDBTetelszam" << byDate << QStringList{"2: 5", "3: -25", "4: -20"};
+    QTest::newRow("batch card by increase") << "frDBTetelszam" << byIncrease << QStringList{"3: -30", "2: -25", "4: -20"};
+}
+
+void TestReportEvents::runningStock()
+{
+    QFETCH(QString, dataset);
+    QFETCH(QString, statement);
+    QFETCH(QStringList, expected);
+    fillLines(statement, QStringLiteral("A1"), "2024-01-01", "2024-02-29");
+    shared().RunningStock = 100;   // the collection leaves the opening balance here
+
+    const QList<QStringList> rows = reportFor(dataset, QStringLiteral("[bbszam]: [vvarnel]")).prepare().rows();
+    QStringList texts;
+    for (const QStringList& row : rows)
+        texts += row;
+    QCOMPARE(texts, expected);
+    QCOMPARE(shared().RunningStock, -20.0);
+    QCOMPARE(reportVariables().value(QStringLiteral("vvarnel")), QVariant(-20.0));
+}
+
+void TestReportEvents::cardPrintedTwiceShowsTheSameStock()
+{
+    fillLines(ItemCardLines + QStringLiteral(" ORDER BY bbizdatum, bbszam"), QStringLiteral("A1"), "2023-01-01",
+              "2024-12-31");
+    Report& report = reportFor(QStringLiteral("frDBDataSet1"), QStringLiteral("[bbszam]: [vvarnel]"));
+    const QList<QStringList> first = report.prepare().rows();
+    QCOMPARE(first.last(), QStringList{"5: 81"});
+    QCOMPARE(report.prepare().rows(), first);
+}
+
+void TestReportEvents::cardWithoutLinesEndsAtZero()
+{
+    reportVariables().set(QStringLiteral("vvarnel"), 12.0);
+    fillLines(ItemCardLines, QStringLiteral("A1"), "2025-01-01", "2025-12-31");
+    const ReportPages pages = reportFor(QStringLiteral("frDBDataSet1"), QStringLiteral("[vvarnel]")).prepare();
+    QVERIFY(pages.rows().isEmpty());
+    QCOMPARE(reportVariables().value(QStringLiteral("vvarnel")), QVariant(0.0));
+}
+
+void TestReportEvents::itemSummary_data()
+{
+    QTest::addColumn<QString>("listFrom");
+    QTest::addColumn<QString>("listTo");
+    QTest::addColumn<QStringList>("expected");
+
+    // Opening stock, period increase and decrease, closing stock. A1's line on the from-date counts in
+    // the period; B2 has nothing before it and its line on the to-date counts.
+    QTest::newRow("collected range") << "2024-01-01" << "2024-01-31"
+                                     << QStringList{"A1: 100 5 30 75", "B2: 0 8 3 5"};
+    // A title click after changing the dates lists February, but the figures keep the collected range.
+    QTest::newRow("list of another range") << "2024-02-01" << "2024-02-29" << QStringList{"A1: 100 5 30 75"};
+}
+
+void TestReportEvents::itemSummary()
+{
+    QFETCH(QString, listFrom);
+    QFETCH(QString, listTo);
+    QFETCH(QStringList, expected);
+    fillSummary(qPrintable(listFrom), qPrintable(listTo));
+    const QString listStatement = data_->ZQ11->sql();
+    shared().SummaryDateFrom = QStringLiteral("2024.01.01");
+    shared().SummaryDateTo = QStringLiteral("2024.01.31");
+
+    const QList<QStringList> rows =
+        reportFor(QStringLiteral("frDBDataSet2"), QStringLiteral("[bcikkszam]: [vathozat] [vsum_nov] [vsum_csok] [vvarnel]"))
+            .prepare()
+            .rows();
+    QStringList texts;
+    for (const QStringList& row : rows)
+        texts += row;
+    QCOMPARE(texts, expected);
+    QCOMPARE(shared().RunningValue, expected.size() == 2 ? 5.0 : 75.0);
+    QCOMPARE(reportVariables().value(QStringLiteral("vathozat")).typeId(), int(QMetaType::Double));
+    QVERIFY(data_->ZQ11->isOpen());
+    QCOMPARE(data_->ZQ11->sql(), listStatement);
+}
+
+void TestReportEvents::preparationErrors_data()
+{
+    QTest::addColumn<QString>("dataset");
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("dateFrom");
+    QTest::addColumn<QString>("dateTo");
+    QTest::addColumn<QString>("message");
+
+    const QString cardLines = ItemCardLines + QStringLiteral(" ORDER BY bbizdatum, bbszam");
+    // Printing the summary before any collection in this run: the card's lines are still in ZQ11.
+    QTest::newRow("summary never collected") << "frDBDataSet2" << cardLines << "" << "" << "'' is not a valid date";
+    QTest::newRow("summary over an empty list") << "frDBDataSet2" << ItemCardLines + " AND 1 = 0" << "" << ""
+                                                << "'' is not a valid date";
+    QTest::newRow("to-date not a date") << "frDBDataSet2" << cardLines << "2024.01.01" << "2024.13.45"
+                                        << "'2024.13.45' is not a valid date";
+    QTest::newRow("card without bmenov") << "frDBDataSet1"
+                                         << "SELECT bbszam, bmecsok FROM bizmozg WHERE bcikkszam = :p1 "
+                                            "AND bbizdatum >= :p2 AND bbizdatum <= :p3"
+                                         << "" << "" << "bmenov";
+    QTest::newRow("summary without bcikkszam") << "frDBDataSet2"
+                                               << "SELECT bbszam FROM bizmozg WHERE bcikkszam = :p1 "
+                                                  "AND bbizdatum >= :p2 AND bbizdatum <= :p3"
+                                               << "2024.01.01" << "2024.01.31" << "bcikkszam";
+}
+
+void TestReportEvents::preparationErrors()
+{
+    QFETCH(QString, dataset);
+    QFETCH(QString, statement);
+    QFETCH(QString, dateFrom);
+    QFETCH(QString, dateTo);
+    QFETCH(QString, message);
+    fillLines(statement, QStringLiteral("A1"), "2024-01-01", "2024-01-31");
+    shared().SummaryDateFrom = dateFrom;
+    shared().SummaryDateTo = dateTo;
+    Report& report = reportFor(dataset, QStringLiteral("[bbszam]"));
+    try {
+        report.prepare();
+        QFAIL("the preparation did not fail");
+    } catch (const std::exception& error) {
+        QVERIFY2(QString::fromUtf8(error.what()).contains(message, Qt::CaseInsensitive), error.what());
+    }
+}
+
+QTEST_MAIN(TestReportEvents)
+#include "tst_reportevents.moc"
