@@ -24,6 +24,8 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new LazyRowModel(th
         applyWidths();
         showDatasetRow();
     });
+    // A row the dataset moved to while the model was busy arrives afterwards.
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &DBGrid::showDatasetRow);
 }
 
 void DBGrid::setDataSource(DataSource* source)

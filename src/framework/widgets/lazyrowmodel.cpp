@@ -18,7 +18,7 @@ void LazyRowModel::setDataset(Dataset* dataset)
     if (dataset_) {
         connect(dataset_, &Dataset::opened, this, &LazyRowModel::reset);
         connect(dataset_, &Dataset::closed, this, &LazyRowModel::reset);
-        connect(dataset_, &Dataset::rowsFetched, this, &LazyRowModel::onRowsFetched);
+        connect(dataset_, &Dataset::rowsFetched, this, &LazyRowModel::catchUp);
         connect(dataset_, &Dataset::rowUpdated, this, &LazyRowModel::onRowUpdated);
         // The dataset has already changed when it tells of an inserted or removed row, so the rows
         // around it cannot be announced one by one; views start again from the dataset.
@@ -47,10 +47,26 @@ int LazyRowModel::datasetColumn(int column) const
 
 void LazyRowModel::reset()
 {
+    busy_ = true;
     beginResetModel();
     resolveColumns();
     rows_ = dataset_ && dataset_->isOpen() ? dataset_->fetchedCount() : 0;
     endResetModel();
+    busy_ = false;
+    catchUp();
+}
+
+// Views and checkers may ask for rows, or move the dataset, while they handle a change; rows fetched
+// then cannot be announced inside that change, so they are announced once it is over.
+void LazyRowModel::catchUp()
+{
+    while (!busy_ && dataset_ && dataset_->isOpen() && dataset_->fetchedCount() > rows_) {
+        busy_ = true;
+        beginInsertRows({}, rows_, dataset_->fetchedCount() - 1);
+        rows_ = dataset_->fetchedCount();
+        endInsertRows();
+        busy_ = false;
+    }
 }
 
 void LazyRowModel::resolveColumns()
@@ -65,16 +81,6 @@ void LazyRowModel::resolveColumns()
     datasetColumns_.clear();
     for (const GridColumn& column : std::as_const(columns_))
         datasetColumns_.append(open ? dataset_->columnIndex(column.field) : -1);
-}
-
-void LazyRowModel::onRowsFetched(int first, int last)
-{
-    Q_UNUSED(first);
-    if (!dataset_ || !dataset_->isOpen() || last < rows_)
-        return;
-    beginInsertRows({}, rows_, last);
-    rows_ = last + 1;
-    endInsertRows();
 }
 
 void LazyRowModel::onRowUpdated(int row)
@@ -161,7 +167,7 @@ bool LazyRowModel::setData(const QModelIndex& index, const QVariant& value, int 
 
 bool LazyRowModel::canFetchMore(const QModelIndex& parent) const
 {
-    return !parent.isValid() && dataset_ && dataset_->isOpen() && !dataset_->allFetched();
+    return !parent.isValid() && !busy_ && dataset_ && dataset_->isOpen() && !dataset_->allFetched();
 }
 
 void LazyRowModel::fetchMore(const QModelIndex& parent)

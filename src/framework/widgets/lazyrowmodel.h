@@ -48,7 +48,7 @@ public:
 private:
     void reset();
     void resolveColumns();
-    void onRowsFetched(int first, int last);
+    void catchUp();
     void onRowUpdated(int row);
     bool isEditable() const;
 
@@ -56,5 +56,6 @@ private:
     QList<GridColumn> configured_;
     QList<GridColumn> columns_;
     QList<int> datasetColumns_;
-    int rows_ = 0;   // rows announced to views; the dataset may briefly hold more
+    int rows_ = 0;
+    bool busy_ = false;    // inside a reset or an insertion of this model   // rows announced to views; the dataset may briefly hold more
 };
