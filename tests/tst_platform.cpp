@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 namespace {
 
@@ -216,6 +217,40 @@ private slots:
         QCOMPARE(Platform::instance().runModal(&outer), int(QDialog::Accepted));
         QCOMPARE(seen, QStringList({QStringLiteral("TForm17"), QStringLiteral("TForm18")}));
         QVERIFY(platform->modalRuns.empty());
+    }
+
+    // The desktop run returns when the form closes, also when it closes itself while being shown.
+    void desktopModalRunEndsWithTheForm_data()
+    {
+        QTest::addColumn<bool>("closesWhileShown");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("closed while shown") << true << int(QDialog::Rejected);
+        QTest::newRow("closed by its button") << false << int(QDialog::Accepted);
+    }
+
+    void desktopModalRunEndsWithTheForm()
+    {
+        QFETCH(bool, closesWhileShown);
+        QFETCH(int, expected);
+        class SelfClosing : public Form {
+        public:
+            using Form::Form;
+            bool closeWhileShown = false;
+
+        protected:
+            void showEvent(QShowEvent* event) override
+            {
+                Form::showEvent(event);
+                if (closeWhileShown)
+                    reject();
+                else
+                    QTimer::singleShot(0, ok, &QPushButton::click);
+            }
+        };
+        SelfClosing form(QStringLiteral("TForm12"));
+        form.closeWhileShown = closesWhileShown;
+        QCOMPARE(makeDesktopPlatform()->runModal(&form), expected);
+        QVERIFY(!form.isVisible());
     }
 
     void generalHandlerShowsTheErrorsOwnText_data()

@@ -56,7 +56,17 @@ public:
                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     }
 
-    int runModal(QDialog* dialog) override { return dialog->exec(); }
+    int runModal(QDialog* dialog) override
+    {
+        // A form may close itself while it is being shown (a row it cannot load); exec() alone would
+        // then wait for ever on a hidden form.
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->setResult(QDialog::Rejected);
+        dialog->show();
+        if (!dialog->isVisible())
+            return dialog->result();
+        return dialog->exec();
+    }
 
     QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override
