@@ -46,7 +46,7 @@ MasterEntry::MasterEntry(MasterEntrySpec spec, QWidget* parent)
     makeReadOnly(Edit1);
     makeReadOnly(Edit2);
     addBoxes();
-    setTabOrder();
+    orderTabs();
     installEnterFocusMovement(this);
     connect(Button2, &QPushButton::clicked, this, &MasterEntry::save);
     connect(Button3, &QPushButton::clicked, this, &QDialog::reject);
@@ -99,7 +99,7 @@ void MasterEntry::addBoxes()
     setBuddies(this, {{"Label1", "Edit1"}});
 }
 
-void MasterEntry::setTabOrder()
+void MasterEntry::orderTabs()
 {
     QList<QWidget*> chain;
     for (const EntryBox& entry : std::as_const(spec_.boxes))

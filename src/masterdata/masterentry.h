@@ -94,7 +94,7 @@ protected:
 
 private:
     void addBoxes();
-    void setTabOrder();
+    void orderTabs();
     void newCode();
     bool validate();
     void save();
