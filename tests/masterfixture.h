@@ -1,0 +1,85 @@
+// Fixture of the master-data tests: the same four rows in each master table, and the five lists with
+// their queries, codes and the way the menu opens them.
+#pragma once
+
+#include "data.h"
+#include "dataset.h"
+#include "masterdataforms.h"
+#include "testdatabase.h"
+
+#include <QStringList>
+#include <functional>
+
+// In name order (Hungarian collation): Abroncs 3, alma 2, Barack 1, Zab 10; in code order (text):
+// 1, 10, 2, 3; in item-number order: 2, 3, 1, 10; in movement-key order: BE 1, KB 3, KI 2, ZZ 10.
+inline void fillMasterTables(const TestDatabase& db)
+{
+    struct Row { const char *code, *name, *number, *batch, *key; };
+    const Row rows[] = {{"1", "Barack", "300", "T-C", "BE"}, {"2", "alma", "100", "T-B", "KI"},
+                        {"3", "Abroncs", "200", "T-A", "KB"}, {"10", "Zab", "400", "T-D", "ZZ"}};
+    QStringList statements;
+    for (const Row& r : rows) {
+        statements << QStringLiteral("INSERT INTO raktar (rkod, rnev, rtelep) VALUES ('%1', '%2', 'Telep %1')").arg(r.code, r.name)
+                   << QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn, cbizonylat, crkod) VALUES ('%1', '%2', '%3', '%4', '%1')")
+                          .arg(r.code, r.number, r.name, r.batch)
+                   << QStringLiteral("INSERT INTO partner (pkod, pnev, phelyseg) VALUES ('%1', '%2', 'Város %1')").arg(r.code, r.name)
+                   << QStringLiteral("INSERT INTO mnem (mkod, mnem, mnev, mncs) VALUES ('%1', '%2', '%3', '+')")
+                          .arg(r.code, r.key, r.name)
+                   << QStringLiteral("INSERT INTO dolgozo (dkod, dnev) VALUES ('%1', '%2')").arg(r.code, r.name);
+    }
+    db.exec(statements);
+}
+
+struct ListMember {
+    QString name;
+    Query* TData::*query;
+    QString table;
+    QString codeField;
+    QString SharedState::*searchValue;
+    std::function<void()> open;   // as the main menu does
+    QString listName;             // objectName of the list form
+    QString entryName;            // objectName of its entry form
+};
+
+inline const QList<ListMember>& listMembers()
+{
+    static const QList<ListMember> members{
+        {"warehouses", &TData::ZQ40, "raktar", "RKOD", &SharedState::SelectedWarehouseCode,
+         [] { runForm(Form11, nullptr); }, "Form11", "Form12"},
+        {"items", &TData::ZQ20, "cikk", "CKOD", &SharedState::SelectedItemNumber,
+         [] { runForm(Form7, nullptr); }, "Form7", "Form8"},
+        {"partners", &TData::ZQ30, "partner", "PKOD", &SharedState::SelectedPartnerCode,
+         [] { runForm(Form9, nullptr); }, "Form9", "Form10"},
+        {"movement types", &TData::ZQ50, "mnem", "MKOD", &SharedState::SelectedMovementType,
+         [] { runForm(Form13, nullptr); }, "Form13", "Form14"},
+        {"employees", &TData::ZQ60, "dolgozo", "DKOD", &SharedState::SelectedEmployeeCode,
+         [] { runForm(Form15, nullptr); }, "Form15", "Form16"},
+    };
+    return members;
+}
+
+inline const ListMember& listMember(const QString& name)
+{
+    for (const ListMember& m : listMembers())
+        if (m.name == name)
+            return m;
+    qFatal("no list member %s", qPrintable(name));
+}
+
+// Every row's value of a column, in the dataset's order; the current row is kept.
+inline QStringList columnValues(Dataset& data, const QString& column)
+{
+    QStringList values;
+    if (!data.isOpen())
+        return values;
+    const int count = data.recordCount();
+    const int index = data.columnIndex(column);
+    for (int row = 0; row < count; ++row)
+        values << data.fieldAt(row, index).asString();
+    return values;
+}
+
+inline QString currentValue(Dataset& data, const QString& column)
+{
+    return data.fieldByName(column).asString();
+}
