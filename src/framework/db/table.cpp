@@ -49,6 +49,14 @@ std::unique_ptr<Cursor> Table::openCursor()
     return cursor;
 }
 
+void Table::setState(State state)
+{
+    if (state == state_)
+        return;
+    state_ = state;
+    emit stateChanged(state);
+}
+
 void Table::adjustColumns(std::vector<ColumnInfo>& columns)
 {
     for (ColumnInfo& c : columns)
@@ -63,7 +71,7 @@ void Table::edit()
     if (!isOpen() || currentRow() < 0)
         throw DbError(QStringLiteral("Nincs szerkeszthető sor."));
     pending_.assign(size_t(columnCount()), {false, QString()});
-    state_ = State::Edit;
+    setState(State::Edit);
 }
 
 void Table::insert()
@@ -73,7 +81,7 @@ void Table::insert()
     if (!isOpen())
         open();
     pending_.assign(size_t(columnCount()), {false, QString()});
-    state_ = State::Insert;
+    setState(State::Insert);
 }
 
 void Table::setValue(int column, const QString& text)
@@ -92,7 +100,7 @@ QString Table::pendingValue(int column) const
 
 void Table::cancel()
 {
-    state_ = State::Browse;
+    setState(State::Browse);
     pending_.clear();
 }
 
@@ -160,7 +168,7 @@ void Table::post()
     const QByteArray keyRow = executeForRow(*statement, tr.handle(), bound, &returned);
     Field newKey(&returned[0], keyRow.constData() + *reinterpret_cast<const quint16*>(keyRow.constData()));
     const bool inserting = state_ == State::Insert;
-    state_ = State::Browse;
+    setState(State::Browse);
     pending_.clear();
 
     // Read the row back as the database stored it (defaults, triggers, conversions).

@@ -29,11 +29,16 @@ public:
     void cancel();
     void deleteRow();                                // DELETE of the current row, no commit
 
+signals:
+    // Entering or leaving editing or inserting (grids show the row being inserted).
+    void stateChanged(Table::State state);
+
 protected:
     std::unique_ptr<Cursor> openCursor() override;
     void adjustColumns(std::vector<ColumnInfo>& columns) override;
 
 private:
+    void setState(State state);
     void findKeyColumn();
     void rereadRow(int row, const QString& keyValue);
 

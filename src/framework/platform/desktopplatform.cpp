@@ -24,7 +24,10 @@ QString boxTitle()
 QMessageBox::StandardButton showBox(QMessageBox::Icon icon, const QString& title, const QString& text,
                                     QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, title, text, buttons, QApplication::activeWindow());
+    // Messages break their lines with a carriage return, which a label would not show as a break.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(icon, title, shown, buttons, QApplication::activeWindow());
     return QMessageBox::StandardButton(box.exec());
 }
 
