@@ -3,6 +3,7 @@
 
 #include "buddies.h"
 #include "data.h"
+#include "dberror.h"
 #include "keyfilters.h"
 #include "masterlist.h"
 #include "platform.h"
@@ -116,6 +117,9 @@ bool MasterEntry::load()
     setWindowTitle(shared().*spec_.mode);
     try {
         const Query& row = *spec_.listQuery;
+        // A list closed by a commit, or an empty one, has no row to modify.
+        if (!row.isOpen() || row.currentRow() < 0)
+            throw DbError(QStringLiteral("no current row"));
         Edit1->setText(row.fieldByName(spec_.idColumn).asString());
         Edit2->setText(row.fieldByName(spec_.codeColumn).asString());
         for (const EntryBox& entry : std::as_const(spec_.boxes))
