@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -68,10 +69,12 @@ private slots:
     void orientation();
 
     void pdfIsWritten();
+    void printerGetsTheChosenPages();
     void previewZoomsPrintsAndExits();
     void failedPreparationShowsNoPreview();
 
 private:
+    void sixtyRows();
     QString writeTemplate(const QString& name, const QString& xml);
     Report& loaded(const QString& xml);
 
@@ -323,13 +326,18 @@ void TestReport::unknownNamesAreEmptyAndListed()
     QCOMPARE(pages.unresolvedNames, (QStringList{"cmegn", "vsoha"}));
 }
 
-void TestReport::pagesRepeatHeaderAndFooter()
+void TestReport::sixtyRows()
 {
     lines_->close();
     lines_->clearSql();
     lines_->addSql(QStringLiteral(
         "WITH RECURSIVE n AS (SELECT 1 AS i FROM rdb$database UNION ALL SELECT i + 1 FROM n WHERE i < 60) "
         "SELECT i AS bbszam FROM n"));
+}
+
+void TestReport::pagesRepeatHeaderAndFooter()
+{
+    sixtyRows();
     const QString band = QStringLiteral("<band kind=\"%1\" height=\"%2\">%3</band>");
     Report& report = loaded(reportXml(
         band.arg("title", "20", textObject("Cím")) + band.arg("pageheader", "10", textObject("Fejléc"))
@@ -379,6 +387,26 @@ void TestReport::pdfIsWritten()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == "%PDF-");
     QVERIFY_THROWS_EXCEPTION(ReportError, ReportPainter::writePdf(pages, dir_.filePath("nincs/ilyen/mappa.pdf")));
+}
+
+void TestReport::printerGetsTheChosenPages()
+{
+    sixtyRows();
+    const ReportPages pages = loaded(reportXml(masterBand(textObject("[bbszam]"), "10"))).prepare();
+    QVERIFY(pages.pageCount() >= 3);
+    const QString path = dir_.filePath(QStringLiteral("nyomtato.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 3);
+    ReportPainter::print(pages, printer);
+
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    QCOMPARE(pdf.count("/Type /Page\n"), 2);
 }
 
 void TestReport::previewZoomsPrintsAndExits()
