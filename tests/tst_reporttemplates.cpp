@@ -4,8 +4,10 @@
 #include "formats.h"
 #include "report.h"
 #include "reportevents.h"
+#include "reportpreview.h"
 #include "reportpainter.h"
 #include "reportvariables.h"
+#include "scriptedplatform.h"
 #include "sharedstate.h"
 #include "testdatabase.h"
 
@@ -67,6 +69,7 @@ private slots:
     void cleanupTestCase();
     void templateLaysOutAndPaints_data();
     void templateLaysOutAndPaints();
+    void printPathShowsThePreviewOrTheError();
 
 private:
     TestDatabase db_;
@@ -230,6 +233,52 @@ void TestReportTemplates::templateLaysOutAndPaints()
                             .filePath(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_') + ".pdf");
     ReportPainter::writePdf(pages, pdf);
     QVERIFY(QFileInfo(pdf).size() > 1000);
+}
+
+void TestReportTemplates::printPathShowsThePreviewOrTheError()
+{
+    // The print buttons name bare files, read from the working folder.
+    QTemporaryDir workingFolder;
+    for (const QString& name : {QStringLiteral("VarnelKarton.frf"), QStringLiteral("VarnelOsszesito.frf")})
+        QVERIFY(QFile::copy(QDir(QStringLiteral(VARNEL_TEMPLATE_DIR)).filePath(name), workingFolder.filePath(name)));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(workingFolder.path());
+    Query& lines = *data_->ZQ11;
+    lines.close();
+    lines.clearSql();
+    lines.addSql("SELECT *\nFROM bizmozg\n" + CardCondition + "\nORDER BY bbizdatum, bbszam");
+    bind(lines, {"p1=1001", "p2=date:2024-01-01", "p3=date:2024-01-31"});
+
+    ScriptedPlatform& platform = ScriptedPlatform::install();
+    QStringList previewTitles;
+    platform.modalRuns.push_back([&](QDialog* dialog) {
+        previewTitles = static_cast<ReportPreview*>(dialog)->pages().bandTexts(BandKind::Title);
+        return 0;
+    });
+    data_->ShowReportFile(QStringLiteral("VarnelKarton.frf"));
+    QCOMPARE(platform.shownDialogs, QStringList{"ReportPreview"});
+    QCOMPARE(previewTitles.value(0), QStringLiteral("Cikk karton"));
+
+    QString missing;
+    try {
+        data_->ShowReportFile(QStringLiteral("VarnelNincs.frf"));
+    } catch (const std::exception& error) {
+        missing = QString::fromUtf8(error.what());
+    }
+    QVERIFY2(missing.contains(workingFolder.filePath(QStringLiteral("VarnelNincs.frf"))), qPrintable(missing));
+
+    // The item summary printed before any collection of this run: the error, and no preview.
+    shared().SummaryDateFrom.clear();
+    QString summaryError;
+    try {
+        data_->ShowReportFile(QStringLiteral("VarnelOsszesito.frf"));
+    } catch (const std::exception& error) {
+        summaryError = QString::fromUtf8(error.what());
+    }
+    setCollectedVariables();
+    QDir::setCurrent(previous);
+    QCOMPARE(summaryError, QStringLiteral("'' is not a valid date"));
+    QCOMPARE(platform.shownDialogs, QStringList{"ReportPreview"});
 }
 
 QTEST_MAIN(TestReportTemplates)
