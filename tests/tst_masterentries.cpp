@@ -154,6 +154,15 @@ private slots:
                 widget = widget->nextInFocusChain();
             } while (widget->objectName() != tabOrder.first());
             QCOMPARE(chain, tabOrder);
+            // Enter moves on along that order, Shift+Enter back.
+            QLineEdit* edit3 = form.box(QStringLiteral("Edit3"));
+            edit3->setFocus();
+            QTest::keyClick(edit3, Qt::Key_Return);
+            const QString after = tabOrder.value((tabOrder.indexOf("Edit3") + 1) % tabOrder.size());
+            QCOMPARE(form.focusWidget()->objectName(), after);
+            QTest::keyClick(form.focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+            QCOMPARE(form.focusWidget(), edit3);
+            QCOMPARE(edit3->text(), QString());
         });
     }
 

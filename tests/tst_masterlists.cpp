@@ -391,6 +391,36 @@ private slots:
         QCOMPARE(columnValues(listQuery(m), m.codeField), QStringList{"10"});
     }
 
+    void deleteFailure_data()
+    {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("warehouses") << "warehouses" << "Hiba111: raktar DELETE törlésekor";
+        QTest::newRow("items") << "items" << "Hiba71: cikk DELETE törlésekor";
+        QTest::newRow("partners") << "partners" << "Hiba91: partner DELETE törlésekor";
+        QTest::newRow("movement types") << "movement types" << "Hiba131: mnem DELETE törlésekor";
+        QTest::newRow("employees") << "employees" << "Hiba151: dolgozo DELETE törlésekor";
+    }
+
+    // The database refuses the delete: the numbered message, and the list re-read all the same.
+    void deleteFailure()
+    {
+        QFETCH(QString, member);
+        QFETCH(QString, message);
+        const ListMember& m = listMember(member);
+        db->exec({QStringLiteral("CREATE EXCEPTION no_delete 'no'"),
+                  QStringLiteral("CREATE TRIGGER keep_rows FOR %1 BEFORE DELETE AS BEGIN EXCEPTION no_delete; END")
+                      .arg(m.table)});
+        connectData();
+        shared().*m.searchValue = QStringLiteral("3");
+        work(m, [&](MasterList& list) {
+            listQuery(m).locate(m.codeField, QStringLiteral("10"));
+            QTest::mouseClick(list.Button4, Qt::LeftButton);
+            QCOMPARE(platform->messageTexts(), QStringList{message});
+            QCOMPARE(columnValues(listQuery(m), m.codeField).size(), 4);
+        });
+    }
+
     void deletionBelongsToTheTransaction_data()
     {
         QTest::addColumn<QString>("member");
