@@ -186,10 +186,11 @@ SET TERM ; ^
 INSERT INTO BIZSZAM (ZBIZSZAM) VALUES ('0');
 
 /* Movement lines: card and summary filters (item number or batch number with a date range), the
-   document-number order of the register, and the usage checks of the master-data lists. */
+   document-number order of the register, and the usage checks of the master-data lists.
+   No index on the date alone: with the bounds bound as parameters the optimizer joins it to the
+   item-number index and reads the whole period for every item (the item summary ran 60 times slower). */
 CREATE INDEX BIZMOZG_CIKKSZAM_DATUM ON BIZMOZG (BCIKKSZAM, BBIZDATUM);
 CREATE INDEX BIZMOZG_TETEL_DATUM ON BIZMOZG (BTETEL, BBIZDATUM);
-CREATE INDEX BIZMOZG_DATUM ON BIZMOZG (BBIZDATUM);
 CREATE INDEX BIZMOZG_BSZAM ON BIZMOZG (BBSZAM);
 CREATE INDEX BIZMOZG_BKOD ON BIZMOZG (BKOD);
 CREATE INDEX BIZMOZG_CKOD ON BIZMOZG (BCKOD);
