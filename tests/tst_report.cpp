@@ -57,6 +57,7 @@ private slots:
     void prepareNeedsTemplateAndDataset();
 
     void eventsFireOncePerRowBeforeItsLayout();
+    void queryKeepsItsRowAfterTheReport();
     void closedQueryIsOpenedWithItsLastParameters();
     void emptyResultFiresOpenAndFirst();
     void eventErrorEndsPreparation();
@@ -230,6 +231,15 @@ void TestReport::eventsFireOncePerRowBeforeItsLayout()
     const QList<QStringList> expected = {{"1: open,first"}, {"2: open,first,next"}, {"3: open,first,next,next"}};
     QCOMPARE(pages.rows(), expected);
     QVERIFY(lines_->isOpen());
+}
+
+void TestReport::queryKeepsItsRowAfterTheReport()
+{
+    lines_->moveTo(1);
+    Report& report = loaded(reportXml(masterBand(textObject(QStringLiteral("[bbszam]")))));
+    QCOMPARE(report.prepare().rows().size(), 3);
+    QCOMPARE(lines_->currentRow(), 1);
+    QCOMPARE(lines_->fieldByName("bbszam").asString(), QStringLiteral("2"));
 }
 
 void TestReport::closedQueryIsOpenedWithItsLastParameters()

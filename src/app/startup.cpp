@@ -6,6 +6,7 @@
 #include "employeeselection.h"
 #include "formats.h"
 #include "mainwindow.h"
+#include "masterdataforms.h"
 #include "modalform.h"
 #include "platform.h"
 #include "reportevents.h"
@@ -30,6 +31,11 @@ void wireMenu(TForm1& form)
     QWidget* parent = &form;
     form.setCommand(QStringLiteral("Vlaszts1"), [parent] { runForm(Form4, parent); });
     form.setCommand(QStringLiteral("Nyits1"), [parent] { runForm(Form33, parent); });
+    form.setCommand(QStringLiteral("Cikk"), [parent] { runForm(Form7, parent); });
+    form.setCommand(QStringLiteral("Partner"), [parent] { runForm(Form9, parent); });
+    form.setCommand(QStringLiteral("Raktar"), [parent] { runForm(Form11, parent); });
+    form.setCommand(QStringLiteral("Mozgasnem"), [parent] { runForm(Form13, parent); });
+    form.setCommand(QStringLiteral("Dolgozo"), [parent] { runForm(Form15, parent); });
 }
 
 std::unique_ptr<TForm1> startUp(const StartOptions& options)

@@ -9,9 +9,9 @@ TForm16* Form16 = nullptr;
 
 namespace {
 
-MasterEntrySpec employeeEntry()
+MasterEntryMember employeeEntry()
 {
-    MasterEntrySpec s;
+    MasterEntryMember s;
     s.formName = QStringLiteral("Form16");
     s.caption = QStringLiteral("Dolgozó bevitel");
     s.clientSize = {513, 106};

@@ -9,10 +9,10 @@ TForm15* Form15 = nullptr;
 
 namespace {
 
-MasterListSpec employeeList()
+MasterListMember employeeList()
 {
     const ListOrder byName{"dnev", "Név"};
-    MasterListSpec s;
+    MasterListMember s;
     s.formName = QStringLiteral("Form15");
     s.caption = QStringLiteral("Dolgozó");
     s.clientSize = {620, 347};

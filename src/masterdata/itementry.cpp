@@ -15,9 +15,9 @@ TForm8* Form8 = nullptr;
 
 namespace {
 
-MasterEntrySpec itemEntry()
+MasterEntryMember itemEntry()
 {
-    MasterEntrySpec s;
+    MasterEntryMember s;
     s.formName = QStringLiteral("Form8");
     s.caption = QStringLiteral("Cikk bevitel");
     s.clientSize = {507, 281};
@@ -79,9 +79,9 @@ TForm8::TForm8(QWidget* parent)
 
 void TForm8::loadExtra()
 {
-    const QString code = spec().listQuery->fieldByName(QStringLiteral("crkod")).asString();
+    const QString code = member().listQuery->fieldByName(QStringLiteral("crkod")).asString();
     Edit9->setText(code);
-    Query& warehouse = *spec().workQuery;
+    Query& warehouse = *member().workQuery;
     warehouse.setSql(QStringLiteral("SELECT * FROM raktar WHERE rkod = :p1"));
     warehouse.paramByName(QStringLiteral("p1")).setText(code);
     warehouse.open();

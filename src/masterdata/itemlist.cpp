@@ -9,10 +9,10 @@ TForm7* Form7 = nullptr;
 
 namespace {
 
-MasterListSpec itemList()
+MasterListMember itemList()
 {
     const ListOrder byName{"cmegn", "Megnevezés"};
-    MasterListSpec s;
+    MasterListMember s;
     s.formName = QStringLiteral("Form7");
     s.caption = QStringLiteral("Cikk");
     s.clientSize = {648, 446};

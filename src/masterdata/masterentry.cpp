@@ -32,13 +32,13 @@ QString nextCodeSql(const QString& table, const QString& column)
 
 }
 
-MasterEntry::MasterEntry(MasterEntrySpec spec, QWidget* parent)
-    : QDialog(parent), spec_(std::move(spec)), ui(new Ui::MasterEntry)
+MasterEntry::MasterEntry(MasterEntryMember member, QWidget* parent)
+    : QDialog(parent), member_(std::move(member)), ui(new Ui::MasterEntry)
 {
     ui->setupUi(this);
-    setObjectName(spec_.formName);
-    setWindowTitle(spec_.caption);
-    setFixedSize(spec_.clientSize);
+    setObjectName(member_.formName);
+    setWindowTitle(member_.caption);
+    setFixedSize(member_.clientSize);
     Edit1 = ui->Edit1;
     Edit2 = ui->Edit2;
     Button2 = ui->Button2;
@@ -78,13 +78,13 @@ QLineEdit* MasterEntry::box(const QString& name) const
 
 QLineEdit* MasterEntry::lastBox() const
 {
-    return box(spec_.boxes.last().name);
+    return box(member_.boxes.last().name);
 }
 
 void MasterEntry::addBoxes()
 {
     QGridLayout* grid = ui->boxLayout;
-    for (const EntryBox& entry : std::as_const(spec_.boxes)) {
+    for (const EntryBox& entry : std::as_const(member_.boxes)) {
         const int row = grid->rowCount();
         const QString number = entry.name.mid(4);
         auto* label = new QLabel(entry.label, this);
@@ -103,10 +103,10 @@ void MasterEntry::addBoxes()
 void MasterEntry::orderTabs()
 {
     QList<QWidget*> chain;
-    for (const EntryBox& entry : std::as_const(spec_.boxes))
+    for (const EntryBox& entry : std::as_const(member_.boxes))
         chain << box(entry.name);
     const QList<QWidget*> fixed{Button2, Button3, Edit1, Edit2};
-    chain = spec_.boxesFirst ? chain + fixed : fixed + chain;
+    chain = member_.boxesFirst ? chain + fixed : fixed + chain;
     for (int i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
     chain.first()->setFocus();
@@ -114,21 +114,21 @@ void MasterEntry::orderTabs()
 
 bool MasterEntry::load()
 {
-    setWindowTitle(shared().*spec_.mode);
+    setWindowTitle(shared().*member_.mode);
     try {
-        const Query& row = *spec_.listQuery;
+        const Query& row = *member_.listQuery;
         // A list closed by a commit, or an empty one, has no row to modify.
         if (!row.isOpen() || row.currentRow() < 0)
             throw DbError(QStringLiteral("no current row"));
-        Edit1->setText(row.fieldByName(spec_.idColumn).asString());
-        Edit2->setText(row.fieldByName(spec_.codeColumn).asString());
-        for (const EntryBox& entry : std::as_const(spec_.boxes))
+        Edit1->setText(row.fieldByName(member_.idColumn).asString());
+        Edit2->setText(row.fieldByName(member_.codeColumn).asString());
+        for (const EntryBox& entry : std::as_const(member_.boxes))
             if (!entry.column.isEmpty())
                 box(entry.name)->setText(row.fieldByName(entry.column).asString());
         loadExtra();
         return true;
     } catch (const std::exception&) {
-        Platform::instance().information(spec_.messages.load);
+        Platform::instance().information(member_.messages.load);
         return false;
     }
 }
@@ -145,14 +145,14 @@ void MasterEntry::showEvent(QShowEvent* event)
 
 void MasterEntry::newCode()
 {
-    rereadQuery(*spec_.workQuery, nextCodeSql(spec_.table, spec_.codeColumn));
-    const qint64 largest = spec_.workQuery->fieldByName(QStringLiteral("maxkod")).asInteger();
+    rereadQuery(*member_.workQuery, nextCodeSql(member_.table, member_.codeColumn));
+    const qint64 largest = member_.workQuery->fieldByName(QStringLiteral("maxkod")).asInteger();
     Edit2->setText(QString::number(largest + 1));
 }
 
 bool MasterEntry::validate()
 {
-    for (const EntryBox& entry : std::as_const(spec_.boxes)) {
+    for (const EntryBox& entry : std::as_const(member_.boxes)) {
         QLineEdit* edit = box(entry.name);
         if (!entry.required.isEmpty() && withoutTrailingBlanks(edit->text()).isEmpty()) {
             Platform::instance().information(entry.required);
@@ -174,12 +174,12 @@ void MasterEntry::save()
         try {
             transaction.start();
         } catch (const std::exception&) {
-            Platform::instance().information(spec_.messages.transaction);
+            Platform::instance().information(member_.messages.transaction);
             return;
         }
     }
     if (!executeSave()) {
-        Platform::instance().information(isNew() ? spec_.messages.insert : spec_.messages.update);
+        Platform::instance().information(isNew() ? member_.messages.insert : member_.messages.update);
         try {
             if (transaction.isActive())
                 transaction.rollback();
@@ -194,16 +194,16 @@ void MasterEntry::save()
 bool MasterEntry::executeSave()
 {
     try {
-        Query& work = *spec_.workQuery;
+        Query& work = *member_.workQuery;
         if (isNew()) {
-            work.setSql(spec_.insertSql);
+            work.setSql(member_.insertSql);
         } else {
-            work.setSql(spec_.updateSql);
+            work.setSql(member_.updateSql);
             work.paramByName(QStringLiteral("p0")).setText(Edit1->text());
         }
-        bindBoxes(work, isNew() ? spec_.insertParams : spec_.updateParams);
+        bindBoxes(work, isNew() ? member_.insertParams : member_.updateParams);
         work.execute();
-        shared().*spec_.searchValue = Edit2->text();
+        shared().*member_.searchValue = Edit2->text();
         Data->IBTrans1.commit();
         return true;
     } catch (const std::exception&) {
@@ -219,8 +219,8 @@ void MasterEntry::bindBoxes(Query& query, const QStringList& names)
 
 void MasterEntry::rereadList()
 {
-    rereadQuery(*spec_.listQuery, orderedSelect(spec_.table, spec_.listOrder.orderBy));
-    spec_.listQuery->locate(spec_.listLocateColumn, shared().*spec_.searchValue);
-    if (MasterList* list = spec_.list ? spec_.list() : nullptr)
-        list->setOrderLabel(spec_.listOrder.labelWord);
+    rereadQuery(*member_.listQuery, orderedSelect(member_.table, member_.listOrder.orderBy));
+    member_.listQuery->locate(member_.listLocateColumn, shared().*member_.searchValue);
+    if (MasterList* list = member_.list ? member_.list() : nullptr)
+        list->setOrderLabel(member_.listOrder.labelWord);
 }

@@ -36,7 +36,7 @@ struct EntryMessages {
     QString transaction;
 };
 
-struct MasterEntrySpec {
+struct MasterEntryMember {
     QString formName;
     QString caption;
     QSize clientSize;
@@ -66,11 +66,11 @@ struct MasterEntrySpec {
 class MasterEntry : public QDialog {
     Q_OBJECT
 public:
-    MasterEntry(MasterEntrySpec spec, QWidget* parent);
+    MasterEntry(MasterEntryMember member, QWidget* parent);
     ~MasterEntry() override;
 
-    const MasterEntrySpec& spec() const { return spec_; }
-    bool isNew() const { return shared().*spec_.mode == spec_.newMode; }
+    const MasterEntryMember& member() const { return member_; }
+    bool isNew() const { return shared().*member_.mode == member_.newMode; }
 
     // Modification: the caption and the boxes from the list's current row. False, with the member's
     // message shown, when the row cannot be read; the form is then not shown.
@@ -102,7 +102,7 @@ private:
     void bindBoxes(Query& query, const QStringList& names);
     void rereadList();
 
-    MasterEntrySpec spec_;
+    MasterEntryMember member_;
     Ui::MasterEntry* ui;
     bool shown_ = false;
 };

@@ -11,13 +11,13 @@
 
 #include <QKeyEvent>
 
-MasterList::MasterList(MasterListSpec spec, QWidget* parent)
-    : QDialog(parent), spec_(std::move(spec)), ui(new Ui::MasterList)
+MasterList::MasterList(MasterListMember member, QWidget* parent)
+    : QDialog(parent), member_(std::move(member)), ui(new Ui::MasterList)
 {
     ui->setupUi(this);
-    setObjectName(spec_.formName);
-    setWindowTitle(spec_.caption);
-    setFixedSize(spec_.clientSize);
+    setObjectName(member_.formName);
+    setWindowTitle(member_.caption);
+    setFixedSize(member_.clientSize);
     Label18 = ui->Label18;
     Label19 = ui->Label19;
     Edit1 = ui->Edit1;
@@ -34,11 +34,11 @@ MasterList::MasterList(MasterListSpec spec, QWidget* parent)
     Panel1 = ui->Panel1;
     setBuddies(this, {{"Label19", "Edit1"}});
 
-    Label18->setText(spec_.initialLabel);
+    Label18->setText(member_.initialLabel);
     DBGrid1->setReadOnly(true);
-    DBGrid1->setColumns(spec_.columns);
-    DBGrid1->setDataSource(spec_.listSource);
-    DBNavigator1->setDataSource(spec_.listSource);
+    DBGrid1->setColumns(member_.columns);
+    DBGrid1->setDataSource(member_.listSource);
+    DBNavigator1->setDataSource(member_.listSource);
     DBNavigator1->setVisibleButtons(DBNavigator::moveButtons());
     buildDetails();
 
@@ -53,7 +53,7 @@ MasterList::MasterList(MasterListSpec spec, QWidget* parent)
     Edit1->installEventFilter(this);
     Button3->installEventFilter(this);
 
-    reread({spec_.creationOrder, QString()});
+    reread({member_.creationOrder, QString()});
 }
 
 MasterList::~MasterList()
@@ -63,14 +63,14 @@ MasterList::~MasterList()
 
 void MasterList::buildDetails()
 {
-    GroupBox1->setTitle(spec_.detailTitle);
+    GroupBox1->setTitle(member_.detailTitle);
     auto* grid = static_cast<QGridLayout*>(GroupBox1->layout());
     int number = 0;
-    for (int row = 0; row < spec_.details.size(); ++row) {
-        const DetailLine& line = spec_.details[row];
+    for (int row = 0; row < member_.details.size(); ++row) {
+        const DetailLine& line = member_.details[row];
         grid->addWidget(new QLabel(line.caption, GroupBox1), row, 0);
         for (int i = 0; i < line.fields.size(); ++i) {
-            auto* text = new DBText(spec_.listSource, line.fields[i], GroupBox1);
+            auto* text = new DBText(member_.listSource, line.fields[i], GroupBox1);
             text->setObjectName(QStringLiteral("DBText%1").arg(++number));
             grid->addWidget(text, row, i + 1);
         }
@@ -86,7 +86,7 @@ void MasterList::setOrderLabel(const QString& word)
 void MasterList::reread(const ListOrder& order)
 {
     if (!order.orderBy.isEmpty())
-        rereadQuery(*spec_.listQuery, orderedSelect(spec_.table, order.orderBy));
+        rereadQuery(*member_.listQuery, orderedSelect(member_.table, order.orderBy));
     if (!order.labelWord.isEmpty())
         setOrderLabel(order.labelWord);
 }
@@ -95,7 +95,7 @@ void MasterList::rereadAndLocate(const ShowRule& rule, const QString& searchText
 {
     reread(rule.order);
     if (!rule.locateColumn.isEmpty())
-        spec_.listQuery->locate(rule.locateColumn, searchText);
+        member_.listQuery->locate(rule.locateColumn, searchText);
 }
 
 void MasterList::showEvent(QShowEvent* event)
@@ -111,13 +111,13 @@ void MasterList::showEvent(QShowEvent* event)
 // used once.
 void MasterList::showStep()
 {
-    if (spec_.showFirst)
-        reread(*spec_.showFirst);
+    if (member_.showFirst)
+        reread(*member_.showFirst);
     const QString flag = shared().LookupFlag;
-    for (const ShowRule& rule : std::as_const(spec_.showRules)) {
+    for (const ShowRule& rule : std::as_const(member_.showRules)) {
         if (rule.flag && *rule.flag != flag)
             continue;
-        rereadAndLocate(rule, shared().*spec_.searchValue);
+        rereadAndLocate(rule, shared().*member_.searchValue);
         if (rule.clearsFlag)
             shared().LookupFlag.clear();
         break;
@@ -126,8 +126,8 @@ void MasterList::showStep()
 
 void MasterList::search(const QString& text)
 {
-    reread(spec_.searchOrder);
-    spec_.listQuery->locate(spec_.searchColumn, text);
+    reread(member_.searchOrder);
+    member_.listQuery->locate(member_.searchColumn, text);
 }
 
 bool MasterList::eventFilter(QObject* watched, QEvent* event)
@@ -139,9 +139,9 @@ bool MasterList::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     if (watched == Edit1) {
         // On key press the box does not hold the new character yet: that search lags one behind.
-        if (press && !spec_.searchOnKeyRelease && !key->text().isEmpty())
+        if (press && !member_.searchOnKeyRelease && !key->text().isEmpty())
             search(Edit1->text());
-        if (release && spec_.searchOnKeyRelease && !key->isAutoRepeat())
+        if (release && member_.searchOnKeyRelease && !key->isAutoRepeat())
             search(Edit1->text());
     } else if (watched == Button3 && press && key->text().size() == 1
                && QStringLiteral("JjMm").contains(key->text())) {
@@ -154,12 +154,12 @@ bool MasterList::eventFilter(QObject* watched, QEvent* event)
 
 void MasterList::titleClicked(int clickedColumn, int markedColumn)
 {
-    if (spec_.markedSortSql) {
-        rereadQuery(*spec_.listQuery, spec_.markedSortSql(markedColumn, DBGrid1->fieldName(markedColumn)));
+    if (member_.markedSortSql) {
+        rereadQuery(*member_.listQuery, member_.markedSortSql(markedColumn, DBGrid1->fieldName(markedColumn)));
         return;
     }
     const QString title = DBGrid1->columnTitle(clickedColumn);
-    for (const TitleSort& sort : std::as_const(spec_.titleSorts))
+    for (const TitleSort& sort : std::as_const(member_.titleSorts))
         if (sort.title == title)
             return reread(sort.order);
 }
@@ -167,11 +167,11 @@ void MasterList::titleClicked(int clickedColumn, int markedColumn)
 bool MasterList::isUsed()
 {
     Query& check = *Data->ZQ11;
-    const QString& column = spec_.usageColumn;
+    const QString& column = member_.usageColumn;
     check.close();
     check.clearSql();
     check.addSql(QStringLiteral("SELECT %1, count(%1) as db FROM bizmozg WHERE %1 = :p1 GROUP BY %1").arg(column));
-    check.paramByName(QStringLiteral("p1")).setText(spec_.listQuery->fieldByName(spec_.usageField).asString());
+    check.paramByName(QStringLiteral("p1")).setText(member_.listQuery->fieldByName(member_.usageField).asString());
     check.open();
     return check.fieldByName(QStringLiteral("db")).asInteger() != 0;
 }
@@ -179,7 +179,7 @@ bool MasterList::isUsed()
 void MasterList::modify()
 {
     if (isUsed()) {
-        Platform::instance().confirmYesOnly(spec_.messages.modifyRefused);
+        Platform::instance().confirmYesOnly(member_.messages.modifyRefused);
         return;
     }
     openEntry(true);
@@ -187,8 +187,8 @@ void MasterList::modify()
 
 void MasterList::openEntry(bool modify)
 {
-    shared().*spec_.entryMode = modify ? spec_.modifyMode : spec_.newMode;
-    spec_.openEntry(this, modify);
+    shared().*member_.entryMode = modify ? member_.modifyMode : member_.newMode;
+    member_.openEntry(this, modify);
 }
 
 // No confirmation and no commit: the deletion stays part of the open transaction, so the next commit
@@ -196,30 +196,30 @@ void MasterList::openEntry(bool modify)
 void MasterList::remove()
 {
     Platform& platform = Platform::instance();
-    Query& work = *spec_.workQuery;
+    Query& work = *member_.workQuery;
     if (isUsed()) {
-        platform.confirmYesOnly(spec_.messages.deleteRefused);
+        platform.confirmYesOnly(member_.messages.deleteRefused);
     } else {
-        rereadQuery(work, QStringLiteral("SELECT count(*) AS db FROM %1").arg(spec_.table));
+        rereadQuery(work, QStringLiteral("SELECT count(*) AS db FROM %1").arg(member_.table));
         if (work.fieldByName(QStringLiteral("db")).asInteger() < 2) {
-            platform.confirmYesOnly(spec_.messages.lastRow);
+            platform.confirmYesOnly(member_.messages.lastRow);
         } else {
             try {
-                const QString id = spec_.listQuery->fieldByName(spec_.idField).asString();
-                work.setSql(spec_.deleteSql);
+                const QString id = member_.listQuery->fieldByName(member_.idField).asString();
+                work.setSql(member_.deleteSql);
                 work.paramByName(QStringLiteral("p1")).setText(id);
                 work.execute();
-                platform.information(spec_.messages.deleted);
+                platform.information(member_.messages.deleted);
             } catch (const std::exception&) {
-                platform.information(spec_.messages.deleteFailed);
+                platform.information(member_.messages.deleteFailed);
             }
         }
     }
-    rereadAndLocate(spec_.afterDelete, shared().*spec_.searchValue);
+    rereadAndLocate(member_.afterDelete, shared().*member_.searchValue);
 }
 
 void MasterList::print()
 {
-    reread({spec_.printOrder, QString()});
-    Data->ShowReportFile(spec_.reportFile);
+    reread({member_.printOrder, QString()});
+    Data->ShowReportFile(member_.reportFile);
 }

@@ -51,7 +51,7 @@ struct ListMessages {
     QString deleteFailed;
 };
 
-struct MasterListSpec {
+struct MasterListMember {
     QString formName;               // the global variable's name, used as objectName
     QString caption;
     QSize clientSize;
@@ -100,10 +100,10 @@ struct MasterListSpec {
 class MasterList : public QDialog {
     Q_OBJECT
 public:
-    MasterList(MasterListSpec spec, QWidget* parent);
+    MasterList(MasterListMember member, QWidget* parent);
     ~MasterList() override;
 
-    const MasterListSpec& spec() const { return spec_; }
+    const MasterListMember& member() const { return member_; }
     void setOrderLabel(const QString& word);
 
     QLabel* Label18;
@@ -138,7 +138,7 @@ private:
     void remove();
     void print();
 
-    MasterListSpec spec_;
+    MasterListMember member_;
     Ui::MasterList* ui;
     bool shown_ = false;
 };

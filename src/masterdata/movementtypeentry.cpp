@@ -8,9 +8,9 @@ TForm14* Form14 = nullptr;
 
 namespace {
 
-MasterEntrySpec movementTypeEntry()
+MasterEntryMember movementTypeEntry()
 {
-    MasterEntrySpec s;
+    MasterEntryMember s;
     s.formName = QStringLiteral("Form14");
     s.caption = QStringLiteral("Mozgásnem bevitel");
     s.clientSize = {513, 146};

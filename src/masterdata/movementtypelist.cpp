@@ -9,11 +9,11 @@ TForm13* Form13 = nullptr;
 
 namespace {
 
-MasterListSpec movementTypeList()
+MasterListMember movementTypeList()
 {
     const QString word = QStringLiteral("Mozgásnem");
     const ListOrder byKey{"mnem", word};
-    MasterListSpec s;
+    MasterListMember s;
     s.formName = QStringLiteral("Form13");
     s.caption = QStringLiteral("Mozgásnem");
     s.clientSize = {575, 385};

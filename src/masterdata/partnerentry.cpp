@@ -9,9 +9,9 @@ TForm10* Form10 = nullptr;
 
 namespace {
 
-MasterEntrySpec partnerEntry()
+MasterEntryMember partnerEntry()
 {
-    MasterEntrySpec s;
+    MasterEntryMember s;
     s.formName = QStringLiteral("Form10");
     s.caption = QStringLiteral("Partner bevitel");
     s.clientSize = {513, 185};

@@ -9,10 +9,10 @@ TForm9* Form9 = nullptr;
 
 namespace {
 
-MasterListSpec partnerList()
+MasterListMember partnerList()
 {
     const ListOrder byName{"pnev", "Név"};
-    MasterListSpec s;
+    MasterListMember s;
     s.formName = QStringLiteral("Form9");
     s.caption = QStringLiteral("Partner");
     s.clientSize = {645, 376};

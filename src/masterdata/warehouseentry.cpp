@@ -9,9 +9,9 @@ TForm12* Form12 = nullptr;
 
 namespace {
 
-MasterEntrySpec warehouseEntry()
+MasterEntryMember warehouseEntry()
 {
-    MasterEntrySpec s;
+    MasterEntryMember s;
     s.formName = QStringLiteral("Form12");
     s.caption = QStringLiteral("Raktár");
     s.clientSize = {511, 123};

@@ -8,10 +8,10 @@ TForm11* Form11 = nullptr;
 
 namespace {
 
-MasterListSpec warehouseList()
+MasterListMember warehouseList()
 {
     const QString name = QStringLiteral("Név");
-    MasterListSpec s;
+    MasterListMember s;
     s.formName = QStringLiteral("Form11");
     s.caption = QStringLiteral("Raktár");
     s.clientSize = {649, 364};

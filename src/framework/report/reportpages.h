@@ -12,7 +12,7 @@
 struct ReportItem {
     QRectF rect;                     // on the page, in millimetres
     QString text;
-    FontSpec font;
+    FontStyle font;
     Qt::Alignment alignment;
     int frame = 0;
     bool wordWrap = false;

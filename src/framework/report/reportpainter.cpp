@@ -15,13 +15,13 @@ constexpr double MmPerPoint = 25.4 / 72.0;
 constexpr double FrameWidthMm = 0.2;
 constexpr double TextPaddingMm = 1.0;
 
-QFont deviceFont(const FontSpec& spec, double pixelsPerMm)
+QFont deviceFont(const FontStyle& style, double pixelsPerMm)
 {
-    QFont font(spec.family);
+    QFont font(style.family);
     // Pixel sizes keep the text in proportion on devices of any resolution and at any zoom.
-    font.setPixelSize(qMax(1, qRound(spec.pointSize * MmPerPoint * pixelsPerMm)));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    font.setPixelSize(qMax(1, qRound(style.pointSize * MmPerPoint * pixelsPerMm)));
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
     return font;
 }
 
@@ -61,7 +61,7 @@ void paintPage(QPainter& painter, const ReportPage& page, double pixelsPerMm, QP
     QPen pen(Qt::black);
     pen.setWidthF(FrameWidthMm * pixelsPerMm);
     painter.setPen(pen);
-    const FontSpec* currentSpec = nullptr;
+    const FontStyle* currentStyle = nullptr;
     for (const ReportItem& item : page.items) {
         const QRectF rect(origin.x() + item.rect.x() * pixelsPerMm, origin.y() + item.rect.y() * pixelsPerMm,
                           item.rect.width() * pixelsPerMm, item.rect.height() * pixelsPerMm);
@@ -69,11 +69,11 @@ void paintPage(QPainter& painter, const ReportPage& page, double pixelsPerMm, QP
             paintFrame(painter, rect, item.frame);
         if (item.text.isEmpty())
             continue;
-        const FontSpec& spec = item.font;
-        if (!currentSpec || currentSpec->family != spec.family || currentSpec->pointSize != spec.pointSize
-            || currentSpec->bold != spec.bold || currentSpec->italic != spec.italic) {
-            painter.setFont(deviceFont(spec, pixelsPerMm));
-            currentSpec = &spec;
+        const FontStyle& style = item.font;
+        if (!currentStyle || currentStyle->family != style.family || currentStyle->pointSize != style.pointSize
+            || currentStyle->bold != style.bold || currentStyle->italic != style.italic) {
+            painter.setFont(deviceFont(style, pixelsPerMm));
+            currentStyle = &style;
         }
         const double padding = TextPaddingMm * pixelsPerMm;
         const QRectF textRect = rect.adjusted(padding, 0, -padding, 0);

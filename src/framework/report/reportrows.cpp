@@ -14,10 +14,17 @@ ReportRows::ReportRows(ReportDataset& reportDataset)
     }
 }
 
+ReportRows::~ReportRows()
+{
+    if (dataset_ && dataset_->isOpen() && startRow_ >= 0)
+        dataset_->moveTo(startRow_);
+}
+
 void ReportRows::open()
 {
     if (!dataset_->isOpen())
         dataset_->open();
+    startRow_ = dataset_->currentRow();
     started_ = false;
     if (reportDataset_.onOpen)
         reportDataset_.onOpen();

@@ -9,6 +9,11 @@ class ReportRows {
 public:
     // Throws ReportError when the report dataset has no dataset behind it.
     explicit ReportRows(ReportDataset& reportDataset);
+    // Puts the query back on the row it stood on before the report, so that a list stays where the
+    // user left it and a lookup after printing still hands back that row.
+    ~ReportRows();
+    ReportRows(const ReportRows&) = delete;
+    ReportRows& operator=(const ReportRows&) = delete;
 
     // Opens the query (with the statement and parameters it last held) when it is closed, then fires
     // the open event. Errors of either end the preparation.
@@ -27,4 +32,5 @@ private:
     ReportDataset& reportDataset_;
     Dataset* dataset_;
     bool started_ = false;
+    int startRow_ = -1;
 };

@@ -13,7 +13,7 @@ const QString DefaultFontFamily = QStringLiteral("DejaVu Sans");
 
 struct ParseContext {
     QString fileName;
-    FontSpec defaultFont;
+    FontStyle defaultFont;
 
     [[noreturn]] void fail(const QDomNode& node, const QString& what) const
     {
@@ -110,14 +110,14 @@ int frameLines(const ParseContext& context, const QDomElement& element)
     return lines;
 }
 
-FontSpec font(const ParseContext& context, const QDomElement& element, const FontSpec& inherited)
+FontStyle font(const ParseContext& context, const QDomElement& element, const FontStyle& inherited)
 {
-    FontSpec spec = inherited;
-    spec.family = element.attribute(QStringLiteral("font"), inherited.family);
-    spec.pointSize = number(context, element, QStringLiteral("size"), inherited.pointSize);
-    spec.bold = flag(element, QStringLiteral("bold"), inherited.bold);
-    spec.italic = flag(element, QStringLiteral("italic"), inherited.italic);
-    return spec;
+    FontStyle style = inherited;
+    style.family = element.attribute(QStringLiteral("font"), inherited.family);
+    style.pointSize = number(context, element, QStringLiteral("size"), inherited.pointSize);
+    style.bold = flag(element, QStringLiteral("bold"), inherited.bold);
+    style.italic = flag(element, QStringLiteral("italic"), inherited.italic);
+    return style;
 }
 
 TextObject textObject(const ParseContext& context, const QDomElement& element, double bandHeight)
@@ -169,7 +169,7 @@ const Band* ReportTemplate::band(BandKind kind) const
 
 ReportTemplate ReportTemplate::parse(const QByteArray& xml, const QString& fileName)
 {
-    ParseContext context{fileName, FontSpec{DefaultFontFamily}};
+    ParseContext context{fileName, FontStyle{DefaultFontFamily}};
     QDomDocument document;
     QString error;
     int line = 0;

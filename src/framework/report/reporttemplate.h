@@ -11,7 +11,7 @@ enum class BandKind { Title, PageHeader, MasterData, Summary, PageFooter };
 // How the fields of a text object are written.
 enum class FieldFormat { Text, Number, Amount2, Amount3, Date };
 
-struct FontSpec {
+struct FontStyle {
     QString family;
     double pointSize = 8;
     bool bold = false;
@@ -32,7 +32,7 @@ struct TextObject {
     QList<TextSegment> segments;
     FieldFormat format = FieldFormat::Text;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    FontSpec font;
+    FontStyle font;
     int frame = 0;                   // FrameLine flags
     bool wordWrap = false;
 };
