@@ -104,9 +104,11 @@ std::int64_t LineMaker::choosePrice(TypeKind kind, const DemoItem& item)
 QString LineMaker::reference(TypeKind kind, int year)
 {
     const int n = ++sequence_[kind][year - 2025];
+    // Invoices start again each year; purchase tickets are numbered straight on.
+    const int ticket = sequence_[Ticket][0] + sequence_[Ticket][1];
     switch (kind) {
     case Purchase: return QStringLiteral("SZ-%1/%2").arg(year).arg(n, 4, 10, QLatin1Char('0'));
-    case Ticket: return QStringLiteral("FJ-%1").arg(sequence_[kind][0] + sequence_[kind][1], 6, 10, QLatin1Char('0'));
+    case Ticket: return QStringLiteral("FJ-%1").arg(ticket, 6, 10, QLatin1Char('0'));
     case Sale: return QStringLiteral("KSZ-%1/%2").arg(year).arg(n, 5, 10, QLatin1Char('0'));
     case Scrap: return QStringLiteral("SELEJT-%1/%2").arg(year).arg(n, 3, 10, QLatin1Char('0'));
     default: return QStringLiteral("LELTÁR %1").arg(year);
