@@ -12,6 +12,7 @@
 #include "reportevents.h"
 #include "sharedstate.h"
 #include "splash.h"
+#include "termination.h"
 #include "version.h"
 #include "yearopening.h"
 
@@ -94,6 +95,7 @@ int runVarnel(int argc, char** argv)
     std::unique_ptr<TForm1> form = startUp(options);
     if (!form)
         return 1;
+    closeOnTerminationSignals(form.get());
     form->show();
     const int result = app.exec();
     form.reset();

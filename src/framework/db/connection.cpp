@@ -8,7 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QStandardPaths>
+#include <QFileInfo>
 #include <ibase.h>
 #include <unistd.h>
 
@@ -32,8 +32,9 @@ void Connection::prepareEmbeddedEnvironment()
 {
     if (qEnvironmentVariableIsSet("FIREBIRD_LOCK"))
         return;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
+    // The desktop session's runtime folder when there is one, else a folder of this user's own.
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (folder.isEmpty() || !QFileInfo(folder).isWritable())
         folder = QDir::tempPath() + QStringLiteral("/varnel-%1").arg(getuid());
     folder += QStringLiteral("/firebird");
     QDir().mkpath(folder);
