@@ -326,6 +326,11 @@ private slots:
         QCOMPARE(q->currentRow(), 99999);
         QCOMPARE(q->fieldByName("cszam").asString().size() > 0, true);
         QVERIFY(q->eof());
+        // A refresh goes back to the same row without reading the rest.
+        q->moveTo(500);
+        q->refresh();
+        QCOMPARE(q->currentRow(), 500);
+        QVERIFY(q->fetchedCount() < 1000);
     }
 
     void navigationFlags()

@@ -197,8 +197,9 @@ void Dataset::refresh()
     const int row = current_;
     close();
     open();
-    if (row > 0)
-        moveTo(std::min(row, recordCount() - 1));
+    // Only as far as the old row: a refreshed list of many rows stays lazy.
+    if (row > 0 && !moveTo(row))
+        last();
 }
 
 int Dataset::columnIndex(const QString& name) const
