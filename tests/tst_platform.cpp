@@ -1,6 +1,7 @@
 // The platform seam: the scripted platform's records and answers, modal runs, the general error
 // handler, Qt's Hungarian texts, the MIME mail handed to sendmail, and the help window.
 #include "application.h"
+#include "fixedfolders.h"
 #include "dberror.h"
 #include "helpwindow.h"
 #include "mimemessage.h"
@@ -108,6 +109,25 @@ class TestPlatform : public QObject {
 
 private slots:
     void init() { platform = &ScriptedPlatform::install(); }
+
+    void fixedFoldersLandInTheHomeFolder_data()
+    {
+        QTest::addColumn<QString>("windows");
+        QTest::addColumn<QString>("local");
+        QTest::newRow("backup folder") << "c:\\varnel2013\\" << "/home/anna/varnel2013/";
+        QTest::newRow("upper-case drive") << "C:\\varnel2011\\" << "/home/anna/varnel2011/";
+        QTest::newRow("nested with blank") << "c:\\Program Files\\Zantor\\varnel2011\\"
+                                           << "/home/anna/Program Files/Zantor/varnel2011/";
+        QTest::newRow("file") << "c:\\varnel2013\\2013_05_12_14_05.FDB" << "/home/anna/varnel2013/2013_05_12_14_05.FDB";
+        QTest::newRow("no drive") << "varnel\\VARNEL.HLP" << "varnel/VARNEL.HLP";
+    }
+
+    void fixedFoldersLandInTheHomeFolder()
+    {
+        QFETCH(QString, windows);
+        QFETCH(QString, local);
+        QCOMPARE(localFolder(windows, "/home/anna"), local);
+    }
 
     void installedPlatformIsTheInstance()
     {
