@@ -2,7 +2,7 @@
 #include "testdatabase.h"
 #include "formats.h"
 #include "query.h"
-#include "schemasql.h"
+#include "databasefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,14 +10,6 @@
 #include <QStandardPaths>
 
 namespace {
-
-ConnectionParams paramsFor(const QString& path)
-{
-    ConnectionParams p;
-    p.database = path;
-    p.password = QStringLiteral("quarzline");
-    return p;
-}
 
 // One schema-only database per process; each fixture gets a file copy of it, which is far quicker than
 // running the schema again.
@@ -27,11 +19,7 @@ QString templateDatabase()
     static QString path;
     if (path.isEmpty()) {
         path = dir.filePath(QStringLiteral("TEMPLATE.FDB"));
-        Connection c;
-        c.setParams(paramsFor(path));
-        c.createDatabase();
-        c.executeScript(QString::fromUtf8(schemaSql()));
-        c.close();
+        createDatabaseFromSchema(path)->close();
     }
     return path;
 }
@@ -57,7 +45,7 @@ TestDatabase::TestDatabase()
 std::unique_ptr<Connection> TestDatabase::connect() const
 {
     auto c = std::make_unique<Connection>();
-    c->setParams(paramsFor(path_));
+    c->setParams(databaseParams(path_));
     c->open();
     return c;
 }

@@ -2,6 +2,7 @@
 #include "testdatabase.h"
 
 #include "connection.h"
+#include "databasefile.h"
 #include "decimal.h"
 #include "query.h"
 #include "schemasql.h"
@@ -44,10 +45,7 @@ QByteArray fileDigest(const QString& path)
 std::unique_ptr<Connection> openDatabase(const QString& folder)
 {
     auto connection = std::make_unique<Connection>();
-    ConnectionParams params;
-    params.database = QDir(folder).filePath(dbName);
-    params.password = QStringLiteral("quarzline");
-    connection->setParams(params);
+    connection->setParams(databaseParams(QDir(folder).filePath(dbName)));
     connection->open();
     return connection;
 }

@@ -6,7 +6,7 @@
 #include "itemlist.h"
 #include "modalform.h"
 #include "query.h"
-#include "schemasql.h"
+#include "databasefile.h"
 #include "scriptedplatform.h"
 #include "sharedstate.h"
 
@@ -27,13 +27,8 @@ constexpr int ItemCount = 10000;
 // the name order and its search has to fetch most of the rows.
 void createDatabase(const QString& path)
 {
-    Connection connection;
-    ConnectionParams params;
-    params.database = path;
-    params.password = QStringLiteral("quarzline");
-    connection.setParams(params);
-    connection.createDatabase();
-    connection.executeScript(QString::fromUtf8(schemaSql()));
+    const auto created = createDatabaseFromSchema(path);
+    Connection& connection = *created;
     Query insert(connection.transaction());
     insert.setSql(QStringLiteral(
         "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat, cvtsz, cme, crkod) "

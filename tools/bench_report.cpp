@@ -6,7 +6,7 @@
 #include "report.h"
 #include "reportevents.h"
 #include "reportpainter.h"
-#include "schemasql.h"
+#include "databasefile.h"
 #include "sharedstate.h"
 
 #include <QApplication>
@@ -25,13 +25,8 @@ constexpr int ItemCount = 200;
 // same lines spread over 200 item numbers for the summary.
 void createDatabase(const QString& path)
 {
-    Connection connection;
-    ConnectionParams params;
-    params.database = path;
-    params.password = QStringLiteral("quarzline");
-    connection.setParams(params);
-    connection.createDatabase();
-    connection.executeScript(QString::fromUtf8(schemaSql()));
+    const auto created = createDatabaseFromSchema(path);
+    Connection& connection = *created;
     Query insert(connection.transaction());
     insert.setSql(QStringLiteral(
         "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, bear, bmenov, bmecsok, bertnov, bertcsok, "

@@ -3,6 +3,7 @@
 #include "dberror.h"
 #include "demodata.h"
 #include "supportfiles.h"
+#include "databasefile.h"
 #include "schemasql.h"
 #include "writemode.h"
 
@@ -56,9 +57,7 @@ int createIn(const QString& folder, const std::optional<DemoOptions>& demo)
     const QString path = QDir(folder).absoluteFilePath(databaseFileName());
     Connection::prepareEmbeddedEnvironment();
     auto connection = std::make_unique<Connection>();
-    ConnectionParams params;
-    params.database = path;
-    params.password = QStringLiteral("quarzline");
+    const ConnectionParams params = databaseParams(path);
     connection->setParams(params);
     bool created = false;
     try {

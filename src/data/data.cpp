@@ -1,6 +1,7 @@
 // The data module: creates the connection, the ten tables, the named queries, their data sources and
 // the report components, and runs the one print path.
 #include "data.h"
+#include "databasefile.h"
 #include "dberror.h"
 #include "report.h"
 #include "reportdataset.h"
@@ -21,13 +22,7 @@ T* named(T* object, const char* name)
 TData::TData(const QString& database, QObject* parent) : QObject(parent), IBTrans1(ZCon1.transaction())
 {
     setObjectName(QStringLiteral("Data"));
-    ConnectionParams params;
-    params.database = database.isEmpty() ? QStringLiteral("VARNEL2013.FDB") : database;
-    params.user = QStringLiteral("SYSDBA");
-    params.password = QStringLiteral("quarzline");
-    params.charset = QStringLiteral("WIN1250");
-    params.dialect = 3;
-    ZCon1.setParams(params);
+    ZCon1.setParams(databaseParams(database.isEmpty() ? QStringLiteral("VARNEL2013.FDB") : database));
     IBTrans1.setObjectName(QStringLiteral("IBTrans1"));
 
     struct TableDef {
