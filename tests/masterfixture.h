@@ -5,6 +5,8 @@
 #include "data.h"
 #include "dataset.h"
 #include "masterdataforms.h"
+#include "scriptedplatform.h"
+#include "sharedstate.h"
 #include "testdatabase.h"
 
 #include <QStringList>
@@ -83,3 +85,34 @@ inline QString currentValue(Dataset& data, const QString& column)
 {
     return data.fieldByName(column).asString();
 }
+
+// The base of the master-data tests: each test runs on a fresh database holding the fixture rows, with
+// a fresh scripted platform and empty shared state; the data module is made by connectData().
+class MasterTest : public QObject {
+protected:
+    std::unique_ptr<TestDatabase> db;
+    ScriptedPlatform* platform = nullptr;
+
+    void startTest()
+    {
+        platform = &ScriptedPlatform::install();
+        db = std::make_unique<TestDatabase>();
+        shared() = SharedState();
+        fillMasterTables(*db);
+    }
+
+    void endTest()
+    {
+        delete Data;
+        Data = nullptr;
+        db.reset();
+    }
+
+    void connectData()
+    {
+        Data = new TData(db->path());
+        Data->connectAndOpenTables();
+    }
+
+    Query& listQuery(const ListMember& member) { return *(Data->*member.query); }
+};

@@ -22,19 +22,9 @@ void fill(MasterEntry& form, const QStringList& values)
 
 }
 
-class TestMasterEntries : public QObject {
+class TestMasterEntries : public MasterTest {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> db;
-    ScriptedPlatform* platform = nullptr;
-
-    void connectData()
-    {
-        Data = new TData(db->path());
-        Data->connectAndOpenTables();
-    }
-
-    Query& listQuery(const ListMember& m) { return *(Data->*m.query); }
 
     // Opens the member's list, then its entry form: new, or a modification of the row with `code`;
     // `act` plays the person in the entry form; `afterwards` runs in the list once the entry has closed.
@@ -78,20 +68,8 @@ class TestMasterEntries : public QObject {
 private slots:
     void initTestCase() { initTestLocale(); }
 
-    void init()
-    {
-        platform = &ScriptedPlatform::install();
-        db = std::make_unique<TestDatabase>();
-        shared() = SharedState();
-        fillMasterTables(*db);
-    }
-
-    void cleanup()
-    {
-        delete Data;
-        Data = nullptr;
-        db.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void layout_data()
     {

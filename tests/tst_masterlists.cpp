@@ -21,17 +21,9 @@
 
 using Kind = ScriptedPlatform::MessageKind;
 
-class TestMasterLists : public QObject {
+class TestMasterLists : public MasterTest {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> db;
-    ScriptedPlatform* platform = nullptr;
-
-    void connectData()
-    {
-        Data = new TData(db->path());
-        Data->connectAndOpenTables();
-    }
 
     // Opens the list as the menu does; `act` plays the person while it is shown.
     void work(const ListMember& member, const std::function<void(MasterList&)>& act)
@@ -45,8 +37,6 @@ class TestMasterLists : public QObject {
         member.open();
         QVERIFY(ran);
     }
-
-    Query& listQuery(const ListMember& member) { return *(Data->*member.query); }
 
     QString current(const ListMember& member) { return currentValue(listQuery(member), member.codeField); }
 
@@ -62,20 +52,8 @@ class TestMasterLists : public QObject {
 private slots:
     void initTestCase() { initTestLocale(); }
 
-    void init()
-    {
-        platform = &ScriptedPlatform::install();
-        db = std::make_unique<TestDatabase>();
-        shared() = SharedState();
-        fillMasterTables(*db);
-    }
-
-    void cleanup()
-    {
-        delete Data;
-        Data = nullptr;
-        db.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void layout_data()
     {
