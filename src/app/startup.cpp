@@ -10,6 +10,7 @@
 #include "modalform.h"
 #include "platform.h"
 #include "reportevents.h"
+#include "runlock.h"
 #include "sharedstate.h"
 #include "splash.h"
 #include "termination.h"
@@ -89,6 +90,11 @@ int runVarnel(int argc, char** argv)
     parser.process(app);
 
     applicationHelpFile() = QDir::current().absoluteFilePath(QStringLiteral("VARNEL.HLP"));
+
+    // A second start in the same folder would meet the database held by the first one.
+    RunLock runLock(QDir::currentPath());
+    if (!runLock.take())
+        return 1;
 
     StartOptions options;
     options.database = parser.value(databaseOption);
