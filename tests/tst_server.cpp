@@ -14,10 +14,23 @@
 #include "testdatabase.h"
 
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace {
+
+// Runs gbak with the arguments; its output when it fails.
+QString gbak(const QStringList& arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStandardPaths::findExecutable(QStringLiteral("gbak")), arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return QStringLiteral("gbak failed: ") + QString::fromLocal8Bit(process.readAll());
+    return {};
+}
 
 const QString LineFailure = QStringLiteral("Hiba188");   // a line form's save message, as a test name
 
@@ -141,6 +154,26 @@ private slots:
         QCOMPARE(platform->messageTexts(), QStringList());
         QCOMPARE(stored(QStringLiteral("SELECT pkod || '|' || pnev || '|' || phelyseg FROM partner")),
                  QStringList{QStringLiteral("1|Őz és Társa Kft.|Hódmezővásárhely")});
+    }
+
+    // The way the README moves a business onto a server: gbak backs up the embedded file, restores
+    // the backup onto the server, and the program reads the same rows there.
+    void embeddedDatabaseMovesOntoTheServer()
+    {
+        TestDatabase embedded;
+        embedded.exec({QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn) VALUES ('1', '100', 'Őszibarack')"),
+                       QStringLiteral("UPDATE bizszam SET zbizszam = '41'")});
+        const QString backup = embedded.folder() + QStringLiteral("/varnel.fbk");
+        const QString password = databaseParams(QString()).password;
+        QCOMPARE(gbak({"-b", "-user", "SYSDBA", embedded.path(), backup}), QString());
+        const QString moved = server->databaseName(QStringLiteral("MOVED.FDB"));
+        QCOMPARE(gbak({"-c", "-user", "SYSDBA", "-password", password, backup, moved}), QString());
+
+        database = moved;
+        Data = new TData(database);
+        Data->connectAndOpenTables();
+        QCOMPARE(DocumentCounter::next(), 42);
+        QCOMPARE(stored(QStringLiteral("SELECT cmegn FROM cikk")), QStringList{QStringLiteral("Őszibarack")});
     }
 
     // Two desks show the same next number; each line gets its own. A save that meets the other desk's
