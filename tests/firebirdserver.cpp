@@ -83,7 +83,8 @@ QString FirebirdServer::serverProgram()
 bool FirebirdServer::available()
 {
     return QFileInfo(serverProgram()).isExecutable() && !installedFirebirdFolder().isEmpty()
-           && !QStandardPaths::findExecutable(QStringLiteral("isql-fb")).isEmpty();
+           && !QStandardPaths::findExecutable(QStringLiteral("isql-fb")).isEmpty()
+           && !QStandardPaths::findExecutable(QStringLiteral("gbak")).isEmpty();
 }
 
 FirebirdServer::~FirebirdServer()

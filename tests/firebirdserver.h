@@ -8,7 +8,8 @@
 
 class FirebirdServer {
 public:
-    // The Debian server binary; the tests that need a server skip when it is missing.
+    // The Debian server binary; the tests that need a server skip when it (or isql-fb and gbak of
+    // firebird3.0-utils) is missing.
     static QString serverProgram();
     static bool available();
 

@@ -101,7 +101,7 @@ private slots:
     {
         initTestLocale();
         if (!FirebirdServer::available())
-            QSKIP("The Firebird server (Debian package firebird3.0-server) is not installed.");
+            QSKIP("The Firebird server and tools (Debian packages firebird3.0-server, firebird3.0-utils) are not installed.");
         server = std::make_unique<FirebirdServer>();
         QVERIFY2(server->start(), qPrintable(server->error()));
     }
