@@ -218,7 +218,10 @@ void DocumentLineLayout::readRegisterLine()
 {
     const Query& line = *Data->ZQ10;
     auto text = [&line](const char* column) { return line.fieldByName(QLatin1String(column)).asString(); };
-    auto figure = [&line](const char* column) { return line.fieldByName(QLatin1String(column)).asDecimal().toString(); };
+    auto figure = [&line](const char* column) {
+        const Field value = line.fieldByName(QLatin1String(column));
+        return value.isNull() ? QString() : value.asDecimal().toString();
+    };
 
     Edit32->setText(text("BBSZAM"));
     Edit36->setText(text("BKOD"));

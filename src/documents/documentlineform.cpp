@@ -70,7 +70,7 @@ TForm18::TForm18(QWidget* parent) : DocumentLineLayout(parent)
 
 bool TForm18::isNew() const
 {
-    return shared().DocumentMode == QLatin1String("Új bizonylat");
+    return shared().DocumentMode == QStringLiteral("Új bizonylat");
 }
 
 QList<QWidget*> TForm18::laterFields() const
@@ -117,6 +117,7 @@ void TForm18::openNew()
     Edit24->clear();
     for (QLineEdit* box : {Edit21, Edit22, Edit23, Edit25, Edit26, Edit27})
         box->setText(QStringLiteral("0"));
+    Edit1->selectAll();
     try {
         Edit32->setText(QString::number(DocumentCounter::next()));
     } catch (const DbError& error) {
@@ -173,10 +174,10 @@ void TForm18::left(QObject* box, Qt::FocusReason reason)
     else if (box == Edit9)
         leavePartner();
     else if (box == Edit7)
-        (isIncrease(Edit35->text()) ? Edit21 : Edit25)->setFocus();
+        (isIncrease(Edit35->text()) ? Edit21 : Edit25)->setFocus(Qt::TabFocusReason);
     else if ((box == Edit23 || box == Edit27) && reason == Qt::TabFocusReason)
         // After the last figure comes saving, not a second pass through the date and the lookups.
-        Button3->setFocus();
+        Button3->setFocus(Qt::TabFocusReason);
 }
 
 void TForm18::leaveMovementType()
@@ -194,7 +195,7 @@ void TForm18::leaveMovementType()
     }
     fillMovementType(lookUpMaster(movementTypeLookup(), text, isCodeText(text), this));
     FeltoltBizmozg();
-    Edit3->setFocus();
+    Edit3->setFocus(Qt::TabFocusReason);
 }
 
 void TForm18::pickMovementType()
@@ -266,7 +267,7 @@ void TForm18::showStockFigures()
 void TForm18::leaveWarehouse()
 {
     fillWarehouse(lookUpMaster(warehouseLookup(), Edit8->text(), false, this));
-    Edit9->setFocus();
+    Edit9->setFocus(Qt::TabFocusReason);
 }
 
 void TForm18::pickWarehouse()
@@ -285,7 +286,7 @@ void TForm18::leavePartner()
     bool picked = false;
     const Query& row = lookUpMaster(partnerLookup(), Edit9->text(), false, this, &picked);
     fillPartner(row, picked);
-    Edit4->setFocus();
+    Edit4->setFocus(Qt::TabFocusReason);
 }
 
 void TForm18::pickPartner()
