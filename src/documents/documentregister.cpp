@@ -77,6 +77,8 @@ TForm17::TForm17(QWidget* parent) : QDialog(parent)
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setAccessibleName(QStringLiteral("Bizonylat"));
     DBGrid1->setReadOnly(true);
+    // Tab leaves the grid for the buttons; the arrow keys move within it.
+    DBGrid1->setTabKeyNavigation(false);
     DBGrid1->setColumns({{"BBSZAM", "Bizszám"}, {"BCKOD", "CKód"}, {"BCIKKSZAM", "Cikkszám"},
                          {"BBIZDATUM", "Dátum"}, {"BMNEM", "Mnem"}, {"BMENOV", "Mennyiség növ."},
                          {"BMECSOK", "Menny.csökk."}, {"BEREDETI", "Eredeti"}, {"BSZOVEG", "Szöveg"},
@@ -117,6 +119,7 @@ TForm17::TForm17(QWidget* parent) : QDialog(parent)
     const QList<QWidget*> chain{DBGrid1, Button2, Button3, Button5, Button1, Button4};
     for (int i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
+    DBGrid1->setFocus();
 
     connect(Button2, &QPushButton::clicked, this, &TForm17::openNew);
     connect(Button3, &QPushButton::clicked, this, &TForm17::modify);
