@@ -4,8 +4,8 @@
 #include "buddies.h"
 #include "data.h"
 #include "dberror.h"
-#include "platform.h"
 #include "documentqueries.h"
+#include "platform.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -201,6 +201,25 @@ QList<QLineEdit*> DocumentLineLayout::allBoxes() const
     return findChildren<QLineEdit*>();
 }
 
+void DocumentLineLayout::showMovementType(const Query& row)
+{
+    Edit10->setText(row.fieldByName(QStringLiteral("mkod")).asString());
+    Edit11->setText(row.fieldByName(QStringLiteral("mnev")).asString());
+    Edit35->setText(row.fieldByName(QStringLiteral("mncs")).asString());
+}
+
+// A removed item leaves every item box empty, the number included.
+void DocumentLineLayout::showItem(const Query& row)
+{
+    Edit3->setText(row.fieldByName(QStringLiteral("cszam")).asString());
+    Edit34->setText(row.fieldByName(QStringLiteral("ckod")).asString());
+    Edit12->setText(row.fieldByName(QStringLiteral("cmegn")).asString());
+    Edit33->setText(row.fieldByName(QStringLiteral("cmeret")).asString());
+    const QString unit = row.fieldByName(QStringLiteral("cme")).asString();
+    for (QLineEdit* box : {Edit16, Edit20, Edit24})
+        box->setText(unit);
+}
+
 bool DocumentLineLayout::loadRegisterLine(bool requireRow)
 {
     try {
@@ -229,19 +248,8 @@ void DocumentLineLayout::readRegisterLine()
     Edit1->setText(text("BBIZDATUM"));
     Edit2->setText(text("BMNEM"));
 
-    const Query& type = openWith(*Data->ZQ51, QStringLiteral("SELECT * FROM mnem WHERE mnem = :p1"), text("BMNEM"));
-    Edit10->setText(type.fieldByName(QStringLiteral("mkod")).asString());
-    Edit11->setText(type.fieldByName(QStringLiteral("mnev")).asString());
-    Edit35->setText(type.fieldByName(QStringLiteral("mncs")).asString());
-
-    const Query& item = openWith(*Data->ZQ21, QStringLiteral("SELECT * FROM cikk WHERE cszam = :p1"), text("BCIKKSZAM"));
-    Edit3->setText(item.fieldByName(QStringLiteral("cszam")).asString());
-    Edit34->setText(item.fieldByName(QStringLiteral("ckod")).asString());
-    Edit12->setText(item.fieldByName(QStringLiteral("cmegn")).asString());
-    Edit33->setText(item.fieldByName(QStringLiteral("cmeret")).asString());
-    const QString unit = item.fieldByName(QStringLiteral("cme")).asString();
-    for (QLineEdit* box : {Edit16, Edit20, Edit24})
-        box->setText(unit);
+    showMovementType(openWith(*Data->ZQ51, QStringLiteral("SELECT * FROM mnem WHERE mnem = :p1"), text("BMNEM")));
+    showItem(openWith(*Data->ZQ21, QStringLiteral("SELECT * FROM cikk WHERE cszam = :p1"), text("BCIKKSZAM")));
 
     Edit4->setText(text("BTETEL"));
     Edit5->setText(text("BSZOVEG"));

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QList>
 
+class Query;
 class QFrame;
 class QGridLayout;
 class QLabel;
@@ -41,6 +42,9 @@ protected:
     // readRegisterLine() with the message of a failure; false when it failed. `requireRow`: an empty
     // list counts as a failure.
     bool loadRegisterLine(bool requireRow);
+    // The boxes a movement type's row and an item's row fill, wherever the row comes from.
+    void showMovementType(const Query& row);
+    void showItem(const Query& row);
     // The register's current line with the names of its codes; throws on a failing read or lookup.
     // A code without its master row leaves the looked-up boxes empty (for an item, the number too).
     void readRegisterLine();

@@ -208,9 +208,7 @@ void TForm18::pickMovementType()
 void TForm18::fillMovementType(const Query& row)
 {
     Edit2->setText(row.fieldByName(QStringLiteral("mnem")).asString());
-    Edit10->setText(row.fieldByName(QStringLiteral("mkod")).asString());
-    Edit11->setText(row.fieldByName(QStringLiteral("mnev")).asString());
-    Edit35->setText(row.fieldByName(QStringLiteral("mncs")).asString());
+    showMovementType(row);
     appendToText(Edit11->text());
 }
 
@@ -239,14 +237,8 @@ void TForm18::pickItem()
 
 void TForm18::fillItem(const Query& row)
 {
-    Edit3->setText(row.fieldByName(QStringLiteral("cszam")).asString());
-    Edit34->setText(row.fieldByName(QStringLiteral("ckod")).asString());
-    Edit12->setText(row.fieldByName(QStringLiteral("cmegn")).asString());
-    Edit33->setText(row.fieldByName(QStringLiteral("cmeret")).asString());
+    showItem(row);
     Edit4->setText(row.fieldByName(QStringLiteral("cbizonylat")).asString());
-    const QString unit = row.fieldByName(QStringLiteral("cme")).asString();
-    for (QLineEdit* box : {Edit16, Edit20, Edit24})
-        box->setText(unit);
 }
 
 // Every line of the item counts, of every warehouse and date, each valued at its own unit price.
