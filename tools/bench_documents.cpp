@@ -89,8 +89,8 @@ int main(int argc, char** argv)
     bare.close();
 
     double openForm = 0, openBareTime = 0, lastForm = 0, lastBare = 0, sortForm = 0, sortBare = 0;
-    double saveForm = 0, saveBare = 0;
-    int fetchedOpen = 0, fetchedSave = 0;
+    double saveForm = 0, saveBare = 0, changeForm = 0, changeBare = 0;
+    int fetchedOpen = 0, fetchedSave = 0, fetchedChange = 0;
     QElapsedTimer opening;
     platform.modalRuns.push_back([&](QDialog* dialog) {
         openForm = opening.nsecsElapsed() / 1e6;
@@ -141,6 +141,30 @@ int main(int argc, char** argv)
         sortBare = timed([&] { openBare(TForm17::markedSortSql(4)); });
         bare.close();
 
+        // A change of the line that is last by date: the list is read again in number order and
+        // positioned on the changed line, fetching as far as that line stands.
+        Data->ZQ10->last();
+        const QString key = Data->ZQ10->fieldByName(QStringLiteral("BKOD")).asString();
+        const QString id = Data->ZQ10->fieldByName(QStringLiteral("IDB")).asString();
+        platform.modalRuns.push_back([&](QDialog* lineDialog) {
+            auto& line = *static_cast<TForm18*>(lineDialog);
+            leave(line.Edit2);
+            changeForm = timed([&] { line.Button3->click(); });
+            fetchedChange = Data->ZQ10->fetchedCount();
+            return int(QDialog::Rejected);
+        });
+        QTest::keyClick(form.Button3, 'J');
+        changeBare = timed([&] {
+            Query update(Data->IBTrans1);
+            update.setSql(QStringLiteral("UPDATE bizmozg SET brkelt = CURRENT_DATE WHERE IDb = :p0"));
+            update.paramByName(QStringLiteral("p0")).setText(id);
+            update.execute();
+            Data->IBTrans1.commit();
+            openBare(TForm17::plainListSql());
+            bare.locate(QStringLiteral("BKOD"), key);
+        });
+        bare.close();
+
         return int(QDialog::Rejected);
     });
     opening.start();
@@ -151,6 +175,8 @@ int main(int argc, char** argv)
     row("last row", lastForm, lastBare);
     row("sort by marked column (Dátum)", sortForm, sortBare);
     row("save a new line, list re-read", saveForm, saveBare, QStringLiteral("%1 rows fetched after").arg(fetchedSave));
+    row("save a change, list re-positioned", changeForm, changeBare,
+        QStringLiteral("%1 rows fetched after").arg(fetchedChange));
     if (!platform.messageTexts().isEmpty())
         std::printf("messages: %s\n", qPrintable(platform.messageTexts().join(QStringLiteral(" | "))));
     bare.close();
