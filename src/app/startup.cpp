@@ -3,6 +3,7 @@
 #include "application.h"
 #include "data.h"
 #include "dberror.h"
+#include "documentregister.h"
 #include "employeeselection.h"
 #include "formats.h"
 #include "mainwindow.h"
@@ -38,6 +39,7 @@ void wireMenu(TForm1& form)
     form.setCommand(QStringLiteral("Raktar"), [parent] { runForm(Form11, parent); });
     form.setCommand(QStringLiteral("Mozgasnem"), [parent] { runForm(Form13, parent); });
     form.setCommand(QStringLiteral("Dolgozo"), [parent] { runForm(Form15, parent); });
+    form.setCommand(QStringLiteral("Adatbevitel"), [parent] { runForm(Form17, parent); });
 }
 
 std::unique_ptr<TForm1> startUp(const StartOptions& options)
