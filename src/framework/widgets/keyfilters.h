@@ -7,6 +7,8 @@
 class QWidget;
 
 // Drops every typed character the box does not take; Backspace, Enter, Tab and the cursor keys pass.
+// A text box also gets a validator of the same rule, which refuses a whole change that would bring in
+// such a character by any other way: paste, middle-click, drop, input method or accessibility.
 class CharacterFilter : public QObject {
     Q_OBJECT
 public:
@@ -17,6 +19,8 @@ public:
     };
     CharacterFilter(Kind kind, QObject* parent);
     bool accepts(QChar character) const;
+    // True when every character of `text` is taken.
+    bool acceptsAll(const QString& text) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -25,7 +29,8 @@ private:
     Kind kind_;
 };
 
-// Each returns the filter, owned by the box.
+// Each returns the filter, owned by the box. A QLineEdit (or the line edit of an editable combo box)
+// gets the validator too; a spin box or date edit keeps its own.
 CharacterFilter* installNumberFilter(QWidget* box);
 CharacterFilter* installDateFilter(QWidget* box);
 CharacterFilter* installDigitsFilter(QWidget* box);
