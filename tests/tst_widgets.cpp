@@ -51,6 +51,16 @@ void typeText(QWidget* box, const QString& text)
     }
 }
 
+// The filter of `kind` through the public call a form makes.
+void installFilter(QLineEdit& box, CharacterFilter::Kind kind)
+{
+    switch (kind) {
+    case CharacterFilter::Number: installNumberFilter(&box); break;
+    case CharacterFilter::Date: installDateFilter(&box); break;
+    case CharacterFilter::Digits: installDigitsFilter(&box); break;
+    }
+}
+
 class TestWidgets : public QObject {
     Q_OBJECT
 
@@ -476,11 +486,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, expected);
         QLineEdit box;
-        switch (CharacterFilter::Kind(kind)) {
-        case CharacterFilter::Number: installNumberFilter(&box); break;
-        case CharacterFilter::Date: installDateFilter(&box); break;
-        case CharacterFilter::Digits: installDigitsFilter(&box); break;
-        }
+        installFilter(box, CharacterFilter::Kind(kind));
         typeText(&box, typed);
         QCOMPARE(box.text(), expected);
         QTest::keyClick(&box, Qt::Key_Backspace);
@@ -518,11 +524,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, taken);
         QLineEdit box;
-        switch (CharacterFilter::Kind(kind)) {
-        case CharacterFilter::Number: installNumberFilter(&box); break;
-        case CharacterFilter::Date: installDateFilter(&box); break;
-        case CharacterFilter::Digits: installDigitsFilter(&box); break;
-        }
+        installFilter(box, CharacterFilter::Kind(kind));
         box.setText(QStringLiteral("1"));
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
