@@ -55,12 +55,12 @@ void reportCopies(const QString& templateFolder, const QString& folder)
 int createIn(const QString& folder, const std::optional<DemoOptions>& demo)
 {
     const QString path = QDir(folder).absoluteFilePath(databaseFileName());
-    Connection::prepareEmbeddedEnvironment();
     auto connection = std::make_unique<Connection>();
     const ConnectionParams params = databaseParams(path);
     connection->setParams(params);
     bool created = false;
     try {
+        Connection::prepareEmbeddedEnvironment();
         connection->createDatabase();
         created = true;
         connection->executeScript(QString::fromUtf8(schemaSql()));

@@ -21,6 +21,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QLocale>
+#include <QTextStream>
 
 namespace {
 
@@ -56,7 +57,9 @@ std::unique_ptr<TForm1> startUp(const StartOptions& options)
         Data = new TData(options.database);
         installReportEvents(*Data);
         Data->connectAndOpenTables();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        // The message box says only that the database is needed; the administrator finds why here.
+        QTextStream(stderr) << "Varnel: " << errorText(error) << Qt::endl;
         delete Data;
         Data = nullptr;
         Platform::instance().confirmYesOnly(DatabaseFailure);
@@ -80,7 +83,12 @@ int runVarnel(int argc, char** argv)
     Application::setApplicationName(QStringLiteral("Varnel"));
     Application::setApplicationVersion(builtFileVersion());
     installHungarianTranslations(app);
-    Connection::prepareEmbeddedEnvironment();
+    try {
+        Connection::prepareEmbeddedEnvironment();
+    } catch (const DbError& error) {
+        Platform::instance().information(error.message());
+        return 1;
+    }
 
     QCommandLineParser parser;
     parser.addHelpOption();
