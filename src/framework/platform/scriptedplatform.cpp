@@ -101,10 +101,10 @@ bool ScriptedPlatform::startProgram(const QString& program, const QStringList& a
     return true;
 }
 
-QString ScriptedPlatform::sendMail(const MailMessage& message)
+MailResult ScriptedPlatform::sendMail(const MailMessage& message)
 {
     mails.push_back(message);
-    return takeFront(mailErrors, QString());
+    return takeFront(mailResults, MailResult());
 }
 
 void ScriptedPlatform::showHelp(const QString& helpFile)
