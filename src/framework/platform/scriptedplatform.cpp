@@ -98,7 +98,7 @@ bool ScriptedPlatform::openUrl(const QUrl& url)
 bool ScriptedPlatform::startProgram(const QString& program, const QStringList& arguments)
 {
     startedPrograms.push_back({program, arguments});
-    return true;
+    return takeFront(startAnswers, true);
 }
 
 MailResult ScriptedPlatform::sendMail(const MailMessage& message)

@@ -44,6 +44,7 @@ public:
     std::deque<bool> questionAnswers;
     std::deque<bool> printDialogAnswers;
     std::deque<MailResult> mailResults;  // empty queue: the mail is sent
+    std::deque<bool> startAnswers;       // empty queue: the program starts
     // One callback per modal run, in order; with none left a form is shown and rejected at once.
     std::deque<ModalRun> modalRuns;
 
