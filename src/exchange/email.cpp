@@ -58,6 +58,11 @@ TForm22::TForm22(QWidget* parent) : QDialog(parent), ui(new Ui::TForm22), folder
     for (int column = 1; column < folders_->columnCount(); ++column)
         DirectoryListBox1->hideColumn(column);
 
+    // The tree fills its folders in the background; the chosen folder is brought into view once they are there.
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this] {
+        QMetaObject::invokeMethod(this, [this] { DirectoryListBox1->scrollTo(DirectoryListBox1->currentIndex()); },
+                                  Qt::QueuedConnection);
+    });
     connect(DriveComboBox1, &QComboBox::activated, this, [this](int index) {
         setFolder(DriveComboBox1->itemData(index).toString());
     });
