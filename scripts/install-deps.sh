@@ -8,6 +8,7 @@ packages=(
   libgl1-mesa-dev
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   xvfb xauth fonts-dejavu-core poppler-utils imagemagick
+  xdg-utils
 )
 
 missing=()
