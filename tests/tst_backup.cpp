@@ -276,21 +276,31 @@ private slots:
     void lockedOrUnfixableCopyFails_data()
     {
         QTest::addColumn<bool>("lockedElsewhere");
+        QTest::addColumn<QByteArray>("nbackup");   // a stand-in on an otherwise empty PATH; empty: none
         QTest::addColumn<QString>("reason");
-        QTest::newRow("lock refused") << true << QStringLiteral("Az adatbázis nem zárolható a mentéshez: ");
-        QTest::newRow("no nbackup") << false << QStringLiteral("az nbackup program nem található");
+        QTest::newRow("lock refused") << true << QByteArray() << QStringLiteral("Az adatbázis nem zárolható a mentéshez: ");
+        QTest::newRow("no nbackup") << false << QByteArray() << QStringLiteral("az nbackup program nem található");
+        QTest::newRow("fix-up fails") << false << QByteArray("#!/bin/sh\necho 'nem javítható'\nexit 1\n")
+                                      << QStringLiteral("Az nbackup -F nem sikerült: nem javítható");
     }
 
     void lockedOrUnfixableCopyFails()
     {
         QFETCH(bool, lockedElsewhere);
+        QFETCH(QByteArray, nbackup);
         QFETCH(QString, reason);
         connectData();
         const QByteArray path = qgetenv("PATH");
-        if (lockedElsewhere)
+        if (lockedElsewhere) {
             db->exec({QStringLiteral("ALTER DATABASE BEGIN BACKUP")});
-        else
-            qputenv("PATH", QFile::encodeName(work->path()));
+        } else {
+            QVERIFY(QDir(work->path()).mkpath("bin"));
+            if (!nbackup.isEmpty()) {
+                QVERIFY(writeFile(work->filePath("bin/nbackup"), nbackup));
+                QFile::setPermissions(work->filePath("bin/nbackup"), QFile::ReadOwner | QFile::ExeOwner);
+            }
+            qputenv("PATH", QFile::encodeName(work->filePath("bin")));
+        }
         showForm();
         const QString copy = target("mentes.FDB");
         press(db->path(), copy);

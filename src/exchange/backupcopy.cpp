@@ -143,11 +143,8 @@ void runOnOwnTransaction(Connection& connection, const QString& sql)
 }
 
 // `nbackup -F` clears the backup state that the copy inherited from the locked file.
-QString fixUpCopy(const QString& target)
+QString fixUpCopy(const QString& program, const QString& target)
 {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("nbackup"));
-    if (program.isEmpty())
-        return QStringLiteral("A másolat nem javítható ki: az nbackup program nem található (firebird3.0-utils csomag).");
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, {QStringLiteral("-F"), target});
@@ -176,9 +173,12 @@ QString copyDatabaseFile(Connection* connection, const QString& source, const QS
     if (!isOpenDatabase(connection, source))
         return copyFile(source, target);
 
-    // A copy that cannot be made does not put the database in backup mode at all.
+    // A copy that cannot be made or fixed up does not put the database in backup mode at all.
     if (const QString problem = targetProblem(target); !problem.isEmpty())
         return problem;
+    const QString nbackup = QStandardPaths::findExecutable(QStringLiteral("nbackup"));
+    if (nbackup.isEmpty())
+        return QStringLiteral("A másolat nem javítható ki: az nbackup program nem található (firebird3.0-utils csomag).");
     try {
         runOnOwnTransaction(*connection, QStringLiteral("ALTER DATABASE BEGIN BACKUP"));
     } catch (const DbError& error) {
@@ -192,7 +192,7 @@ QString copyDatabaseFile(Connection* connection, const QString& source, const QS
         unlockFailure = QStringLiteral("Az adatbázis mentési zárolása nem oldható fel: %1").arg(failureReason(error));
     }
     if (failure.isEmpty()) {
-        failure = fixUpCopy(target);
+        failure = fixUpCopy(nbackup, target);
         if (!failure.isEmpty())
             QFile::remove(target);
     }
