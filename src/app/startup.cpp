@@ -9,6 +9,7 @@
 #include "masterdataforms.h"
 #include "modalform.h"
 #include "platform.h"
+#include "reportforms.h"
 #include "reportevents.h"
 #include "sharedstate.h"
 #include "splash.h"
@@ -37,6 +38,11 @@ void wireMenu(TForm1& form)
     form.setCommand(QStringLiteral("Raktar"), [parent] { runForm(Form11, parent); });
     form.setCommand(QStringLiteral("Mozgasnem"), [parent] { runForm(Form13, parent); });
     form.setCommand(QStringLiteral("Dolgozo"), [parent] { runForm(Form15, parent); });
+    form.setCommand(QStringLiteral("Ttelszm1"), [parent] { runForm(Form30, parent); });
+    form.setCommand(QStringLiteral("Cikkkarton1"), [parent] { runForm(Form27, parent); });
+    form.setCommand(QStringLiteral("Karton2"), [parent] { runForm(Form26, parent); });
+    form.setCommand(QStringLiteral("Karton1"), [parent] { runForm(Form24, parent); });
+    form.setCommand(QStringLiteral("Ttelszmtlig1"), [parent] { runForm(Form31, parent); });
 }
 
 std::unique_ptr<TForm1> startUp(const StartOptions& options)
