@@ -198,6 +198,7 @@ void TestStockReports::cardRangeLookups_data()
     QTest::newRow("movement type name") << "Edit4" << "Bevételezés" << "" << "BE" << "Bevételezés +";
     QTest::newRow("beginning of a name") << "Edit4" << "kiad" << "x" << "KI" << "Kiadás -";
     QTest::newRow("empty movement type") << "Edit3" << "" << "1" << "BE" << "Bevételezés +";
+    QTest::newRow("code longer than the column") << "Edit4" << "1234" << "1" << "BE" << "Bevételezés +";
 }
 
 void TestStockReports::cardRangeLookups()

@@ -3,6 +3,7 @@
 #include "batchcard.h"
 
 #include "codelookup.h"
+#include "columnwidths.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
 #include "dataset.h"
@@ -21,6 +22,7 @@ TForm30::TForm30(QWidget* parent)
 {
     Button1 = addButton(QStringLiteral("Button1"), QStringLiteral("Tételszám"));
     Edit1 = addBox(QStringLiteral("Edit1"), QStringLiteral("Tételszám"));
+    limitToColumn(Edit1, QStringLiteral("bizmozg"), QStringLiteral("btetel"));
     Label4 = addLabel(QStringLiteral("Label4"), QString());
     Edit3 = openingBoxes[0];
     Edit4 = openingBoxes[1];

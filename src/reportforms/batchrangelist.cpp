@@ -54,6 +54,10 @@ TForm31::TForm31(QWidget* parent)
         }
         QLineEdit* from = addBox(QString::fromLatin1(range.from), caption + QStringLiteral(" -tól"));
         QLineEdit* to = addBox(QString::fromLatin1(range.to), caption + QStringLiteral(" -ig"));
+        // The engine refuses to compare a text longer than the positions it is compared with.
+        const int positions = row == 0 ? 3 : 1;
+        from->setMaxLength(positions);
+        to->setMaxLength(positions);
         from->setText(QString::fromLatin1(range.fromText));
         to->setText(QString::fromLatin1(range.toText));
         key->addWidget(from, row, 1);

@@ -1,6 +1,7 @@
 // Item and movement-type lookups by code or name, with the master list as the fallback.
 #include "codelookup.h"
 
+#include "columnwidths.h"
 #include "data.h"
 #include "masterdataforms.h"
 #include "modalform.h"
@@ -34,6 +35,10 @@ Dataset& lookUp(const LookupKind& kind, const QString& text, QWidget* parent)
     Query& work = *kind.work;
     const QString from = QStringLiteral("FROM  ") + kind.table;
     const QString where = QStringLiteral("WHERE (%1 = :p1)").arg(column);
+
+    // A text longer than the column matches no row; the engine would refuse to compare it instead.
+    if (const int width = columnWidth(kind.table, column); width > 0 && text.size() > width)
+        return pick(kind, text, byCode ? QStringLiteral("1") : QStringLiteral("x"), parent);
 
     buildStatement(work, {QStringLiteral("SELECT %1, count(%1) as %2").arg(column, count), from, where,
                           QStringLiteral("GROUP BY ") + column});
