@@ -7,6 +7,9 @@
 #include "dataset.h"
 #include "dbgrid.h"
 #include "formats.h"
+#include "modalform.h"   // before masterfixture.h, which uses runForm
+#include "masterfixture.h"
+#include "reportform.h"
 #include "report.h"
 #include "reportevents.h"
 #include "reportpreview.h"
@@ -15,7 +18,9 @@
 #include "testdatabase.h"
 
 #include <QAbstractButton>
+#include <QDateEdit>
 #include <QDir>
+#include <QHeaderView>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -67,17 +72,23 @@ inline QDate isoDate(const QString& text)
     return QDate::fromString(text, Qt::ISODate);
 }
 
-// Every row's value of a column, in the dataset's order.
-inline QStringList columnValues(Dataset& data, const QString& column)
+// The form's two dates.
+inline void setPeriod(StockReportForm& form, const QString& from, const QString& to)
 {
-    QStringList values;
-    if (!data.isOpen())
-        return values;
-    const int count = data.recordCount();
-    const int index = data.columnIndex(column);
-    for (int row = 0; row < count; ++row)
-        values << data.fieldAt(row, index).asString();
-    return values;
+    form.DateTimePicker1->setDate(isoDate(from));
+    form.DateTimePicker2->setDate(isoDate(to));
+}
+
+// A click on the grid's column title; false when there is no such column.
+inline bool clickTitle(DBGrid* grid, const QString& title)
+{
+    for (int i = 0; i < grid->rowModel()->columnCount(); ++i) {
+        if (grid->columnTitle(i) == title) {
+            emit grid->horizontalHeader()->sectionClicked(i);
+            return true;
+        }
+    }
+    return false;
 }
 
 // One database for the test case, filled once; each test starts with a fresh scripted platform, empty

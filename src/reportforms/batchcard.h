@@ -4,20 +4,10 @@
 
 #include "stockcard.h"
 
-class TForm30 : public StockCard {
+class TForm30 : public SingleKeyCard {
     Q_OBJECT
 public:
     explicit TForm30(QWidget* parent = nullptr);
-
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
-    QLineEdit* Edit3;
-    QLineEdit* Edit4;
-    QLineEdit* Edit5;
-    QLineEdit* Edit6;
-    QLineEdit* Edit7;
-    QPushButton* Button1;
-    QLabel* Label4;
 
 private:
     void pickBatch();

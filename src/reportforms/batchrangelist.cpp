@@ -3,9 +3,9 @@
 #include "batchrangelist.h"
 
 #include "codelookup.h"
+#include "dataset.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
-#include "dataset.h"
 
 #include <QDateEdit>
 #include <QGridLayout>

@@ -3,11 +3,10 @@
 #include "cardrangelist.h"
 
 #include "codelookup.h"
-#include "dbgrid.h"
-#include "dbnavigator.h"
 #include "data.h"
 #include "dataset.h"
 #include "dbgrid.h"
+#include "dbnavigator.h"
 #include "focusexit.h"
 #include "formats.h"
 #include "keyfilters.h"

@@ -2,13 +2,12 @@
 #include "itemcard.h"
 
 #include "codelookup.h"
+#include "dataset.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
-#include "dataset.h"
 #include "focusexit.h"
 
 #include <QDateEdit>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,33 +15,18 @@
 TForm27* Form27 = nullptr;
 
 TForm27::TForm27(QWidget* parent)
-    : StockCard(QStringLiteral("Form27"), QStringLiteral("Cikk karton"),
-                {QStringLiteral("Edit3"), QStringLiteral("Edit4"), QStringLiteral("Edit2")}, parent)
+    : SingleKeyCard(QStringLiteral("Form27"), QStringLiteral("Cikk karton"), QStringLiteral("Cikk"),
+                    QStringLiteral("Cikkszám vagy megnevezés"), parent)
 {
-    Edit1 = addBox(QStringLiteral("Edit1"), QStringLiteral("Cikkszám vagy megnevezés"));
     Edit1->setToolTip(QStringLiteral("A cikknek a száma vagy  megnevezése  vagy egy része"));
-    Button1 = addButton(QStringLiteral("Button1"), QStringLiteral("Cikk"));
-    Label4 = addLabel(QStringLiteral("Label4"), QString());
-    Edit3 = openingBoxes[0];
-    Edit4 = openingBoxes[1];
-    Edit2 = openingBoxes[2];
-    Edit5 = periodBoxes[0];
-    Edit6 = periodBoxes[1];
-    Edit7 = periodBoxes[2];
     Edit3->setToolTip(QStringLiteral("A dátum előtti tételek mennyisége"));
     Edit4->setToolTip(QStringLiteral("A dátum előtti tételek mennyisége"));
     Edit2->setToolTip(QStringLiteral("A dátum előtti tételek egyenlege"));
 
-    auto* key = new QHBoxLayout;
-    key->addWidget(Edit1);
-    key->addWidget(Button1);
-    key->addWidget(Label4, 1);
-
     StockCardMember m;
     m.columns = itemCardColumns();
-    m.keyArea = key;
-    m.focusOrder = {Edit1, DateTimePicker1, DateTimePicker2, Button1, DBGrid1, DBNavigator1, Edit5, Edit6,
-                    Edit7, Button5, Button6, Button7, Edit2, Edit3, Edit4};
+    m.keyArea = keyArea(false);
+    m.focusOrder = QList<QWidget*>{Edit1, DateTimePicker1, DateTimePicker2, Button1} + focusOrderAfterDates();
     m.keyBoxes = {Edit1};
     m.openingCondition = {QStringLiteral("WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum < :p2 )")};
     m.periodCondition = {QStringLiteral("WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )")};
@@ -61,7 +45,7 @@ bool TForm27::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Edit1 && isFocusExit(event))
         lookUpItem();
-    return StockCard::eventFilter(watched, event);
+    return SingleKeyCard::eventFilter(watched, event);
 }
 
 void TForm27::lookUpItem()

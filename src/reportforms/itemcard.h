@@ -3,20 +3,10 @@
 
 #include "stockcard.h"
 
-class TForm27 : public StockCard {
+class TForm27 : public SingleKeyCard {
     Q_OBJECT
 public:
     explicit TForm27(QWidget* parent = nullptr);
-
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
-    QLineEdit* Edit3;
-    QLineEdit* Edit4;
-    QLineEdit* Edit5;
-    QLineEdit* Edit6;
-    QLineEdit* Edit7;
-    QPushButton* Button1;
-    QLabel* Label4;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

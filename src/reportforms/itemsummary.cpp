@@ -5,7 +5,6 @@
 #include "data.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
-#include "dbgrid.h"
 #include "formats.h"
 #include "lazyrowmodel.h"
 #include "query.h"

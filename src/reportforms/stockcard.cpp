@@ -3,6 +3,7 @@
 
 #include "data.h"
 #include "dbgrid.h"
+#include "dbnavigator.h"
 #include "formats.h"
 #include "keyfilters.h"
 #include "query.h"
@@ -11,8 +12,10 @@
 
 #include <QDateEdit>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -136,6 +139,35 @@ void StockCard::openList(const QStringList& head, const QString& orderLine)
 void StockCard::print()
 {
     Data->ShowReportFile(member_.reportFile);
+}
+
+SingleKeyCard::SingleKeyCard(const QString& formName, const QString& caption, const QString& buttonCaption,
+                             const QString& keyName, QWidget* parent)
+    : StockCard(formName, caption, {QStringLiteral("Edit3"), QStringLiteral("Edit4"), QStringLiteral("Edit2")}, parent)
+{
+    Edit1 = addBox(QStringLiteral("Edit1"), keyName);
+    Button1 = addButton(QStringLiteral("Button1"), buttonCaption);
+    Label4 = addLabel(QStringLiteral("Label4"), QString());
+    Edit3 = openingBoxes[0];
+    Edit4 = openingBoxes[1];
+    Edit2 = openingBoxes[2];
+    Edit5 = periodBoxes[0];
+    Edit6 = periodBoxes[1];
+    Edit7 = periodBoxes[2];
+}
+
+QLayout* SingleKeyCard::keyArea(bool buttonFirst)
+{
+    auto* key = new QHBoxLayout;
+    key->addWidget(buttonFirst ? static_cast<QWidget*>(Button1) : Edit1);
+    key->addWidget(buttonFirst ? static_cast<QWidget*>(Edit1) : Button1);
+    key->addWidget(Label4, 1);
+    return key;
+}
+
+QList<QWidget*> SingleKeyCard::focusOrderAfterDates() const
+{
+    return {DBGrid1, DBNavigator1, Edit5, Edit6, Edit7, Button5, Button6, Button7, Edit2, Edit3, Edit4};
 }
 
 QList<GridColumn> itemCardColumns()

@@ -55,6 +55,31 @@ private:
     StockCardMember member_;
 };
 
+// The cards keyed by one box: Edit1 with its button Button1 and the description line Label4; the opening
+// figures stand in Edit3, Edit4 and Edit2.
+class SingleKeyCard : public StockCard {
+    Q_OBJECT
+public:
+    SingleKeyCard(const QString& formName, const QString& caption, const QString& buttonCaption,
+                  const QString& keyName, QWidget* parent);
+
+    QLineEdit* Edit1;
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+    QLineEdit* Edit4;
+    QLineEdit* Edit5;
+    QLineEdit* Edit6;
+    QLineEdit* Edit7;
+    QPushButton* Button1;
+    QLabel* Label4;
+
+protected:
+    // The key row: the button before or after Edit1, the description line last.
+    QLayout* keyArea(bool buttonFirst);
+    // The focus order after the key and the dates: the list, then the figures and the buttons.
+    QList<QWidget*> focusOrderAfterDates() const;
+};
+
 // The 23 columns of the item card, and those of the batch-number forms with "Bizonylat" first.
 QList<GridColumn> itemCardColumns();
 QList<GridColumn> batchCardColumns();
