@@ -3,6 +3,7 @@
 #include "application.h"
 #include "data.h"
 #include "dberror.h"
+#include "documentregister.h"
 #include "employeeselection.h"
 #include "formats.h"
 #include "mainwindow.h"
@@ -11,6 +12,7 @@
 #include "platform.h"
 #include "reportevents.h"
 #include "reportforms.h"
+#include "runlock.h"
 #include "sharedstate.h"
 #include "splash.h"
 #include "termination.h"
@@ -38,6 +40,7 @@ void wireMenu(TForm1& form)
     form.setCommand(QStringLiteral("Raktar"), [parent] { runForm(Form11, parent); });
     form.setCommand(QStringLiteral("Mozgasnem"), [parent] { runForm(Form13, parent); });
     form.setCommand(QStringLiteral("Dolgozo"), [parent] { runForm(Form15, parent); });
+    form.setCommand(QStringLiteral("Adatbevitel"), [parent] { runForm(Form17, parent); });
     form.setCommand(QStringLiteral("Ttelszm1"), [parent] { runForm(Form30, parent); });
     form.setCommand(QStringLiteral("Cikkkarton1"), [parent] { runForm(Form27, parent); });
     form.setCommand(QStringLiteral("Karton2"), [parent] { runForm(Form26, parent); });
@@ -95,6 +98,11 @@ int runVarnel(int argc, char** argv)
     parser.process(app);
 
     applicationHelpFile() = QDir::current().absoluteFilePath(QStringLiteral("VARNEL.HLP"));
+
+    // A second start in the same folder would meet the database held by the first one.
+    RunLock runLock(QDir::currentPath());
+    if (!runLock.take())
+        return 1;
 
     StartOptions options;
     options.database = parser.value(databaseOption);
