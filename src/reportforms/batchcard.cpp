@@ -7,6 +7,7 @@
 #include "dataset.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
+#include "query.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -43,7 +44,7 @@ TForm30::TForm30(QWidget* parent)
 
 void TForm30::pickBatch()
 {
-    const Dataset& row = pick(itemLookup(), Edit1->text(), QStringLiteral("T"), this);
+    const Dataset& row = pickMaster(reportItemLookup(), Edit1->text(), QStringLiteral("T"), this);
     Edit1->setText(row.fieldByName(QStringLiteral("CBIZONYLAT")).asString());
     Label4->setText(joinedFields(row, {QStringLiteral("CSZAM"), QStringLiteral("cmegn"), QStringLiteral("cmeret")}));
 }

@@ -6,6 +6,7 @@
 #include "dataset.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
+#include "query.h"
 
 #include <QDateEdit>
 #include <QGridLayout>
@@ -111,7 +112,7 @@ TForm31::TForm31(QWidget* parent)
 
 void TForm31::pickBatch()
 {
-    const Dataset& row = pick(itemLookup(), Edit1->text(), QStringLiteral("T"), this);
+    const Dataset& row = pickMaster(reportItemLookup(), Edit1->text(), QStringLiteral("T"), this);
     const QString first = row.fieldByName(QStringLiteral("CBIZONYLAT")).asString().left(3);
     Edit1->setText(first);
     Edit2->setText(first);

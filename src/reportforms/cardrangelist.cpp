@@ -123,16 +123,17 @@ TForm24::TForm24(QWidget* parent) : StockReportForm(QStringLiteral("Form24"), QS
     installEnterFocusMovement(this);
     for (QLineEdit* box : {Edit1, Edit2, Edit3, Edit4})
         watchFocusExit(box, this);
+    const auto pickByName = [this](const MasterLookup& lookup, QLineEdit* box) -> const Query& {
+        return pickMaster(lookup, box->text(), QStringLiteral("x"), this);
+    };
     connect(Button1, &QPushButton::clicked, this,
-            [this] { takeItem(Edit1, Label4, pick(itemLookup(), Edit1->text(), QStringLiteral("x"), this), false); });
+            [this, pickByName] { takeItem(Edit1, Label4, pickByName(reportItemLookup(), Edit1), false); });
     connect(Button2, &QPushButton::clicked, this,
-            [this] { takeItem(Edit2, Label5, pick(itemLookup(), Edit2->text(), QStringLiteral("x"), this), false); });
-    connect(Button3, &QPushButton::clicked, this, [this] {
-        takeMovementType(Edit3, Label6, pick(movementTypeLookup(), Edit3->text(), QStringLiteral("x"), this));
-    });
-    connect(Button4, &QPushButton::clicked, this, [this] {
-        takeMovementType(Edit4, Label7, pick(movementTypeLookup(), Edit4->text(), QStringLiteral("x"), this));
-    });
+            [this, pickByName] { takeItem(Edit2, Label5, pickByName(reportItemLookup(), Edit2), false); });
+    connect(Button3, &QPushButton::clicked, this,
+            [this, pickByName] { takeMovementType(Edit3, Label6, pickByName(reportMovementTypeLookup(), Edit3)); });
+    connect(Button4, &QPushButton::clicked, this,
+            [this, pickByName] { takeMovementType(Edit4, Label7, pickByName(reportMovementTypeLookup(), Edit4)); });
     // Either button empties the grid; the totals and the report variables stay.
     for (QRadioButton* radio : {RadioButton1, RadioButton2})
         connect(radio, &QRadioButton::clicked, this, [] { Data->ZQ11->close(); });
@@ -141,14 +142,17 @@ TForm24::TForm24(QWidget* parent) : StockReportForm(QStringLiteral("Form24"), QS
 bool TForm24::eventFilter(QObject* watched, QEvent* event)
 {
     if (isFocusExit(event)) {
+        const auto find = [this](const MasterLookup& lookup, QLineEdit* box) -> const Query& {
+            return lookUpMaster(lookup, box->text(), isCodeText(box->text()), this);
+        };
         if (watched == Edit1)
-            takeItem(Edit1, Label4, lookUp(itemLookup(), Edit1->text(), this), true);
+            takeItem(Edit1, Label4, find(reportItemLookup(), Edit1), true);
         else if (watched == Edit2)
-            takeItem(Edit2, Label5, lookUp(itemLookup(), Edit2->text(), this), true);
+            takeItem(Edit2, Label5, find(reportItemLookup(), Edit2), true);
         else if (watched == Edit3)
-            takeMovementType(Edit3, Label6, lookUp(movementTypeLookup(), Edit3->text(), this));
+            takeMovementType(Edit3, Label6, find(reportMovementTypeLookup(), Edit3));
         else if (watched == Edit4)
-            takeMovementType(Edit4, Label7, lookUp(movementTypeLookup(), Edit4->text(), this));
+            takeMovementType(Edit4, Label7, find(reportMovementTypeLookup(), Edit4));
     }
     return StockReportForm::eventFilter(watched, event);
 }

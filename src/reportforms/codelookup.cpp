@@ -1,64 +1,62 @@
-// Item and movement-type lookups by code or name, with the master list as the fallback.
+// The report forms' lookups: each statement is written line by line, as the forms have always sent it.
 #include "codelookup.h"
 
-#include "columnwidths.h"
 #include "data.h"
 #include "masterdataforms.h"
 #include "modalform.h"
 #include "query.h"
-#include "reportform.h"
 
-LookupKind itemLookup()
+namespace {
+
+QString lines(const QStringList& statement)
 {
-    return {QStringLiteral("cikk"), QStringLiteral("cszam"), QStringLiteral("cdb"), QStringLiteral("cmegn"),
-            QStringLiteral("cdb"), Data->ZQ21, Data->ZQ20, &SharedState::SelectedItemNumber,
-            [](QWidget* parent) { runForm(Form7, parent); }};
+    return statement.join(QLatin1Char('\n'));
 }
 
-LookupKind movementTypeLookup()
+// "SELECT c, count(c) as n", "FROM  table", "WHERE (c = :p1)", "GROUP BY c" and the row statement.
+std::pair<QString, QString> statements(const QString& table, const QString& column, const QString& count)
 {
-    return {QStringLiteral("mnem"), QStringLiteral("mnem"), QStringLiteral("odb"), QStringLiteral("mnev"),
-            QStringLiteral("ndb"), Data->ZQ51, Data->ZQ50, &SharedState::SelectedMovementType,
-            [](QWidget* parent) { runForm(Form13, parent); }};
-}
-
-bool isCodeText(const QString& text)
-{
-    return text.isEmpty() || text.at(0) < QLatin1Char('A');
-}
-
-Dataset& lookUp(const LookupKind& kind, const QString& text, QWidget* parent)
-{
-    const bool byCode = isCodeText(text);
-    const QString& column = byCode ? kind.codeColumn : kind.nameColumn;
-    const QString& count = byCode ? kind.codeCount : kind.nameCount;
-    Query& work = *kind.work;
-    const QString from = QStringLiteral("FROM  ") + kind.table;
+    const QString from = QStringLiteral("FROM  ") + table;
     const QString where = QStringLiteral("WHERE (%1 = :p1)").arg(column);
-
-    // A text longer than the column matches no row; the engine would refuse to compare it instead.
-    if (const int width = columnWidth(kind.table, column); width > 0 && text.size() > width)
-        return pick(kind, text, byCode ? QStringLiteral("1") : QStringLiteral("x"), parent);
-
-    buildStatement(work, {QStringLiteral("SELECT %1, count(%1) as %2").arg(column, count), from, where,
-                          QStringLiteral("GROUP BY ") + column});
-    work.paramByName(QStringLiteral("p1")).setText(text);
-    work.open();
-    if (work.fieldByName(count).asInteger() != 0) {
-        buildStatement(work, {QStringLiteral("SELECT *"), from, where});
-        work.paramByName(QStringLiteral("p1")).setText(text);
-        work.open();
-        return work;
-    }
-    return pick(kind, text, byCode ? QStringLiteral("1") : QStringLiteral("x"), parent);
+    return {lines({QStringLiteral("SELECT %1, count(%1) as %2").arg(column, count), from, where,
+                   QStringLiteral("GROUP BY ") + column}),
+            lines({QStringLiteral("SELECT *"), from, where})};
 }
 
-Dataset& pick(const LookupKind& kind, const QString& text, const QString& flag, QWidget* parent)
+MasterLookup lookupOf(const QString& table, const QString& code, const QString& codeCount, const QString& name,
+                      const QString& nameCount)
 {
-    shared().*kind.searchValue = text;
-    shared().LookupFlag = flag;
-    kind.openList(parent);
-    return *kind.list;
+    MasterLookup lookup;
+    std::tie(lookup.countByCode, lookup.rowByCode) = statements(table, code, codeCount);
+    std::tie(lookup.countByName, lookup.rowByName) = statements(table, name, nameCount);
+    lookup.table = table;
+    lookup.codeColumn = code;
+    lookup.nameColumn = name;
+    return lookup;
+}
+
+}
+
+MasterLookup reportItemLookup()
+{
+    MasterLookup lookup = lookupOf(QStringLiteral("cikk"), QStringLiteral("cszam"), QStringLiteral("cdb"),
+                                   QStringLiteral("cmegn"), QStringLiteral("cdb"));
+    lookup.work = Data->ZQ21;
+    lookup.list = Data->ZQ20;
+    lookup.selection = &SharedState::SelectedItemNumber;
+    lookup.openList = [](QWidget* parent) { runForm(Form7, parent); };
+    return lookup;
+}
+
+MasterLookup reportMovementTypeLookup()
+{
+    MasterLookup lookup = lookupOf(QStringLiteral("mnem"), QStringLiteral("mnem"), QStringLiteral("odb"),
+                                   QStringLiteral("mnev"), QStringLiteral("ndb"));
+    lookup.work = Data->ZQ51;
+    lookup.list = Data->ZQ50;
+    lookup.selection = &SharedState::SelectedMovementType;
+    lookup.openList = [](QWidget* parent) { runForm(Form13, parent); };
+    return lookup;
 }
 
 QString joinedFields(const Dataset& row, const QStringList& columns)

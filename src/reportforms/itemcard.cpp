@@ -5,6 +5,7 @@
 #include "dataset.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
+#include "query.h"
 #include "focusexit.h"
 
 #include <QDateEdit>
@@ -50,12 +51,12 @@ bool TForm27::eventFilter(QObject* watched, QEvent* event)
 
 void TForm27::lookUpItem()
 {
-    takeItem(lookUp(itemLookup(), Edit1->text(), this));
+    takeItem(lookUpMaster(reportItemLookup(), Edit1->text(), isCodeText(Edit1->text()), this));
 }
 
 void TForm27::pickItem()
 {
-    takeItem(pick(itemLookup(), Edit1->text(), QStringLiteral("x"), this));
+    takeItem(pickMaster(reportItemLookup(), Edit1->text(), QStringLiteral("x"), this));
 }
 
 void TForm27::takeItem(const Dataset& row)
