@@ -122,7 +122,7 @@ TForm24::TForm24(QWidget* parent) : StockReportForm(QStringLiteral("Form24"), QS
     Data->ZQ11->close();
     installEnterFocusMovement(this);
     for (QLineEdit* box : {Edit1, Edit2, Edit3, Edit4})
-        watchFocusExit(box, this);
+        box->installEventFilter(this);
     const auto pickByName = [this](const MasterLookup& lookup, QLineEdit* box) -> const Query& {
         return pickMaster(lookup, box->text(), QStringLiteral("x"), this);
     };

@@ -38,7 +38,7 @@ TForm27::TForm27(QWidget* parent)
     m.reportFile = QStringLiteral("VarnelKarton.frf");
     setUp(std::move(m));
 
-    watchFocusExit(Edit1, this);
+    Edit1->installEventFilter(this);
     connect(Button1, &QPushButton::clicked, this, &TForm27::pickItem);
 }
 

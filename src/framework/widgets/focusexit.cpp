@@ -1,13 +1,7 @@
-// Focus exits of lookup boxes.
+// Focus exits of boxes that act when they are left.
 #include "focusexit.h"
 
 #include <QFocusEvent>
-#include <QWidget>
-
-void watchFocusExit(QWidget* box, QObject* filter)
-{
-    box->installEventFilter(filter);
-}
 
 bool isFocusExit(const QEvent* event)
 {
