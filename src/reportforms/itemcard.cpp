@@ -5,8 +5,8 @@
 #include "dataset.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
-#include "query.h"
 #include "focusexit.h"
+#include "query.h"
 
 #include <QDateEdit>
 #include <QLabel>
