@@ -5,10 +5,12 @@
 #include "dberror.h"
 #include "employeeselection.h"
 #include "formats.h"
+#include "itemnumberchange.h"
 #include "mainwindow.h"
 #include "masterdataforms.h"
 #include "modalform.h"
 #include "platform.h"
+#include "purchaseticketimport.h"
 #include "reportevents.h"
 #include "sharedstate.h"
 #include "splash.h"
@@ -37,6 +39,8 @@ void wireMenu(TForm1& form)
     form.setCommand(QStringLiteral("Raktar"), [parent] { runForm(Form11, parent); });
     form.setCommand(QStringLiteral("Mozgasnem"), [parent] { runForm(Form13, parent); });
     form.setCommand(QStringLiteral("Dolgozo"), [parent] { runForm(Form15, parent); });
+    form.setCommand(QStringLiteral("AdatoktvteleaDravobl1"), [parent] { runForm(Form25, parent); });
+    form.setCommand(QStringLiteral("Cikkszmcsere1"), [parent] { runForm(Form32, parent); });
 }
 
 std::unique_ptr<TForm1> startUp(const StartOptions& options)
