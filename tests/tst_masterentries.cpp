@@ -1,5 +1,6 @@
 // The five master-data entry forms: layout, the new code, validation, the save path with its
 // statements, hand-back and list re-read, failed saves, loading, and the item form's own boxes.
+#include "columnwidths.h"
 #include "itementry.h"
 #include "masterentry.h"
 #include "masterfixture.h"
@@ -349,8 +350,9 @@ private slots:
         QTest::newRow("employee update") << "employees" << true << "Hiba163: Módositás, Update a dolgozóban ";
     }
 
-    // After the largest five-digit code the new code does not fit; an update with a text too long for
-    // its column fails as well. The message, a rollback, the list re-read, the form closed.
+    // After the largest five-digit code the new code does not fit; an update with a character that the
+    // database's code page cannot hold fails as well. The numbered message with its reason on the second
+    // line, a rollback, the list re-read, the form closed.
     void failedSave()
     {
         QFETCH(QString, member);
@@ -365,16 +367,96 @@ private slots:
                 QCOMPARE(form.Edit2->text(), QStringLiteral("100000"));
             for (QLineEdit* box : form.findChildren<QLineEdit*>())
                 if (!box->isReadOnly())
-                    box->setText(QString(modify ? 80 : 1, QLatin1Char('7')));
+                    box->setText(modify ? QStringLiteral("7\u6F22") : QStringLiteral("7"));
             QTest::mouseClick(form.Button2, Qt::LeftButton);
             QVERIFY(!form.isVisible());
         }, [&](MasterList&) {
             QVERIFY(listQuery(m).isOpen());
             QCOMPARE(currentValue(listQuery(m), m.codeField), QStringLiteral("3"));
         });
-        QCOMPARE(platform->messageTexts(), QStringList{message});
+        const QString reason = modify
+            ? QStringLiteral("A(z) \"\u6F22\" karakter nem írható a WIN1250 kódlapú adatbázisba.")
+            : QStringLiteral("A(z) %1 mező legfeljebb 5 karaktert fogad el, a beírt szöveg 6 karakteres.").arg(m.codeField);
+        QCOMPARE(platform->messageTexts(), QStringList{message + QLatin1Char('\r') + reason});
         QCOMPARE(shared().*m.searchValue, QStringLiteral("3"));
         QCOMPARE(columnValues(listQuery(m), m.codeField).size(), 5);
+    }
+
+    // Every box takes at most what its column holds: typing the 76th character of a name, or pasting a
+    // longer text, leaves the first 75, so a save never loses what was typed for being too long.
+    void boxesHoldWhatTheirColumnsHold()
+    {
+        connectData();
+        for (const ListMember& m : listMembers()) {
+            entry(m, false, [&](MasterEntry& form) {
+                for (const EntryBox& box : form.member().boxes) {
+                    QLineEdit* edit = form.box(box.name);
+                    const int width = columnWidth(m.table, box.column);
+                    QVERIFY2(width > 0, qPrintable(m.name + QLatin1Char(' ') + box.name));
+                    QCOMPARE(edit->maxLength(), width);
+                }
+            });
+        }
+        entry(listMember(QStringLiteral("partners")), false, [&](MasterEntry& form) {
+            QLineEdit* name = form.box(QStringLiteral("Edit3"));
+            name->setFocus();
+            QTest::keyClicks(name, QString(76, QLatin1Char('n')));
+            QCOMPARE(name->text(), QString(75, QLatin1Char('n')));
+            name->clear();
+            name->insert(QString(80, QLatin1Char('p')));
+            QCOMPARE(name->text().size(), 75);
+        });
+    }
+
+    // A row that another desk is changing: the update meets a lock conflict at once and says so on the
+    // second line; the row keeps the other desk's pending value out and its own stored value.
+    void lockConflictSaysWhy()
+    {
+        const ListMember& m = listMember(QStringLiteral("warehouses"));
+        connectData();
+        std::unique_ptr<Connection> other = db->connect();
+        other->transaction().start();
+        Query pending(other->transaction());
+        pending.setSql(QStringLiteral("UPDATE raktar SET rnev = 'Másik' WHERE rkod = '2'"));
+        pending.execute();
+        entry(m, true, [&](MasterEntry& form) {
+            form.box(QStringLiteral("Edit3"))->setText(QStringLiteral("Új név"));
+            QTest::mouseClick(form.Button2, Qt::LeftButton);
+        });
+        const QStringList lines = platform->messageTexts().value(0).split(QLatin1Char('\r'));
+        QCOMPARE(lines.value(0), QStringLiteral("Hiba123: Módositás, Update a raktárban "));
+        QVERIFY2(lines.value(1).startsWith(QStringLiteral("Zárolási ütközés")), qPrintable(lines.value(1)));
+        other->transaction().rollback();
+        QCOMPARE(storedRow(QStringLiteral("SELECT rnev FROM raktar WHERE rkod = '2'")), QStringList{"alma"});
+    }
+
+    // When the transaction cannot be started the entry form stays open with what was typed, after the
+    // member's transaction message; nothing is re-read.
+    void transactionStartFailure_data()
+    {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("warehouses") << "warehouses" << "Hiba124: az append vagy edit közben a raktárban!";
+        QTest::newRow("items") << "items" << "Hiba84: az append vagy edit közben a cikkben!";
+    }
+
+    void transactionStartFailure()
+    {
+        QFETCH(QString, member);
+        QFETCH(QString, message);
+        const ListMember& m = listMember(member);
+        connectData();
+        entry(m, false, [&](MasterEntry& form) {
+            fill(form, {QStringLiteral("Edit3=Megmarad")});
+            Data->ZCon1.close();
+            platform->clearMessages();
+            QTest::mouseClick(form.Button2, Qt::LeftButton);
+            QVERIFY(form.isVisible());
+            QCOMPARE(form.box(QStringLiteral("Edit3"))->text(), QStringLiteral("Megmarad"));
+            QCOMPARE(platform->messageTexts().value(0).section(QLatin1Char('\r'), 0, 0), message);
+            QCOMPARE(platform->messageTexts().size(), 1);
+            Data->ZCon1.open();
+        });
     }
 
     void loadFailure_data()

@@ -2,6 +2,7 @@
 // the warehouse lookup. A modification never changes the item's code.
 #include "itementry.h"
 
+#include "columnwidths.h"
 #include "data.h"
 #include "itemlist.h"
 #include "keyfilters.h"
@@ -65,6 +66,7 @@ TForm8::TForm8(QWidget* parent)
     Edit8->setObjectName(QStringLiteral("Edit8"));
     Edit9->setObjectName(QStringLiteral("Edit9"));
     makeReadOnly(Edit9);
+    limitToColumn(Edit8, QStringLiteral("raktar"), QStringLiteral("rnev"));
     QGridLayout* grid = boxLayout();
     const int row = grid->rowCount();
     grid->addWidget(Button1, row, 0);

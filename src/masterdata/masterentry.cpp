@@ -2,11 +2,14 @@
 #include "masterentry.h"
 
 #include "buddies.h"
+#include "columnwidths.h"
 #include "data.h"
 #include "dberror.h"
 #include "keyfilters.h"
 #include "masterlist.h"
+#include "newcode.h"
 #include "platform.h"
+#include "saveunit.h"
 #include "ui_masterentry.h"
 
 #include <QLabel>
@@ -19,15 +22,6 @@ QString withoutTrailingBlanks(const QString& text)
     while (end > 0 && text.at(end - 1).unicode() <= ' ')
         --end;
     return text.left(end);
-}
-
-// One more than the largest code that is a whole number. Codes are text, so "10" sorts before "9":
-// taking the last code in text order would hand out a code that already exists. Codes that are not
-// whole numbers (taken over by the import, for example) are passed over; an empty table starts at 1.
-QString nextCodeSql(const QString& table, const QString& column)
-{
-    return QStringLiteral("SELECT MAX(CAST(%2 AS BIGINT)) AS maxkod FROM %1 WHERE %2 SIMILAR TO '[0-9]+'")
-        .arg(table, column);
 }
 
 }
@@ -91,6 +85,8 @@ void MasterEntry::addBoxes()
         label->setObjectName(QStringLiteral("Label") + number);
         auto* edit = new QLineEdit(this);
         edit->setObjectName(entry.name);
+        if (!entry.column.isEmpty())
+            limitToColumn(edit, member_.table, entry.column);
         grid->addWidget(label, row, 0);
         grid->addWidget(edit, row, 1, 1, 3);
         const QByteArray labelName = label->objectName().toLatin1();
@@ -145,9 +141,7 @@ void MasterEntry::showEvent(QShowEvent* event)
 
 void MasterEntry::newCode()
 {
-    rereadQuery(*member_.workQuery, nextCodeSql(member_.table, member_.codeColumn));
-    const qint64 largest = member_.workQuery->fieldByName(QStringLiteral("maxkod")).asInteger();
-    Edit2->setText(QString::number(largest + 1));
+    Edit2->setText(nextCode(member_.table, member_.codeColumn));
 }
 
 bool MasterEntry::validate()
@@ -163,58 +157,44 @@ bool MasterEntry::validate()
     return true;
 }
 
-// The one save path: transaction, one statement, the code handed back, commit; on failure the
-// numbered message and a rollback. Either way the list is re-read and the form closes.
+// A save is one unit of work: one statement, the code handed back, commit. After a failed statement
+// (numbered message, rollback) the list is re-read and the form closes as after a save; when the
+// transaction cannot be started the form stays open with what was typed.
 void MasterEntry::save()
 {
     if (!validate())
         return;
-    Transaction& transaction = Data->IBTrans1;
-    if (!transaction.isActive()) {
-        try {
-            transaction.start();
-        } catch (const std::exception&) {
-            Platform::instance().information(member_.messages.transaction);
-            return;
-        }
-    }
-    if (!executeSave()) {
-        Platform::instance().information(isNew() ? member_.messages.insert : member_.messages.update);
-        try {
-            if (transaction.isActive())
-                transaction.rollback();
-        } catch (const std::exception&) {
-            // The rollback of a failed save has nothing left to report.
-        }
-    }
-    rereadList();
-    accept();
-}
-
-bool MasterEntry::executeSave()
-{
-    try {
+    const bool insert = isNew();
+    const SaveStep step{insert ? member_.messages.insert : member_.messages.update, [this, insert] {
         Query& work = *member_.workQuery;
-        if (isNew()) {
+        if (insert) {
             work.setSql(member_.insertSql);
         } else {
             work.setSql(member_.updateSql);
             work.paramByName(QStringLiteral("p0")).setText(Edit1->text());
         }
-        bindBoxes(work, isNew() ? member_.insertParams : member_.updateParams);
+        bindBoxes(work, insert ? member_.insertParams : member_.updateParams);
         work.execute();
         shared().*member_.searchValue = Edit2->text();
-        Data->IBTrans1.commit();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    }};
+    if (saveInOneUnit({step}, member_.messages.transaction) == SaveOutcome::GuardFailed)
+        return;
+    rereadList();
+    accept();
 }
 
+// A text too long for its column is refused here, naming the column, before the server cuts it short.
 void MasterEntry::bindBoxes(Query& query, const QStringList& names)
 {
-    for (int i = 0; i < names.size(); ++i)
-        query.paramByName(QStringLiteral("p%1").arg(i + 1)).setText(box(names[i])->text());
+    for (int i = 0; i < names.size(); ++i) {
+        const QString text = box(names[i])->text();
+        if (names[i] == Edit2->objectName())
+            requireFits(member_.table, member_.codeColumn, text);
+        for (const EntryBox& entry : std::as_const(member_.boxes))
+            if (entry.name == names[i] && !entry.column.isEmpty())
+                requireFits(member_.table, entry.column, text);
+        query.paramByName(QStringLiteral("p%1").arg(i + 1)).setText(text);
+    }
 }
 
 void MasterEntry::rereadList()

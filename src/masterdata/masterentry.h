@@ -98,7 +98,6 @@ private:
     void newCode();
     bool validate();
     void save();
-    bool executeSave();
     void bindBoxes(Query& query, const QStringList& names);
     void rereadList();
 

@@ -1,0 +1,59 @@
+// Reading and advancing the document-number counter.
+#include "documentcounter.h"
+#include "data.h"
+#include "dberror.h"
+
+namespace {
+
+struct CounterValue {
+    QString text;     // as stored, so that the advance matches exactly the row it read
+    qint64 number = 0;
+};
+
+CounterValue readCounter()
+{
+    Query& counter = *Data->ZQ70;
+    counter.close();
+    counter.clearSql();
+    counter.addSql(QStringLiteral("SELECT  * FROM bizszam"));
+    counter.open();
+    if (counter.isEmpty())
+        throw DbError(QStringLiteral("A bizonylatszámláló (BIZSZAM tábla) üres, nincs honnan számozni."));
+    CounterValue value;
+    value.text = counter.fieldByName(QStringLiteral("zbizszam")).asString();
+    bool whole = false;
+    value.number = value.text.trimmed().toLongLong(&whole);
+    if (!whole || value.number < 0)
+        throw DbError(QStringLiteral("A bizonylatszámláló értéke nem egész szám: \"%1\".").arg(value.text));
+    return value;
+}
+
+}
+
+namespace DocumentCounter {
+
+qint64 next()
+{
+    return readCounter().number + 1;
+}
+
+qint64 take(qint64 /*proposed*/)
+{
+    // Each round either advances the counter or sees a number another desk committed meanwhile; a
+    // handful of rounds is plenty, the bound only keeps a broken counter from spinning.
+    for (int round = 0; round < 100; ++round) {
+        const CounterValue current = readCounter();
+        const qint64 number = current.number + 1;
+        Query& counter = *Data->ZQ70;
+        counter.close();
+        counter.clearSql();
+        counter.addSql(QStringLiteral("UPDATE bizszam SET zbizszam = :p1 WHERE zbizszam = :p0"));
+        counter.paramByName(QStringLiteral("p1")).setText(QString::number(number));
+        counter.paramByName(QStringLiteral("p0")).setText(current.text);
+        if (counter.execute() > 0)
+            return number;
+    }
+    throw DbError(QStringLiteral("A bizonylatszámláló nem léptethető."));
+}
+
+}

@@ -1,0 +1,19 @@
+// The document-number counter: the single row of BIZSZAM holds the number given last.
+#pragma once
+
+#include <QtGlobal>
+
+namespace DocumentCounter {
+
+// The number the next line will get: the counter plus one, read through ZQ70. Throws DbError with a
+// Hungarian text when the counter row is missing or does not hold a whole number.
+qint64 next();
+
+// Takes a number inside the active unit of work, before the line that carries it is stored: advances
+// the counter by one from the value it reads now and returns that number. It is `proposed` (the number
+// the form showed) unless another desk has taken numbers since the form read the counter. The update only
+// succeeds from the value it read, so two desks never take the same number; a lock held by another
+// desk's unfinished save throws DbError at once (nowait).
+qint64 take(qint64 proposed);
+
+}

@@ -1,0 +1,15 @@
+// Why a statement failed, said in Hungarian for the second line of a save's failure message.
+#pragma once
+
+#include <QString>
+#include <exception>
+
+// The reason of a failed save: a character the code page cannot hold, a text too long for its column, a
+// number or date that is not valid, a lock conflict with another desk. The data layer's own errors are
+// already Hungarian and are given as they are; an unknown server error gives the server's first line.
+// Empty when the error carries no text at all.
+QString failureReason(const std::exception& error);
+
+// The numbered message unchanged, then "\r" and the reason when there is one (message boxes break the
+// line there).
+QString withReason(const QString& message, const std::exception& error);
