@@ -209,6 +209,18 @@ private slots:
         QCOMPARE(form.DBGrid1->model()->rowCount(), expected.size());
     }
 
+    // The sample file of the repository reads and posts as it is.
+    void sampleFile()
+    {
+        TForm25 form;
+        read(form, QStringLiteral(VARNEL_SAMPLE_FILE));
+        QCOMPARE(platform->messageTexts(), QStringList{"Adatok beolvasva. "});
+        QCOMPARE(workRows().size(), 5);
+        post(form);
+        QCOMPARE(stored("SELECT count(*) FROM bizmozg"), Rows{{"5"}});
+        QCOMPARE(stored("SELECT count(*) FROM cikk"), Rows{{"8"}});
+    }
+
     // A file that cannot be read is reported with the reason and leaves the last reading in place.
     void unreadableFile_data()
     {
