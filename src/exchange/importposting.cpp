@@ -198,14 +198,16 @@ void fillItemCodes()
 {
     // The item numbers whose lines would change: at least one line with a short code, and at least one
     // line that does not carry the item's first code yet. Item rows without a code never blank a line.
+    // The lines are read in one natural scan and grouped ("|| ''" keeps the optimizer off the item-number
+    // index, whose order would fetch a million lines one random page at a time).
     Query& query = *Data->ZQ12;
     setStatement(query,
                  {QStringLiteral("SELECT t.cszam, t.ckod"),
                   QStringLiteral("FROM (SELECT cszam, MIN(ckod) AS ckod FROM cikk WHERE ckod <> '' GROUP BY cszam) t"),
-                  QStringLiteral("WHERE EXISTS (SELECT 1 FROM bizmozg b WHERE b.bcikkszam = t.cszam"),
-                  QStringLiteral("               AND CHAR_LENGTH(COALESCE(b.bckod, '')) < 5)"),
-                  QStringLiteral("  AND EXISTS (SELECT 1 FROM bizmozg b WHERE b.bcikkszam = t.cszam"),
-                  QStringLiteral("               AND b.bckod IS DISTINCT FROM t.ckod)")});
+                  QStringLiteral("JOIN (SELECT k, MIN(CHAR_LENGTH(COALESCE(bckod, ''))) AS shortest, MIN(bckod) AS lo,"),
+                  QStringLiteral("             MAX(bckod) AS hi, COUNT(bckod) AS coded, COUNT(*) AS all_lines"),
+                  QStringLiteral("      FROM (SELECT bcikkszam || '' AS k, bckod FROM bizmozg) GROUP BY k) g ON g.k = t.cszam"),
+                  QStringLiteral("WHERE g.shortest < 5 AND (g.lo <> t.ckod OR g.hi <> t.ckod OR g.coded < g.all_lines)")});
     query.open();
     QList<std::pair<QString, QString>> changes;
     for (; !query.eof(); query.next())
