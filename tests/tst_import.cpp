@@ -5,6 +5,7 @@
 #include "formats.h"
 #include "modalform.h"
 #include "masterfixture.h"
+#include "tst_importfixture.h"
 #include "purchaseticketimport.h"
 
 #include <QDate>
@@ -16,8 +17,6 @@
 #include <QTest>
 
 namespace {
-
-using Rows = QList<QStringList>;
 
 // The fifteen values of a ticket line, in file order.
 QStringList ticket(const QString& number, const QString& item, const QString& producer = QStringLiteral("Kiss Anna"),
@@ -74,22 +73,7 @@ class TestImport : public MasterTest {
         QTest::mouseClick(form.Button5, Qt::LeftButton);
     }
 
-    // What another attachment sees: only committed rows.
-    Rows stored(const QString& sql)
-    {
-        auto connection = db->connect();
-        Query query(connection->transaction());
-        query.setSql(sql);
-        query.open();
-        Rows rows;
-        for (; !query.eof(); query.next()) {
-            QStringList values;
-            for (int i = 0; i < query.columnCount(); ++i)
-                values << query.field(i).asString();
-            rows << values;
-        }
-        return rows;
-    }
+    Rows stored(const QString& sql) { return storedRows(*db, sql); }
 
     Rows workRows() { return stored(QStringLiteral("SELECT * FROM munka2")); }
 

@@ -3,32 +3,17 @@
 #include "itemnumberchange.h"
 #include "modalform.h"
 #include "masterfixture.h"
+#include "tst_importfixture.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
-using Rows = QList<QStringList>;
-
 class TestItemNumberChange : public MasterTest {
     Q_OBJECT
 
-    Rows stored(const QString& sql)
-    {
-        auto connection = db->connect();
-        Query query(connection->transaction());
-        query.setSql(sql);
-        query.open();
-        Rows rows;
-        for (; !query.eof(); query.next()) {
-            QStringList values;
-            for (int i = 0; i < query.columnCount(); ++i)
-                values << query.field(i).asString();
-            rows << values;
-        }
-        return rows;
-    }
+    Rows stored(const QString& sql) { return storedRows(*db, sql); }
 
     static QStringList entries(const QListWidget& list)
     {
