@@ -5,6 +5,7 @@
 #include "buddies.h"
 #include "columnwidths.h"
 #include "data.h"
+#include "failurereason.h"
 #include "masterdataforms.h"
 #include "modalform.h"
 #include "platform.h"
@@ -105,8 +106,8 @@ void TForm32::collect()
     try {
         work.setSql(QStringLiteral("DELETE FROM munka"));
         work.execute();
-    } catch (const std::exception&) {
-        Platform::instance().information(DeleteFailed);
+    } catch (const std::exception& error) {
+        Platform::instance().information(withReason(DeleteFailed, error));
     }
     const QString oldNumber = Edit1->text();
     saveInOneUnit({{CollectFailed, [&] {

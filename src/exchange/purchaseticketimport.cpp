@@ -124,8 +124,8 @@ void TForm25::readRecords(const PurchaseTicketFile& file)
     try {
         work.setSql(QStringLiteral("DELETE FROM munka2"));
         work.execute();
-    } catch (const std::exception&) {
-        inform(DeleteFailed);
+    } catch (const std::exception& error) {
+        inform(withReason(DeleteFailed, error));
     }
     {
         ImportProgress progress(this, QStringLiteral("Beolvasás..."), file.recordCount());
