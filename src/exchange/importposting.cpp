@@ -63,13 +63,11 @@ QList<WorkRow> readWorkRows()
     return rows;
 }
 
-qint64 countOf(std::initializer_list<QString> lines, const QString& p1, const QString& p2 = QString())
+qint64 countOf(std::initializer_list<QString> lines, std::initializer_list<QString> values)
 {
     Query& query = *Data->ZQ12;
     setStatement(query, lines);
-    bindTexts(query, 1, {p1});
-    if (!p2.isNull())
-        bindTexts(query, 2, {p2});
+    bindTexts(query, 1, values);
     query.open();
     const qint64 count = query.fieldByName(QStringLiteral("db")).asInteger();
     query.close();
@@ -80,14 +78,14 @@ bool isPosted(const WorkRow& row)
 {
     return countOf({QStringLiteral("SELECT count(BEREDETI) AS db"), QStringLiteral("FROM BIZMOZG"),
                     QStringLiteral("WHERE (BEREDETI = :p1) AND (BCIKKSZAM = :p2)")},
-                   row.reference(), row.itemNumber) != 0;
+                   {row.reference(), row.itemNumber}) != 0;
 }
 
 bool itemExists(const WorkRow& row)
 {
     return countOf({QStringLiteral("SELECT count(cszam) AS db"), QStringLiteral("FROM cikk"),
                     QStringLiteral("WHERE cszam = :p1")},
-                   row.itemNumber) != 0;
+                   {row.itemNumber}) != 0;
 }
 
 // Partners are matched by name alone: a producer known under another code keeps it.
@@ -95,7 +93,7 @@ bool partnerExists(const WorkRow& row)
 {
     return countOf({QStringLiteral("SELECT count(pnev) AS db"), QStringLiteral("FROM partner"),
                     QStringLiteral("WHERE pnev = :p1")},
-                   row.producerName) != 0;
+                   {row.producerName}) != 0;
 }
 
 // The new item carries the code its line carries, so that the two can be found from each other.
@@ -137,7 +135,7 @@ void insertLine(const WorkRow& row, const MovementType& type, const QString& num
     query.paramByName(QStringLiteral("p10")).setDecimal(row.value);
     query.paramByName(QStringLiteral("p11")).setDecimal(Decimal());
     bindTexts(query, 12, {row.batch, row.reference(), row.producerName, row.producerCode,
-                          shared().CurrentEmployeeCode, QString(QLatin1String(""))});
+                          shared().CurrentEmployeeCode, QString()});
     query.paramByName(QStringLiteral("p18")).setDate(QDate::currentDate());
     query.execute();
 }
