@@ -4,7 +4,9 @@
 #include "data.h"
 #include "decimal.h"
 #include "documentcounter.h"
+#include "failurereason.h"
 #include "newcode.h"
+#include "platform.h"
 #include "saveunit.h"
 #include "sharedstate.h"
 
@@ -213,16 +215,22 @@ void fillItemCodes()
                         query.fieldByName(QStringLiteral("ckod")).asString()});
     query.close();
 
-    for (const auto& [itemNumber, code] : changes) {
-        const auto update = [&] {
-            setStatement(query, {QStringLiteral("UPDATE   Bizmozg"), QStringLiteral("SET   BCKOD     = :p1"),
-                                 QStringLiteral("WHERE BCIKKSZAM = :p2 AND BCKOD IS DISTINCT FROM :p1")});
-            bindTexts(query, 1, {code, itemNumber});
-            query.execute();
-        };
-        if (saveInOneUnit({{ItemCodeFailed, update}}, ItemCodeFailed) == SaveOutcome::GuardFailed)
-            return;
-    }
+    // One unit of work: an update that fails (a line locked by another desk) is reported and the pass
+    // goes on; the next pass finds what it left, so one commit serves instead of one per item number.
+    const auto updateAll = [&] {
+        for (const auto& [itemNumber, code] : changes) {
+            try {
+                setStatement(query, {QStringLiteral("UPDATE   Bizmozg"), QStringLiteral("SET   BCKOD     = :p1"),
+                                     QStringLiteral("WHERE BCIKKSZAM = :p2 AND BCKOD IS DISTINCT FROM :p1")});
+                bindTexts(query, 1, {code, itemNumber});
+                query.execute();
+            } catch (const std::exception& error) {
+                Platform::instance().information(withReason(ItemCodeFailed, error));
+            }
+        }
+    };
+    if (!changes.isEmpty())
+        saveInOneUnit({{ItemCodeFailed, updateAll}}, ItemCodeFailed);
 }
 
 }

@@ -24,7 +24,8 @@ bool postWorkRows(const MovementType& type, const Progress& progress = {});
 
 // Lines whose item number has an item row and of which at least one carries a code shorter than five
 // characters all get the first code of that item number (in code order). A line whose item number has
-// no item row, or only rows without a code, keeps its code. One statement per item number to change.
+// no item row, or only rows without a code, keeps its code. One statement per item number to change,
+// all in one unit of work; a statement that fails is reported and the others still run.
 void fillItemCodes();
 
 }
