@@ -157,6 +157,11 @@ private slots:
         QTest::newRow("entity references walked")
             << document({record(viaEntity)}, "<!DOCTYPE dataroot [<!ENTITY town 'Sze<i>ged</i>'>]>")
             << Rows{withValue(withValue(withValue(stored, 12, "Sze"), 13, "ged"), 11, "Kiss & Anna")} << done;
+        QTest::newRow("external entity is not fetched")
+            << document({record(withValue(a, 14, "&postcode;"))},
+                        "<!DOCTYPE dataroot [<!ENTITY postcode SYSTEM 'file://" + files.filePath("postcode.txt")
+                            + "'>]>")
+            << Rows{withValue(stored, 14, QString())} << done;
         QTest::newRow("too many values end the reading")
             << document({record(a), record(b + QStringList{"extra"}), record(a)}) << Rows{stored}
             << QStringList{"~16", "Adatok beolvasva. "};
@@ -173,6 +178,7 @@ private slots:
 
     void reading()
     {
+        writeFile("6720", "postcode.txt");
         QFETCH(QByteArray, xml);
         QFETCH(Rows, expected);
         QFETCH(QStringList, messages);
