@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
   libgl1-mesa-dev
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
+  firebird3.0-server   # the server-mode test runs its own private server from this package
   xvfb xauth fonts-dejavu-core poppler-utils imagemagick
 )
 

@@ -7,7 +7,11 @@
 #include "table.h"
 #include "testdatabase.h"
 
+#include <QDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QTest>
 
 class TestDb : public QObject {
@@ -28,6 +32,12 @@ class TestDb : public QObject {
         auto q = query(QStringLiteral("SELECT count(*) AS db FROM ") + table);
         q->open();
         return int(q->fieldByName(QStringLiteral("db")).asInteger());
+    }
+
+    static int modeOf(const QString& folder)
+    {
+        struct stat info {};
+        return ::stat(QFile::encodeName(folder).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
     }
 
 private slots:
@@ -426,6 +436,77 @@ private slots:
         t.first();
         t.deleteRow();
         QCOMPARE(count("munka2"), 1);
+    }
+
+    // The embedded engine's lock folder is a private folder of this user, wherever it comes from.
+    void lockFolderIsPrivate()
+    {
+        QTemporaryDir temporary;
+        const QString ours = temporary.path() + QStringLiteral("/varnel-%1").arg(::geteuid());
+        QCOMPARE(Connection::privateLockFolder(QString(), temporary.path()), ours + QStringLiteral("/firebird"));
+        for (const QString& folder : {ours, ours + QStringLiteral("/firebird")})
+            QCOMPARE(modeOf(folder), 0700);
+
+        // One of ours that others could enter is closed to them.
+        QVERIFY(::chmod(QFile::encodeName(ours).constData(), 0755) == 0);
+        Connection::privateLockFolder(QString(), temporary.path());
+        QCOMPARE(modeOf(ours), 0700);
+
+        // The session's runtime folder when it is private, else the temporary one.
+        QTemporaryDir runtime;
+        QVERIFY(::chmod(QFile::encodeName(runtime.path()).constData(), 0700) == 0);
+        QCOMPARE(Connection::privateLockFolder(runtime.path(), temporary.path()),
+                 runtime.path() + QStringLiteral("/firebird"));
+        QVERIFY(::chmod(QFile::encodeName(runtime.path()).constData(), 0755) == 0);
+        QCOMPARE(Connection::privateLockFolder(runtime.path(), temporary.path()), ours + QStringLiteral("/firebird"));
+
+        // A temporary folder that does not exist (or is relative) gives /tmp, never the root.
+        for (const QString& missing : {temporary.path() + QStringLiteral("/nincs"), QStringLiteral("relativ")})
+            QCOMPARE(Connection::privateLockFolder(QString(), missing),
+                     QStringLiteral("/tmp/varnel-%1/firebird").arg(::geteuid()));
+    }
+
+    void lockFolderPlantedByOthersIsRefused_data()
+    {
+        QTest::addColumn<QString>("planted");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("symbolic link") << "symlink" << "szimbolikus hivatkozás";
+        QTest::newRow("someone else's") << "foreign" << "más felhasználó tulajdona";
+        QTest::newRow("a file") << "file" << "nem mappa";
+        QTest::newRow("someone else's lock subfolder") << "foreign subfolder" << "más felhasználó tulajdona";
+    }
+
+    void lockFolderPlantedByOthersIsRefused()
+    {
+        QFETCH(QString, planted);
+        QFETCH(QString, reason);
+        QTemporaryDir temporary;
+        QTemporaryDir elsewhere;
+        const QString ours = temporary.path() + QStringLiteral("/varnel-%1").arg(::geteuid());
+        const QByteArray path = QFile::encodeName(ours);
+        const QByteArray sub = path + "/firebird";
+        if (planted == QLatin1String("symlink")) {
+            QVERIFY(QFile::link(elsewhere.path(), ours));
+        } else if (planted == QLatin1String("file")) {
+            QFile file(ours);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else {
+            if (::geteuid() != 0)
+                QSKIP("giving a folder to another user needs root");
+            const QByteArray target = planted == QLatin1String("foreign") ? path : sub;
+            QVERIFY(QDir().mkpath(QString::fromLocal8Bit(sub)));
+            QVERIFY(::chmod(path.constData(), 0700) == 0 && ::chmod(sub.constData(), 0700) == 0);
+            QVERIFY(::chown(target.constData(), 65534, 65534) == 0);
+        }
+        try {
+            Connection::privateLockFolder(QString(), temporary.path());
+            QFAIL("a folder planted by someone else was used");
+        } catch (const DbError& error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("Az adatbázis-kezelő zárolási mappája nem használható: ")),
+                     qPrintable(error.message()));
+            QVERIFY2(error.message().contains(reason), qPrintable(error.message()));
+        }
+        QVERIFY(QDir(elsewhere.path()).isEmpty());
     }
 };
 

@@ -2,6 +2,7 @@
 // refusals, the last row, deletion inside the open transaction, the lookup hand-back and printing.
 #include "dbgrid.h"
 #include "dbnavigator.h"
+#include "dbtext.h"
 #include "masterentry.h"
 #include "masterfixture.h"
 #include "report.h"
@@ -122,6 +123,33 @@ private slots:
             QVERIFY(!list.DBNavigator1->button(DBNavigator::Insert)->isVisibleTo(&list));
         });
         QCOMPARE(platform->shownDialogs, QStringList{m.listName});
+    }
+
+    // "Cim:" reads as one address: the town follows the postal code after a blank's width, however long
+    // the names above it are.
+    void partnerAddressReadsAsOneLine()
+    {
+        db->exec({QStringLiteral("INSERT INTO partner (pkod, pnev, pirszam, phelyseg, putca) VALUES "
+                                 "('50', 'Dél-dunántúli Mezőgazdasági Szövetkezet', '7600', 'Pécs', 'Fő u. 1.')")});
+        connectData();
+        work(listMember("partners"), [&](MasterList& list) {
+            QVERIFY(listQuery(listMember("partners")).locate(QStringLiteral("PKOD"), QStringLiteral("50")));
+            QCoreApplication::processEvents();   // the labels' new texts are laid out
+            QMap<QString, DBText*> texts;
+            for (DBText* text : list.GroupBox1->findChildren<DBText*>())
+                texts[text->fieldName()] = text;
+            QCOMPARE(texts["PIRSZAM"]->text(), QStringLiteral("7600"));
+            QCOMPARE(texts["PHELYSEG"]->text(), QStringLiteral("Pécs"));
+            const int blank = list.fontMetrics().horizontalAdvance(QLatin1Char(' '));
+            for (const auto& [left, right] : {std::pair{"PIRSZAM", "PHELYSEG"}, std::pair{"PHELYSEG", "PUTCA"}}) {
+                // From the end of the text shown, not of the label: a label may be wider than its text.
+                const int textEnd = texts[left]->geometry().left() + texts[left]->contentsMargins().left()
+                                    + texts[left]->fontMetrics().horizontalAdvance(texts[left]->text());
+                const int gap = texts[right]->geometry().left() + texts[right]->contentsMargins().left() - textEnd;
+                QVERIFY2(gap >= 0 && gap <= 2 * blank, qPrintable(QStringLiteral("%1 px").arg(gap)));
+            }
+            QVERIFY(texts["PNEV"]->geometry().right() > texts["PHELYSEG"]->geometry().left());
+        });
     }
 
     void showPositions_data()

@@ -7,7 +7,13 @@
 #include "mimemessage.h"
 #include "scriptedplatform.h"
 
+#include <QAbstractButton>
 #include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTabWidget>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -301,6 +307,27 @@ private slots:
     {
         QVERIFY(installHungarianTranslations(*qApp));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Mégse"));
+        // The print dialog as the user meets it: nothing of it left in English.
+        QPrinter printer;
+        QPrintDialog dialog(&printer);
+        dialog.show();
+        QStringList english;
+        const QStringList untranslated{"Pages", "Double Sided Printing", "Long side binding", "Short side binding"};
+        for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+            QStringList texts;
+            if (auto* label = qobject_cast<QLabel*>(widget)) texts << label->text();
+            if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
+            if (auto* group = qobject_cast<QGroupBox*>(widget)) texts << group->title();
+            if (auto* tabs = qobject_cast<QTabWidget*>(widget))
+                for (int i = 0; i < tabs->count(); ++i) texts << tabs->tabText(i);
+            for (const QString& text : texts)
+                if (untranslated.contains(QString(text).remove(QLatin1Char('&'))))
+                    english << text;
+        }
+        QVERIFY2(english.isEmpty(), qPrintable(english.join(", ")));
+        QCOMPARE(QCoreApplication::translate("QPrintSettingsOutput", "Pages"), QStringLiteral("Oldalak"));
+        QCOMPARE(QCoreApplication::translate("QPrintSettingsOutput", "Double Sided Printing"),
+                 QStringLiteral("Kétoldalas nyomtatás"));
     }
 
     void mimeMessageCarriesTextAndAttachment()

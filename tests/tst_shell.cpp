@@ -2,6 +2,7 @@
 #include "data.h"
 #include "dblookupcombobox.h"
 #include "employeeselection.h"
+#include "formats.h"
 #include "mainwindow.h"
 #include "scriptedplatform.h"
 #include "sharedstate.h"
@@ -11,17 +12,42 @@
 #include "version.h"
 #include "yearopening.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTemporaryFile>
 #include <QTimer>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
 const char* const topLevel[] = {"Belepes", "Adatbevitel", "Lista", "Cikk", "Partner", "Raktar",
                                 "Mozgasnem", "Dolgozo", "Segedlet", "Kilep"};
+
+// Chooses an entry the way a person does: opens the popup and takes the row with Enter or a click, so
+// that Qt sends its signals in its own order (the popup hides before the choice is reported).
+void pickFromPopup(QComboBox& combo, int row, bool byMouse)
+{
+    combo.setFocus();
+    combo.showPopup();
+    QAbstractItemView* view = combo.view();
+    QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+    const QModelIndex index = combo.model()->index(row, 0);
+    view->setCurrentIndex(index);
+    if (byMouse) {
+        // A release that follows the opening too closely is taken as the end of the opening click.
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    } else {
+        QTest::keyClick(view, Qt::Key_Return);
+    }
+    QVERIFY(!view->isVisible());
+}
 
 QStringList enabledTopLevel(const TForm1& form)
 {
@@ -121,10 +147,65 @@ private slots:
 
     void splashClosesItselfAfterThreeSeconds()
     {
-        TAboutBox box;
-        QCOMPARE(box.Timer1->interval(), 3000);
-        QVERIFY(box.Timer1->isActive());
-        QCOMPARE(box.size(), QSize(431, 305));
+        // Start-up's own splash, left alone: it must close by itself before anything else happens.
+        bool closedByItself = false;
+        platform->modalRuns.push_back([&](QDialog* d) {
+            auto* splash = static_cast<TAboutBox*>(d);
+            [&] {
+                QCOMPARE(splash->Timer1->interval(), 3000);
+                QVERIFY(splash->Timer1->isSingleShot());
+                QCOMPARE(splash->size(), QSize(431, 305));
+                QVERIFY(splash->isVisible());
+                QVERIFY(!Data);
+                QTRY_VERIFY_WITH_TIMEOUT(!splash->isVisible(), 10000);
+                closedByItself = splash->result() == QDialog::Accepted;
+            }();
+            return int(QDialog::Rejected);
+        });
+        form = startUp({db->path()});
+        QVERIFY(closedByItself);
+        QVERIFY(form);
+        QVERIFY(!AboutBox);
+    }
+
+    void startUpSetsTheSeparatorsFromTheSystem()
+    {
+        Formats::initialise(QLocale::system());
+        const QString systemDates = Formats::shortDateFormat();
+        const QChar systemThousands = Formats::thousandsSeparator();
+        // Anything else beforehand, so that only start-up can bring the system's settings back.
+        const QLocale other = systemDates == QStringLiteral("MM.dd.yyyy") ? QLocale(QLocale::Hungarian, QLocale::Hungary)
+                                                                          : QLocale(QLocale::English, QLocale::UnitedStates);
+        Formats::initialise(other);
+        QVERIFY(Formats::shortDateFormat() != systemDates);
+        start();
+        QCOMPARE(Formats::shortDateFormat(), systemDates);
+        QCOMPARE(Formats::thousandsSeparator(), systemThousands);
+        QCOMPARE(Formats::formatAmount(1234.5, 2), QStringLiteral("1") + systemThousands + QStringLiteral("234,50"));
+        initTestLocale();
+    }
+
+    void databaseFailureReasonGoesToStandardError()
+    {
+        // Standard error into a file for the length of the start-up.
+        QTemporaryFile capture;
+        QVERIFY(capture.open());
+        std::fflush(stderr);
+        const int saved = ::dup(STDERR_FILENO);
+        ::dup2(capture.handle(), STDERR_FILENO);
+        platform->modalRuns.push_back([](QDialog*) { return int(QDialog::Accepted); });
+        form = startUp({db->folder() + "/NINCS.FDB"});
+        std::fflush(stderr);
+        ::dup2(saved, STDERR_FILENO);
+        ::close(saved);
+        QVERIFY(!form);
+        QCOMPARE(platform->messages.size(), size_t(1));
+        QCOMPARE(platform->messages[0].text,
+                 QStringLiteral("Az adatbáziskezelöt nem találja.\rA program müködéséhez szükséges."));
+        capture.seek(0);
+        const QString written = QString::fromUtf8(capture.readAll());
+        QVERIFY2(written.startsWith(QStringLiteral("Varnel: ")), qPrintable(written));
+        QVERIFY2(written.contains(QStringLiteral("NINCS.FDB")), qPrintable(written));
     }
 
     void missingDatabaseEndsTheProgram()
@@ -163,13 +244,17 @@ private slots:
         QTest::addColumn<int>("pick");          // -1: "Mégsem" at once
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("byMouse");
         QTest::newRow("cancel takes the last")
-            << QStringList{"Kiss Anna", "Nagy Béla"} << -1 << "2" << "Varnel - Nagy Béla  2011-2013";
-        QTest::newRow("chosen in the list") << QStringList{"Kiss Anna", "Nagy Béla"} << 0 << "1"
-                                            << "Varnel - Kiss Anna  2011-2013";
-        QTest::newRow("long name cut to 25") << QStringList{"Szentgyörgyvölgyi-Kőhalmi Erzsébet"} << 0 << "1"
-                                             << "Varnel - Szentgyörgyvölgyi-Kőhalmi  2011-2013";
-        QTest::newRow("empty table") << QStringList{} << -1 << "" << "Varnel -   2011-2013";
+            << QStringList{"Kiss Anna", "Nagy Béla"} << -1 << "2" << "Varnel - Nagy Béla  2011-2013" << false;
+        QTest::newRow("chosen with Enter") << QStringList{"Kiss Anna", "Nagy Béla"} << 0 << "1"
+                                           << "Varnel - Kiss Anna  2011-2013" << false;
+        QTest::newRow("chosen with the mouse") << QStringList{"Kiss Anna", "Nagy Béla", "Tóth Csaba"} << 1 << "2"
+                                               << "Varnel - Nagy Béla  2011-2013" << true;
+        QTest::newRow("long name cut to 25")
+            << QStringList{"Szentgyörgyvölgyi-Kőhalmi Erzsébet", "Kiss Anna"} << 0 << "1"
+            << "Varnel - Szentgyörgyvölgyi-Kőhalmi  2011-2013" << false;
+        QTest::newRow("empty table") << QStringList{} << -1 << "" << "Varnel -   2011-2013" << false;
     }
 
     void employeeSelection()
@@ -178,6 +263,7 @@ private slots:
         QFETCH(int, pick);
         QFETCH(QString, code);
         QFETCH(QString, caption);
+        QFETCH(bool, byMouse);
         QStringList inserts;
         for (int i = 0; i < names.size(); ++i)
             inserts << QStringLiteral("INSERT INTO dolgozo (dkod, dnev) VALUES ('%1', '%2')").arg(i + 1).arg(names[i]);
@@ -187,9 +273,7 @@ private slots:
         QString titleWhileOpen;
         selectEmployee([&](TForm4& f) {
             if (pick >= 0) {
-                f.DBLookupComboBox1->setCurrentIndex(pick);
-                emit f.DBLookupComboBox1->activated(pick);
-                f.DBLookupComboBox1->hidePopup();
+                pickFromPopup(*f.DBLookupComboBox1, pick, byMouse);
                 titleWhileOpen = f.windowTitle();
                 f.Button2->click();
             } else {

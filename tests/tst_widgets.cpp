@@ -14,6 +14,9 @@
 #include "testdatabase.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
+#include <QClipboard>
+#include <QMimeData>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -45,6 +48,16 @@ void typeText(QWidget* box, const QString& text)
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(character));
         QApplication::sendEvent(box, &press);
         QApplication::sendEvent(box, &release);
+    }
+}
+
+// The filter of `kind` through the public call a form makes.
+void installFilter(QLineEdit& box, CharacterFilter::Kind kind)
+{
+    switch (kind) {
+    case CharacterFilter::Number: installNumberFilter(&box); break;
+    case CharacterFilter::Date: installDateFilter(&box); break;
+    case CharacterFilter::Digits: installDigitsFilter(&box); break;
     }
 }
 
@@ -232,6 +245,31 @@ private slots:
         QCOMPARE(grid.currentIndex(), grid.model()->index(4, 2));
     }
 
+    void gridColumnsFitTheirContents()
+    {
+        const QString longName = QStringLiteral("Dél-dunántúli Mezőgazdasági Termelő és Értékesítő Szövetkezet");
+        db->exec({QStringLiteral("INSERT INTO partner (pkod, pnev, pirszam) VALUES ('1', 'Kis Bt.', '7600')"),
+                  QStringLiteral("INSERT INTO partner (pkod, pnev, pirszam) VALUES ('2', 'Nagy és Társa Kereskedelmi Kft.', '7621')"),
+                  QStringLiteral("INSERT INTO partner (pkod, pnev, pirszam) VALUES ('3', '%1', '1')").arg(longName)});
+        auto partners = query(QStringLiteral("SELECT * FROM partner ORDER BY pkod"));
+        DataSource source(partners.get());
+        DBGrid grid;
+        grid.resize(900, 300);
+        grid.setColumns({{"PKOD", "Kód", 40}, {"PNEV", "Név"}, {"PIRSZAM", "Irányítószám"}});
+        grid.setDataSource(&source);
+        grid.show();
+        partners->open();
+        const QFontMetrics metrics(grid.font());
+        QCOMPARE(grid.columnWidth(0), 40);
+        // The name is cut only where it is longer than the limit; the second name fits whole.
+        QCOMPARE(grid.columnWidth(1), DBGrid::MaxFittedWidth);
+        QVERIFY(metrics.horizontalAdvance(longName) > DBGrid::MaxFittedWidth);
+        QVERIFY(metrics.horizontalAdvance(QStringLiteral("Nagy és Társa Kereskedelmi Kft.")) < grid.columnWidth(1));
+        // A short column is as wide as its title.
+        QVERIFY(grid.columnWidth(2) >= metrics.horizontalAdvance(QStringLiteral("Irányítószám")));
+        QVERIFY(grid.columnWidth(2) < DBGrid::MaxFittedWidth);
+    }
+
     void titleClickTellsTheMarkedColumn()
     {
         auto rows = generatedRows(20);
@@ -408,7 +446,7 @@ private slots:
         QSignalSpy closedSpy(&combo, &DBLookupComboBox::dropDownClosed);
         combo.showPopup();
         combo.hidePopup();
-        QCOMPARE(closedSpy.size(), 1);
+        QTRY_COMPARE(closedSpy.size(), 1);
 
         rows->close();
         QCOMPARE(combo.count(), 0);
@@ -448,11 +486,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, expected);
         QLineEdit box;
-        switch (CharacterFilter::Kind(kind)) {
-        case CharacterFilter::Number: installNumberFilter(&box); break;
-        case CharacterFilter::Date: installDateFilter(&box); break;
-        case CharacterFilter::Digits: installDigitsFilter(&box); break;
-        }
+        installFilter(box, CharacterFilter::Kind(kind));
         typeText(&box, typed);
         QCOMPARE(box.text(), expected);
         QTest::keyClick(&box, Qt::Key_Backspace);
@@ -460,6 +494,67 @@ private slots:
         QTest::keyClick(&box, Qt::Key_Home);
         QTest::keyClick(&box, Qt::Key_Delete);
         QCOMPARE(box.text(), expected.chopped(1).mid(1));
+    }
+
+    // Every way a text can reach a filtered box besides the keys; the box either takes the whole text
+    // or keeps what it had.
+    void boxesRefuseCharactersByEveryWayIn_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        const QList<std::tuple<CharacterFilter::Kind, const char*, QString, QString>> kinds = {
+            {CharacterFilter::Number, "number", QStringLiteral("2,5"), QStringLiteral("2,5kg")},
+            {CharacterFilter::Date, "date", QStringLiteral(".05.01"), QStringLiteral(".05-01")},
+            {CharacterFilter::Digits, "digits", QStringLiteral("234"), QStringLiteral("234AB99")},
+        };
+        for (const char* way : {"paste", "middle-click", "drop", "input method", "accessibility"}) {
+            for (const auto& [kind, name, good, bad] : kinds) {
+                QTest::addRow("%s %s taken", way, name) << int(kind) << QString::fromLatin1(way) << good << true;
+                QTest::addRow("%s %s refused", way, name) << int(kind) << QString::fromLatin1(way) << bad << false;
+            }
+        }
+    }
+
+    void boxesRefuseCharactersByEveryWayIn()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, way);
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        QLineEdit box;
+        installFilter(box, CharacterFilter::Kind(kind));
+        box.setText(QStringLiteral("1"));
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        if (way == QLatin1String("paste")) {
+            clipboard->setText(text);
+            QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+        } else if (way == QLatin1String("middle-click")) {
+            if (!clipboard->supportsSelection())
+                QSKIP("this platform has no selection to paste from");
+            clipboard->setText(text, QClipboard::Selection);
+            QTest::mouseClick(&box, Qt::MiddleButton, {}, box.rect().center());
+        } else if (way == QLatin1String("drop")) {
+            QMimeData mime;
+            mime.setText(text);
+            const QPointF end(box.width() - 2, box.height() / 2);
+            QDragEnterEvent enter(end.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&box, &enter);
+            QDropEvent drop(end, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&box, &drop);
+        } else if (way == QLatin1String("input method")) {
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QApplication::sendEvent(&box, &commit);
+        } else {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&box);
+            QVERIFY(accessible);
+            accessible->setText(QAccessible::Value, QStringLiteral("1") + text);
+        }
+        QCOMPARE(box.text(), taken ? QStringLiteral("1") + text : QStringLiteral("1"));
     }
 
     void enterMovesTheFocusInTheForm()

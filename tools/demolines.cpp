@@ -16,7 +16,7 @@ constexpr int CommitEvery = 20000;
 constexpr int DaysCovered = 730;    // 2025-01-01 .. 2026-12-31
 
 enum TypeKind { Purchase, Ticket, Sale, Scrap, Surplus, Shortage, KindCount };
-const char* const typeKeys[KindCount] = {"BES", "FEL", "ELA", "SEL", "LTT", "LHI"};
+const char* const typeKeys[KindCount] = {"101", "102", "201", "202", "103", "203"};
 
 struct Line {
     const DemoItem* item = nullptr;

@@ -50,9 +50,12 @@ const char* const warehouses[][2] = {
 const char* const employees[] = {"Kiss Anna", "Nagy Péter", "Tóth Erzsébet", "Szabó László", "Horváth Zoltán"};
 
 struct TypeRow { const char* key; const char* name; const char* sign; };
+// Keys of digits (1xx receipts, 2xx issues) and names of three letters: the line form takes a typed
+// text that begins with a digit as a key and anything else as a name, and a movement type box holds
+// three characters, so both can be typed there and found at once.
 const TypeRow movementTypes[] = {
-    {"BES", "Beszerzés", "+"},   {"FEL", "Felvásárlás", "+"}, {"ELA", "Eladás", "-"},
-    {"SEL", "Selejtezés", "-"},  {"LTT", "Leltártöbblet", "+"}, {"LHI", "Leltárhiány", "-"},
+    {"101", "BES", "+"}, {"102", "FEL", "+"}, {"201", "ELA", "-"},
+    {"202", "SEL", "-"}, {"103", "LTT", "+"}, {"203", "LHI", "-"},
 };
 
 struct PartnerRow { const char* name; const char* postcode; const char* town; const char* street; };

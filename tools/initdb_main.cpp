@@ -55,12 +55,12 @@ void reportCopies(const QString& templateFolder, const QString& folder)
 int createIn(const QString& folder, const std::optional<DemoOptions>& demo)
 {
     const QString path = QDir(folder).absoluteFilePath(databaseFileName());
-    Connection::prepareEmbeddedEnvironment();
     auto connection = std::make_unique<Connection>();
     const ConnectionParams params = databaseParams(path);
     connection->setParams(params);
     bool created = false;
     try {
+        Connection::prepareEmbeddedEnvironment();
         connection->createDatabase();
         created = true;
         connection->executeScript(QString::fromUtf8(schemaSql()));
@@ -77,6 +77,8 @@ int createIn(const QString& folder, const std::optional<DemoOptions>& demo)
                 out() << "\n";
         }
         connection->close();
+        // The engine makes the file group-writable; the stock data is its owner's alone.
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     } catch (const DbError& error) {
         err() << "Creating " << path << " failed: " << error.message() << "\n";
         connection.reset();

@@ -15,6 +15,7 @@ QString findTemplateFolder()
 {
     const QStringList candidates = {
         QCoreApplication::applicationDirPath() + QStringLiteral("/templates"),
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/varnel/templates"),
         QStringLiteral(VARNEL_SOURCE_TEMPLATES_DIR),
     };
     for (const QString& folder : candidates) {

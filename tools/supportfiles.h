@@ -7,8 +7,8 @@
 // The program opens this bare name in its working folder.
 QString databaseFileName();
 
-// The first existing folder of report templates: "templates" beside the executable (an installed copy),
-// then the source tree's templates folder. Empty when neither exists.
+// The first existing folder of report templates: "templates" beside the executable, then the installed
+// package's share/varnel/templates, then the source tree's templates folder. Empty when none exists.
 QString findTemplateFolder();
 
 struct SupportFileCopy {

@@ -3,6 +3,7 @@
 #include "application.h"
 #include "data.h"
 #include "dberror.h"
+#include "documentregister.h"
 #include "employeeselection.h"
 #include "formats.h"
 #include "itemnumberchange.h"
@@ -12,6 +13,7 @@
 #include "platform.h"
 #include "purchaseticketimport.h"
 #include "reportevents.h"
+#include "runlock.h"
 #include "sharedstate.h"
 #include "splash.h"
 #include "termination.h"
@@ -21,6 +23,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QLocale>
+#include <QTextStream>
 
 namespace {
 
@@ -39,6 +42,7 @@ void wireMenu(TForm1& form)
     form.setCommand(QStringLiteral("Raktar"), [parent] { runForm(Form11, parent); });
     form.setCommand(QStringLiteral("Mozgasnem"), [parent] { runForm(Form13, parent); });
     form.setCommand(QStringLiteral("Dolgozo"), [parent] { runForm(Form15, parent); });
+    form.setCommand(QStringLiteral("Adatbevitel"), [parent] { runForm(Form17, parent); });
     form.setCommand(QStringLiteral("AdatoktvteleaDravobl1"), [parent] { runForm(Form25, parent); });
     form.setCommand(QStringLiteral("Cikkszmcsere1"), [parent] { runForm(Form32, parent); });
 }
@@ -57,7 +61,9 @@ std::unique_ptr<TForm1> startUp(const StartOptions& options)
         Data = new TData(options.database);
         installReportEvents(*Data);
         Data->connectAndOpenTables();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        // The message box says only that the database is needed; the administrator finds why here.
+        QTextStream(stderr) << "Varnel: " << errorText(error) << Qt::endl;
         delete Data;
         Data = nullptr;
         Platform::instance().confirmYesOnly(DatabaseFailure);
@@ -81,7 +87,12 @@ int runVarnel(int argc, char** argv)
     Application::setApplicationName(QStringLiteral("Varnel"));
     Application::setApplicationVersion(builtFileVersion());
     installHungarianTranslations(app);
-    Connection::prepareEmbeddedEnvironment();
+    try {
+        Connection::prepareEmbeddedEnvironment();
+    } catch (const DbError& error) {
+        Platform::instance().information(error.message());
+        return 1;
+    }
 
     QCommandLineParser parser;
     parser.addHelpOption();
@@ -93,6 +104,11 @@ int runVarnel(int argc, char** argv)
     parser.process(app);
 
     applicationHelpFile() = QDir::current().absoluteFilePath(QStringLiteral("VARNEL.HLP"));
+
+    // A second start in the same folder would meet the database held by the first one.
+    RunLock runLock(QDir::currentPath());
+    if (!runLock.take())
+        return 1;
 
     StartOptions options;
     options.database = parser.value(databaseOption);

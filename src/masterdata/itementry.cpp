@@ -83,7 +83,8 @@ void TForm8::loadExtra()
 {
     const QString code = member().listQuery->fieldByName(QStringLiteral("crkod")).asString();
     Edit9->setText(code);
-    Query& warehouse = *member().workQuery;
+    // The warehouse work query, not the item's: ZQ21 keeps what the item statements left in it.
+    Query& warehouse = *Data->ZQ41;
     warehouse.setSql(QStringLiteral("SELECT * FROM raktar WHERE rkod = :p1"));
     warehouse.paramByName(QStringLiteral("p1")).setText(code);
     warehouse.open();

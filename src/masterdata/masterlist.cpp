@@ -9,6 +9,7 @@
 #include "platform.h"
 #include "ui_masterlist.h"
 
+#include <QHBoxLayout>
 #include <QKeyEvent>
 
 MasterList::MasterList(MasterListMember member, QWidget* parent)
@@ -69,13 +70,19 @@ void MasterList::buildDetails()
     for (int row = 0; row < member_.details.size(); ++row) {
         const DetailLine& line = member_.details[row];
         grid->addWidget(new QLabel(line.caption, GroupBox1), row, 0);
-        for (int i = 0; i < line.fields.size(); ++i) {
-            auto* text = new DBText(member_.listSource, line.fields[i], GroupBox1);
+        // The fields of one line follow each other like words ("7600 Pécs Fő u. 1."), whatever the
+        // width of the other lines' values.
+        auto* fields = new QHBoxLayout;
+        fields->setSpacing(fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+        for (const QString& field : line.fields) {
+            auto* text = new DBText(member_.listSource, field, GroupBox1);
             text->setObjectName(QStringLiteral("DBText%1").arg(++number));
-            grid->addWidget(text, row, i + 1);
+            fields->addWidget(text);
         }
+        fields->addStretch(1);
+        grid->addLayout(fields, row, 1);
     }
-    grid->setColumnStretch(grid->columnCount(), 1);
+    grid->setColumnStretch(1, 1);
 }
 
 void MasterList::setOrderLabel(const QString& word)

@@ -9,7 +9,11 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <ibase.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Firebird;
@@ -28,16 +32,70 @@ Connection::~Connection()
 IMaster* Connection::master() { return fb_get_master_interface(); }
 IUtil* Connection::util() { return master()->getUtilInterface(); }
 
+namespace {
+
+// Why `folder` cannot be a private folder of this user; empty when it is one. With `make`, a missing
+// folder is created with mode 0700 and one of ours that others may enter is closed to them; without it
+// the folder is only looked at.
+QString privateFolderProblem(const QString& folder, bool make)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    if (make && ::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+        return QStringLiteral("nem hozható létre (%1)").arg(QString::fromLocal8Bit(strerror(errno)));
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0)
+        return QStringLiteral("nem érhető el (%1)").arg(QString::fromLocal8Bit(strerror(errno)));
+    if (S_ISLNK(info.st_mode))
+        return QStringLiteral("szimbolikus hivatkozás");
+    if (!S_ISDIR(info.st_mode))
+        return QStringLiteral("nem mappa");
+    // Checked again on the opened folder itself, so that nothing can be swapped in between.
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return QStringLiteral("nem nyitható meg (%1)").arg(QString::fromLocal8Bit(strerror(errno)));
+    QString problem;
+    if (::fstat(fd, &info) != 0)
+        problem = QStringLiteral("nem érhető el (%1)").arg(QString::fromLocal8Bit(strerror(errno)));
+    else if (info.st_uid != ::geteuid())
+        problem = QStringLiteral("más felhasználó tulajdona");
+    else if ((info.st_mode & 077) != 0 && (!make || ::fchmod(fd, 0700) != 0))
+        problem = QStringLiteral("mások is hozzáférnek");
+    ::close(fd);
+    return problem;
+}
+
+void requirePrivateFolder(const QString& folder)
+{
+    const QString problem = privateFolderProblem(folder, true);
+    if (!problem.isEmpty())
+        throw DbError(QStringLiteral("Az adatbázis-kezelő zárolási mappája nem használható: %1 - %2.")
+                          .arg(QDir::toNativeSeparators(folder), problem));
+}
+
+}
+
+QString Connection::privateLockFolder(const QString& runtimeFolder, const QString& temporaryFolder)
+{
+    QString base;
+    if (QDir::isAbsolutePath(runtimeFolder) && privateFolderProblem(runtimeFolder, false).isEmpty()) {
+        base = runtimeFolder;
+    } else {
+        // QDir::tempPath() would give an empty path for a missing TMPDIR, putting the folder at the root.
+        const bool usable = QDir::isAbsolutePath(temporaryFolder) && QFileInfo(temporaryFolder).isDir();
+        base = (usable ? temporaryFolder : QStringLiteral("/tmp")) + QStringLiteral("/varnel-%1").arg(::geteuid());
+        requirePrivateFolder(base);
+    }
+    const QString folder = base + QStringLiteral("/firebird");
+    requirePrivateFolder(folder);
+    return folder;
+}
+
 void Connection::prepareEmbeddedEnvironment()
 {
     if (qEnvironmentVariableIsSet("FIREBIRD_LOCK"))
         return;
-    // The desktop session's runtime folder when there is one, else a folder of this user's own.
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QFileInfo(folder).isWritable())
-        folder = QDir::tempPath() + QStringLiteral("/varnel-%1").arg(getuid());
-    folder += QStringLiteral("/firebird");
-    QDir().mkpath(folder);
+    const QString folder =
+        privateLockFolder(qEnvironmentVariable("XDG_RUNTIME_DIR"), qEnvironmentVariable("TMPDIR"));
     qputenv("FIREBIRD_LOCK", QFile::encodeName(folder));
 }
 

@@ -40,9 +40,15 @@ public:
 
     Transaction& transaction() { return *transaction_; }
 
-    // Sets FIREBIRD_LOCK to a per-user folder when unset, so that the embedded engine does not trip over
-    // a /tmp/firebird made by another user. Called before the first attachment of the process.
+    // Sets FIREBIRD_LOCK to a private folder of this user when unset, so that the embedded engine neither
+    // trips over a /tmp/firebird made by another user nor follows a folder someone else planted. Called
+    // before the first attachment of the process. Throws DbError, with a Hungarian text naming the folder
+    // and the reason, when the folder is a symbolic link, not a folder, or someone else's.
     static void prepareEmbeddedEnvironment();
+    // The lock folder chosen from the session's runtime folder (used only when it is a real folder of this
+    // user that nobody else may enter) or else "varnel-<uid>" in the temporary folder (/tmp when that is
+    // unset, relative or missing); created with mode 0700 where missing. Throws DbError as above.
+    static QString privateLockFolder(const QString& runtimeFolder, const QString& temporaryFolder);
 
     Firebird::IAttachment* attachment() const { return attachment_; }
     static Firebird::IMaster* master();

@@ -1,4 +1,4 @@
-// The application object's general error handler and the loading of Qt's Hungarian texts.
+// The application object's general error handler and the loading of the Hungarian texts.
 #include "application.h"
 
 #include "platform.h"
@@ -30,6 +30,12 @@ void showUnexpectedError(const std::exception& error)
 
 bool installHungarianTranslations(QApplication& application)
 {
+    // Ours, compiled in, fills what Qt's own Hungarian translation leaves in English (print dialog).
+    auto* own = new QTranslator(&application);
+    if (own->load(QStringLiteral(":/translations/varnel_hu.qm")))
+        application.installTranslator(own);
+    else
+        delete own;
     auto* translator = new QTranslator(&application);
     if (!translator->load(QStringLiteral("qtbase_hu"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;

@@ -18,6 +18,6 @@ QString errorText(const std::exception& error);
 // Shows an unexpected error the way the general handler does.
 void showUnexpectedError(const std::exception& error);
 
-// Loads Qt's own Hungarian texts (standard buttons, dialogs) from Qt's translation folder; false when
-// they are not installed (package qt6-translations-l10n).
+// Loads Qt's own Hungarian texts (standard buttons, dialogs) from Qt's translation folder, and ours for
+// the print dialog's texts that Qt's lack; false when Qt's are not installed (qt6-translations-l10n).
 bool installHungarianTranslations(QApplication& application);

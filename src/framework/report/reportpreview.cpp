@@ -11,13 +11,16 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int PageGap = 12;
 const QList<int> ZoomPercents = {50, 75, 100, 125, 150, 200};
+constexpr int PageWidth = 0;   // the zoom box's entry that fits the page to the window's width
 
 }
 
@@ -74,13 +77,17 @@ ReportPreview::ReportPreview(ReportPages pages, QWidget* parent)
 {
     setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(QStringLiteral("Nyomtatási kép"));
-    resize(1100, 760);
+    // Most of the screen, so that a landscape page fitted to the width is large enough to read.
+    const QRect screen = this->screen()->availableGeometry();
+    resize(screen.size() * 0.9);
+    move(screen.center() - rect().center());
 
     zoomBox_ = new QComboBox(this);
     zoomBox_->setObjectName(QStringLiteral("zoomBox"));
+    zoomBox_->addItem(QStringLiteral("Oldalszélesség"), PageWidth);
     for (int percent : ZoomPercents)
         zoomBox_->addItem(QStringLiteral("%1%").arg(percent), percent);
-    zoomBox_->setCurrentIndex(int(ZoomPercents.indexOf(100)));
+    zoomBox_->setCurrentIndex(0);
     printButton_ = new QPushButton(QStringLiteral("Nyomtatás"), this);
     printButton_->setObjectName(QStringLiteral("printButton"));
     exitButton_ = new QPushButton(QStringLiteral("Kilépés"), this);
@@ -102,7 +109,6 @@ ReportPreview::ReportPreview(ReportPages pages, QWidget* parent)
     scrollArea_->setBackgroundRole(QPalette::Dark);
     scrollArea_->setAlignment(Qt::AlignHCenter);
     scrollArea_->setWidget(canvas_);
-    canvas_->setZoom(1.0);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
@@ -111,11 +117,35 @@ ReportPreview::ReportPreview(ReportPages pages, QWidget* parent)
     connect(zoomBox_, &QComboBox::currentIndexChanged, this, &ReportPreview::zoomChosen);
     connect(printButton_, &QPushButton::clicked, this, &ReportPreview::printPages);
     connect(exitButton_, &QPushButton::clicked, this, &QDialog::accept);
+    applyZoom();
 }
 
-void ReportPreview::zoomChosen(int index)
+void ReportPreview::zoomChosen(int)
 {
-    canvas_->setZoom(zoomBox_->itemData(index).toInt() / 100.0);
+    applyZoom();
+}
+
+void ReportPreview::applyZoom()
+{
+    const int percent = zoomBox_->currentData().toInt();
+    if (percent != PageWidth) {
+        canvas_->setZoom(percent / 100.0);
+        return;
+    }
+    // The width left for the page once the vertical scroll bar, which several pages need, is there.
+    layout()->activate();
+    const int available = scrollArea_->contentsRect().width()
+                          - scrollArea_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrollArea_)
+                          - 2 * PageGap;
+    const double pageAtFull = pages_.pageSize.width() * canvas_->logicalDpiX() / 25.4;
+    canvas_->setZoom(qMax(0.1, available / pageAtFull));
+}
+
+void ReportPreview::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (zoomBox_ && zoomBox_->currentData().toInt() == PageWidth)
+        applyZoom();
 }
 
 void ReportPreview::printPages()

@@ -38,14 +38,18 @@ public:
     const ReportPages& pages() const { return pages_; }
     ReportPreviewCanvas* canvas() const { return canvas_; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void zoomChosen(int index);
+    void applyZoom();
     void printPages();
 
     ReportPages pages_;
-    QComboBox* zoomBox_;
-    QPushButton* printButton_;
-    QPushButton* exitButton_;
-    QScrollArea* scrollArea_;
-    ReportPreviewCanvas* canvas_;
+    QComboBox* zoomBox_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    QScrollArea* scrollArea_ = nullptr;
+    ReportPreviewCanvas* canvas_ = nullptr;
 };

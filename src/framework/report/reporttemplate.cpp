@@ -200,8 +200,13 @@ ReportTemplate ReportTemplate::load(const QString& fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw ReportError(QStringLiteral("Cannot open file \"%1\". %2")
-                              .arg(QFileInfo(fileName).absoluteFilePath(), file.errorString()));
+        // The system's own reason is English here; the usual ones are said in Hungarian.
+        const QFileInfo info(fileName);
+        const QString reason = !info.exists()      ? QStringLiteral("A fájl nem létezik.")
+                               : info.isDir()      ? QStringLiteral("Ez egy mappa.")
+                               : !info.isReadable() ? QStringLiteral("Nincs jogosultság az olvasásához.")
+                                                    : file.errorString();
+        throw ReportError(QStringLiteral("A(z) \"%1\" fájl nem nyitható meg. %2").arg(info.absoluteFilePath(), reason));
     }
     return parse(file.readAll(), fileName);
 }

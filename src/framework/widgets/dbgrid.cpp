@@ -21,11 +21,17 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new LazyRowModel(th
     horizontalHeader()->setHighlightSections(false);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DBGrid::onTitleClicked);
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        fitPending_ = true;
         applyWidths();
         showDatasetRow();
     });
-    // A row the dataset moved to while the model was busy arrives afterwards.
-    connect(model_, &QAbstractItemModel::rowsInserted, this, &DBGrid::showDatasetRow);
+    // A row the dataset moved to while the model was busy arrives afterwards; so do the first rows,
+    // which the columns fit once.
+    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (fitPending_)
+            applyWidths();
+        showDatasetRow();
+    });
 }
 
 void DBGrid::setDataSource(DataSource* source)
@@ -48,12 +54,22 @@ void DBGrid::setColumns(const QList<GridColumn>& columns)
     model_->setColumns(columns);
 }
 
+// A column without a width of its own fits its title and the first rows fetched (Qt looks at no more
+// than those), up to a limit so that one long text does not push the others out of sight. It is fitted
+// once per opening, so that the columns do not jump while the user scrolls.
 void DBGrid::applyWidths()
 {
+    if (model_->rowCount() > 0)
+        fitPending_ = false;
     const QList<GridColumn>& columns = model_->columns();
-    for (int i = 0; i < columns.size(); ++i)
-        if (columns[i].width >= 0)
+    for (int i = 0; i < columns.size(); ++i) {
+        if (columns[i].width >= 0) {
             setColumnWidth(i, columns[i].width);
+        } else {
+            resizeColumnToContents(i);
+            setColumnWidth(i, qMin(columnWidth(i), MaxFittedWidth));
+        }
+    }
 }
 
 QString DBGrid::columnTitle(int column) const

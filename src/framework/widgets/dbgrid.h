@@ -17,8 +17,10 @@ public:
     DataSource* dataSource() const { return source_; }
     Dataset* dataset() const { return model_->dataset(); }
 
-    // The columns the form shows, in order, with titles and widths.
+    // The columns the form shows, in order, with titles and widths; a column without a width fits its
+    // title and the rows fetched when the dataset opens, at most MaxFittedWidth pixels.
     void setColumns(const QList<GridColumn>& columns);
+    static constexpr int MaxFittedWidth = 300;
     LazyRowModel* rowModel() const { return model_; }
 
     // The column of the current cell (the column the user marked by clicking one of its cells); it is
@@ -53,4 +55,5 @@ private:
     int marked_ = 0;
     bool readOnly_ = false;
     bool syncing_ = false;
+    bool fitPending_ = true;   // no rows have been fitted since the dataset opened
 };

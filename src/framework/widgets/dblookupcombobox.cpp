@@ -81,11 +81,23 @@ void DBLookupComboBox::onActivated(int index)
     Dataset* dataset = source_ ? source_->dataset() : nullptr;
     if (dataset && dataset->isOpen() && index >= 0)
         dataset->moveTo(index);
+    reportClose();
 }
 
+// Qt hides the popup before it reports the chosen entry, so the close is told only once the choice has
+// moved the dataset: from onActivated, or on the next turn of the event loop when nothing was chosen.
 void DBLookupComboBox::hidePopup()
 {
     QComboBox::hidePopup();
+    closing_ = true;
+    QMetaObject::invokeMethod(this, &DBLookupComboBox::reportClose, Qt::QueuedConnection);
+}
+
+void DBLookupComboBox::reportClose()
+{
+    if (!closing_)
+        return;
+    closing_ = false;
     emit dropDownClosed();
 }
 

@@ -24,6 +24,7 @@ public:
     void hidePopup() override;
 
 signals:
+    // The popup has closed; a choice made in it has already moved the dataset.
     void dropDownClosed();
     void focusLost();
 
@@ -34,10 +35,12 @@ private:
     void bindDataset(Dataset* dataset);
     void showCurrentRow();
     void onActivated(int index);
+    void reportClose();
 
     QPointer<DataSource> source_;
     QString listField_;
     QList<QMetaObject::Connection> connections_;
     bool loading_ = false;
     bool stale_ = false;   // the rows changed since the list was read
+    bool closing_ = false; // the popup has closed; dropDownClosed is still to be sent
 };

@@ -2,8 +2,13 @@
 #include "keyfilters.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QValidator>
 #include <QWidget>
+
+#include <algorithm>
 
 CharacterFilter::CharacterFilter(Kind kind, QObject* parent) : QObject(parent), kind_(kind) {}
 
@@ -19,14 +24,19 @@ bool CharacterFilter::accepts(QChar character) const
     return false;
 }
 
+bool CharacterFilter::acceptsAll(const QString& text) const
+{
+    return std::all_of(text.begin(), text.end(), [this](QChar character) { return accepts(character); });
+}
+
 bool CharacterFilter::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    // Pasting would bring in what typing may not.
-    if (key->matches(QKeySequence::Paste))
-        return true;
+    // Shortcuts (paste, undo, select all) are not typing; what a paste brings in meets the validator.
+    if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        return false;
     for (QChar character : key->text()) {
         const bool control = character.unicode() < 0x20 || character.unicode() == 0x7f;
         if (!control && !accepts(character))
@@ -36,13 +46,34 @@ bool CharacterFilter::eventFilter(QObject* watched, QEvent* event)
 }
 
 namespace {
+
+// A whole change is refused when it brings in a character the box does not take; the line edit then
+// keeps the text it had. Text set by the program (a row loaded from the database) is not checked.
+class CharacterValidator : public QValidator {
+public:
+    CharacterValidator(const CharacterFilter* filter, QObject* parent) : QValidator(parent), filter_(filter) {}
+
+    State validate(QString& input, int&) const override
+    {
+        return filter_->acceptsAll(input) ? Acceptable : Invalid;
+    }
+
+private:
+    const CharacterFilter* filter_;
+};
+
 CharacterFilter* installFilter(QWidget* box, CharacterFilter::Kind kind)
 {
     auto* filter = new CharacterFilter(kind, box);
     box->installEventFilter(filter);
-    box->setContextMenuPolicy(Qt::NoContextMenu);
+    QLineEdit* edit = qobject_cast<QLineEdit*>(box);
+    if (auto* combo = qobject_cast<QComboBox*>(box))
+        edit = combo->lineEdit();
+    if (edit)
+        edit->setValidator(new CharacterValidator(filter, filter));
     return filter;
 }
+
 }
 
 CharacterFilter* installNumberFilter(QWidget* box)

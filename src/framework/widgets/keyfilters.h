@@ -7,6 +7,10 @@
 class QWidget;
 
 // Drops every typed character the box does not take; Backspace, Enter, Tab and the cursor keys pass.
+// A text box also gets a validator of the same rule, which refuses a whole change that would bring in
+// such a character by any other way: paste, middle-click, drop, input method, or an accessibility client
+// setting the box's value. (Qt's accessible line edit inserts and replaces text through setText, which
+// no validator sees; those two calls are not covered.)
 class CharacterFilter : public QObject {
     Q_OBJECT
 public:
@@ -17,6 +21,8 @@ public:
     };
     CharacterFilter(Kind kind, QObject* parent);
     bool accepts(QChar character) const;
+    // True when every character of `text` is taken.
+    bool acceptsAll(const QString& text) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -25,7 +31,8 @@ private:
     Kind kind_;
 };
 
-// Each returns the filter, owned by the box.
+// Each returns the filter, owned by the box. A QLineEdit (or the line edit of an editable combo box)
+// gets the validator too; a spin box or date edit keeps its own.
 CharacterFilter* installNumberFilter(QWidget* box);
 CharacterFilter* installDateFilter(QWidget* box);
 CharacterFilter* installDigitsFilter(QWidget* box);
