@@ -10,12 +10,14 @@
 #include "employeeselection.h"
 #include "formats.h"
 #include "helpform.h"
+#include "itemnumberchange.h"
 #include "mainwindow.h"
 #include "masterdataforms.h"
 #include "modalform.h"
 #include "platform.h"
 #include "rawtables.h"
 #include "remote.h"
+#include "purchaseticketimport.h"
 #include "reportevents.h"
 #include "reportforms.h"
 #include "runlock.h"
@@ -59,6 +61,8 @@ void wireMenu(TForm1& form)
     form.setCommand(QStringLiteral("Karton2"), [parent] { runForm(Form26, parent); });
     form.setCommand(QStringLiteral("Karton1"), [parent] { runForm(Form24, parent); });
     form.setCommand(QStringLiteral("Ttelszmtlig1"), [parent] { runForm(Form31, parent); });
+    form.setCommand(QStringLiteral("AdatoktvteleaDravobl1"), [parent] { runForm(Form25, parent); });
+    form.setCommand(QStringLiteral("Cikkszmcsere1"), [parent] { runForm(Form32, parent); });
 }
 
 std::unique_ptr<TForm1> startUp(const StartOptions& options)

@@ -1,0 +1,159 @@
+// The purchase-ticket file: parsing, the walk over a record, and the conversion into a MUNKA2 row.
+#include "importreader.h"
+
+#include "decimal.h"
+#include "formats.h"
+#include "query.h"
+
+#include <QFile>
+
+namespace {
+
+enum class ColumnKind { Text, Date, Decimal };
+
+struct WorkColumn {
+    const char* name;
+    ColumnKind kind;
+};
+
+constexpr WorkColumn Columns[] = {
+    {"F_FELVKELT", ColumnKind::Date},  {"S_BSZAM", ColumnKind::Text},      {"S_TERMEKKOD", ColumnKind::Text},
+    {"S_MEGNEVEZES", ColumnKind::Text}, {"S_BIZONYLAT", ColumnKind::Text}, {"S_BRUTTO", ColumnKind::Decimal},
+    {"S_MEGY", ColumnKind::Text},      {"S_EAR", ColumnKind::Decimal},     {"S_FELVAR", ColumnKind::Decimal},
+    {"S_VTSZ", ColumnKind::Text},      {"O_KOD", ColumnKind::Text},        {"O_NEV", ColumnKind::Text},
+    {"O_HELYSEGNEV", ColumnKind::Text}, {"O_UTCA", ColumnKind::Text},      {"O_IRSZAM", ColumnKind::Text},
+};
+constexpr int ColumnCount = int(std::size(Columns));
+
+// Leading and trailing blanks and control characters, as the file's writer may pad its values.
+QString trimmedValue(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= ' ')
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= ' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString insertSql()
+{
+    QStringList marks;
+    for (int i = 1; i <= ColumnCount; ++i)
+        marks << QStringLiteral(":p%1").arg(i);
+    return QStringLiteral("INSERT INTO munka2 (%1) VALUES (%2)")
+        .arg(workColumns().join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+}
+
+void bindValue(Param& param, const WorkColumn& column, const QString& value, int recordNumber)
+{
+    // An empty value of a date or number column is no value, as an empty text assigned to such a field.
+    if (column.kind != ColumnKind::Text && value.isEmpty()) {
+        param.clear();
+        return;
+    }
+    switch (column.kind) {
+    case ColumnKind::Text:
+        param.setText(value);
+        return;
+    case ColumnKind::Date:
+        if (const auto date = Formats::parseDate(value)) {
+            param.setDate(*date);
+            return;
+        }
+        throw RecordError(QStringLiteral("A(z) %1. rekordban a(z) \"%2\" nem érvényes dátum (%3).")
+                              .arg(recordNumber).arg(value, QLatin1String(column.name)));
+    case ColumnKind::Decimal:
+        if (const auto number = Decimal::parse(value)) {
+            param.setDecimal(*number);
+            return;
+        }
+        throw RecordError(QStringLiteral("A(z) %1. rekordban a(z) \"%2\" nem érvényes szám (%3).")
+                              .arg(recordNumber).arg(value, QLatin1String(column.name)));
+    }
+}
+
+}
+
+bool PurchaseTicketFile::load(const QString& fileName)
+{
+    document_.clear();
+    records_ = QDomNodeList();
+    error_.clear();
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error_ = QStringLiteral("A(z) \"%1\" file nem nyitható meg:\r%2").arg(fileName, file.errorString());
+        return false;
+    }
+    QString message;
+    int line = 0;
+    int column = 0;
+    // A document that fails half way keeps what came before the error; none of it is used.
+    if (!document_.setContent(&file, &message, &line, &column)) {
+        document_.clear();
+        error_ = QStringLiteral("A(z) \"%1\" file nem olvasható be:\r%2 (%3. sor, %4. oszlop)")
+                     .arg(fileName, message)
+                     .arg(line)
+                     .arg(column);
+        return false;
+    }
+    records_ = document_.elementsByTagName(QStringLiteral("Records"));
+    return true;
+}
+
+QStringList PurchaseTicketFile::values(int record) const
+{
+    QStringList values;
+    travelChildren(records_.item(record).childNodes(), values);
+    return values;
+}
+
+void travelChildren(const QDomNodeList& nodes, QStringList& values)
+{
+    for (int i = 0; i < nodes.length(); ++i) {
+        const QDomNode node = nodes.item(i);
+        switch (node.nodeType()) {
+        case QDomNode::ElementNode:
+        case QDomNode::EntityReferenceNode:
+            travelChildren(node.childNodes(), values);
+            break;
+        case QDomNode::TextNode:
+            values << trimmedValue(node.nodeValue());
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+const QStringList& workColumns()
+{
+    static const QStringList names = [] {
+        QStringList list;
+        for (const WorkColumn& column : Columns)
+            list << QLatin1String(column.name);
+        return list;
+    }();
+    return names;
+}
+
+void insertintotable(Query& query, const QStringList& values, int recordNumber)
+{
+    if (values.size() > ColumnCount)
+        throw RecordError(QStringLiteral("A(z) %1. rekordban %2 érték van, a munkatáblának csak %3 oszlopa.")
+                              .arg(recordNumber)
+                              .arg(values.size())
+                              .arg(ColumnCount));
+    static const QString sql = insertSql();
+    if (query.sql() != sql)
+        query.setSql(sql);
+    for (int i = 0; i < ColumnCount; ++i) {
+        Param& param = query.paramByName(QStringLiteral("p%1").arg(i + 1));
+        if (i < values.size())
+            bindValue(param, Columns[i], values[i], recordNumber);
+        else
+            param.clear();
+    }
+    query.execute();
+}

@@ -1,0 +1,52 @@
+// Reading the purchase-ticket file: its records, the walk that collects a record's values, and the
+// work-table row a record becomes.
+#pragma once
+
+#include <QDomDocument>
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+class Query;
+
+// A record that cannot become a work-table row: a value that does not convert to its column, or more
+// values than the work table has columns. The text is the one the user is shown.
+class RecordError : public std::runtime_error {
+public:
+    explicit RecordError(const QString& text) : std::runtime_error(text.toStdString()), text_(text) {}
+    QString text() const { return text_; }
+
+private:
+    QString text_;
+};
+
+// The file as a parsed document. Parsing never fetches an external entity or DTD, and Qt's reader
+// bounds entity expansion, so a hostile file ends in a parse error instead of eating the memory.
+class PurchaseTicketFile {
+public:
+    // False when the file is missing, unreadable or not well-formed; errorText() then says why, with
+    // the line and column of a parse error.
+    bool load(const QString& fileName);
+    QString errorText() const { return error_; }
+
+    // Every element named "Records", wherever it stands, in document order.
+    int recordCount() const { return records_.length(); }
+    QStringList values(int record) const;
+
+private:
+    QDomDocument document_;
+    QDomNodeList records_;
+    QString error_;
+};
+
+// Appends the trimmed text of every text node under `nodes`, depth first in document order, walking
+// into elements and entity references; CDATA sections, comments and processing instructions are skipped.
+void travelChildren(const QDomNodeList& nodes, QStringList& values);
+
+// The work table's columns in file order: the n-th value of a record goes to the n-th column.
+const QStringList& workColumns();
+
+// Stores one record as a new MUNKA2 row through `query`; columns without a value stay null. Throws
+// RecordError for a value that does not convert, or one beyond the last column (nothing is stored);
+// a failing insert throws the database's error.
+void insertintotable(Query& query, const QStringList& values, int recordNumber);
