@@ -1,15 +1,21 @@
 // Start-up in the order the program has always followed, and the program's run.
 #include "startup.h"
+#include "about.h"
 #include "application.h"
+#include "backup.h"
 #include "data.h"
 #include "dberror.h"
 #include "documentregister.h"
+#include "email.h"
 #include "employeeselection.h"
 #include "formats.h"
+#include "helpform.h"
 #include "mainwindow.h"
 #include "masterdataforms.h"
 #include "modalform.h"
 #include "platform.h"
+#include "rawtables.h"
+#include "remote.h"
 #include "reportevents.h"
 #include "runlock.h"
 #include "sharedstate.h"
@@ -41,6 +47,12 @@ void wireMenu(TForm1& form)
     form.setCommand(QStringLiteral("Mozgasnem"), [parent] { runForm(Form13, parent); });
     form.setCommand(QStringLiteral("Dolgozo"), [parent] { runForm(Form15, parent); });
     form.setCommand(QStringLiteral("Adatbevitel"), [parent] { runForm(Form17, parent); });
+    form.setCommand(QStringLiteral("Adatbzis1"), [parent] { runForm(Form19, parent); });
+    form.setCommand(QStringLiteral("Sug1"), [parent] { runForm(Form29, parent); });
+    form.setCommand(QStringLiteral("Nvjegy1"), [parent] { runForm(Form23, parent); });
+    form.setCommand(QStringLiteral("Tvsegitsg1"), [parent] { runForm(Form21, parent); });
+    form.setCommand(QStringLiteral("Adatokkldse1"), [parent] { runForm(Form22, parent); });
+    form.setCommand(QStringLiteral("Adatokmentse1"), [parent] { runForm(Form34, parent); });
 }
 
 std::unique_ptr<TForm1> startUp(const StartOptions& options)
