@@ -1,26 +1,30 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs, creates the large benchmark database once (kept in
-# $VARNEL_BENCH_DIR, default ~/.cache/varnel-bench) and prints one table of every measured operation:
-# the program's time, the bare engine's time for the same statements, their ratio and peak memory.
+# $VARNEL_BENCH_DIR, default ~/.cache/varnel-bench; or name one with VARNEL_BENCH_DB) and prints one
+# table of every measured operation: the program's time, the bare engine's time for the same
+# statements, their ratio and the process's peak memory so far. The programs work on copies.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-programs=(varnel-initdb bench_documents bench_lists)
+programs=(varnel-initdb bench_documents bench_lists bench_backup)
 bash scripts/build.sh "${programs[@]}" >/dev/null
 
 dir="${VARNEL_BENCH_DIR:-$HOME/.cache/varnel-bench}"
-db="$dir/VARNEL2013.FDB"
+db="${VARNEL_BENCH_DB:-$dir/VARNEL2013.FDB}"
 if [ ! -f "$db" ]; then
-  echo "Creating the benchmark database in $dir (once; this takes a while)..." >&2
-  ./build/varnel-initdb "$dir" --lines 1000000 --items 10000 --partners 2000 --warehouses 20 \
-    --types 30 --years 10 >&2
+  echo "Creating the benchmark database $db (once; this takes a while)..." >&2
+  ./build/varnel-initdb "$(dirname "$db")" --lines 1000000 --items 10000 >&2
 fi
 
 export QT_QPA_PLATFORM=offscreen
-results=$(mktemp)
-trap 'rm -f "$results"' EXIT
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+results="$work/results"
 ./build/tools/bench_documents "$db" | grep '^@bench|' >>"$results"
 ./build/tools/bench_lists "$db" | grep '^@bench|' >>"$results"
+cp "$db" "$work/backup-source.FDB"
+./build/tools/bench_backup "$work/backup-source.FDB" "$work" | grep '^@bench|' >>"$results"
+rm -f "$work/backup-source.FDB"
 
 awk -F'|' '
   BEGIN {

@@ -252,6 +252,14 @@ bool Dataset::isEmpty() const
 
 bool Dataset::fetchMore()
 {
+    const int first = rows_.size();
+    fetchBlock();
+    announceFrom(first);
+    return rows_.size() > first;
+}
+
+bool Dataset::fetchBlock()
+{
     if (!cursor_)
         return false;
     const int first = rows_.size();
@@ -263,16 +271,22 @@ bool Dataset::fetchMore()
         }
         rows_.append(packed);
     }
-    const int last = rows_.size() - 1;
-    if (last >= first)
-        emit rowsFetched(first, last);
-    return last >= first;
+    return rows_.size() > first;
+}
+
+// One signal for all the blocks a long move fetched: views take in the new rows once, not block by block.
+void Dataset::announceFrom(int first)
+{
+    if (rows_.size() > first)
+        emit rowsFetched(first, rows_.size() - 1);
 }
 
 void Dataset::fetchUntil(int row)
 {
-    while (rows_.size() <= row && fetchMore()) {
+    const int first = rows_.size();
+    while (rows_.size() <= row && fetchBlock()) {
     }
+    announceFrom(first);
 }
 
 int Dataset::recordCount()
@@ -375,13 +389,18 @@ bool Dataset::locate(const QString& columnName, const QString& prefix)
         }
         return true;
     };
-    for (int row = 0;; ++row) {
-        if (row >= rows_.size() && !fetchMore())
+    const int fetchedBefore = rows_.size();
+    int found = -1;
+    for (int row = 0; found < 0; ++row) {
+        if (row >= rows_.size() && !fetchBlock())
             break;
-        if (matches(row)) {
-            moveTo(row);
-            return true;
-        }
+        if (matches(row))
+            found = row;
+    }
+    announceFrom(fetchedBefore);
+    if (found >= 0) {
+        moveTo(found);
+        return true;
     }
     first();
     return false;

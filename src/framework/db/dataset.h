@@ -154,6 +154,8 @@ public:
 
 private:
     void fetchUntil(int row);
+    bool fetchBlock();               // one block without telling anyone
+    void announceFrom(int first);    // rowsFetched for the rows from `first` on, if there are any
 
     Transaction* transaction_;   // cleared when the transaction goes first
     friend class Transaction;
