@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-programs=(varnel-initdb bench_documents bench_lists bench_backup)
+programs=(varnel-initdb bench_documents bench_lists bench_backup bench_stockreports)
 bash scripts/build.sh "${programs[@]}" >/dev/null
 
 dir="${VARNEL_BENCH_DIR:-$HOME/.cache/varnel-bench}"
@@ -22,6 +22,10 @@ trap 'rm -rf "$work"' EXIT
 results="$work/results"
 ./build/tools/bench_documents "$db" | grep '^@bench|' >>"$results"
 ./build/tools/bench_lists "$db" | grep '^@bench|' >>"$results"
+mkdir "$work/reports"
+cp "$db" templates/*.frf "$work/reports/"
+./build/tools/bench_stockreports "$work/reports" "${VARNEL_BENCH_YEAR:-2026}" | grep '^@bench|' >>"$results"
+rm -rf "$work/reports"
 cp "$db" "$work/backup-source.FDB"
 ./build/tools/bench_backup "$work/backup-source.FDB" "$work" | grep '^@bench|' >>"$results"
 rm -f "$work/backup-source.FDB"
@@ -31,7 +35,8 @@ awk -F'|' '
     printf "%-46s %11s %11s %7s %8s  %s\n", "operation", "program ms", "engine ms", "ratio", "peak MB", "note"
   }
   {
-    ratio = ($4 > 0) ? sprintf("%.2f", $3 / $4) : "-"
+    ratio = ($4 > 0 && $3 >= 0) ? sprintf("%.2f", $3 / $4) : "-"
     engine = ($4 >= 0) ? sprintf("%.1f", $4) : "-"
-    printf "%-46s %11.1f %11s %7s %8d  %s\n", $2, $3, engine, ratio, $5, $6
+    program = ($3 >= 0) ? sprintf("%.1f", $3) : "-"
+    printf "%-46s %11s %11s %7s %8d  %s\n", $2, program, engine, ratio, $5, $6
   }' "$results"

@@ -13,8 +13,8 @@ double timedMs(const std::function<void()>& work);
 double residentMb();
 double peakResidentMb();
 
-// One result line: "@bench|operation|program ms|engine ms|peak MB|note". A program time without an
-// engine beside it is given as a negative engine time.
+// One result line: "@bench|operation|program ms|engine ms|peak MB|note". A side that was not measured
+// is given as a negative time.
 void benchRow(const QString& operation, double programMs, double engineMs, const QString& note = {});
 
 // The same statements through the Firebird API with nothing around them: prepared, executed and

@@ -17,6 +17,7 @@
 #include "rawtables.h"
 #include "remote.h"
 #include "reportevents.h"
+#include "reportforms.h"
 #include "runlock.h"
 #include "sharedstate.h"
 #include "splash.h"
@@ -53,6 +54,11 @@ void wireMenu(TForm1& form)
     form.setCommand(QStringLiteral("Tvsegitsg1"), [parent] { runForm(Form21, parent); });
     form.setCommand(QStringLiteral("Adatokkldse1"), [parent] { runForm(Form22, parent); });
     form.setCommand(QStringLiteral("Adatokmentse1"), [parent] { runForm(Form34, parent); });
+    form.setCommand(QStringLiteral("Ttelszm1"), [parent] { runForm(Form30, parent); });
+    form.setCommand(QStringLiteral("Cikkkarton1"), [parent] { runForm(Form27, parent); });
+    form.setCommand(QStringLiteral("Karton2"), [parent] { runForm(Form26, parent); });
+    form.setCommand(QStringLiteral("Karton1"), [parent] { runForm(Form24, parent); });
+    form.setCommand(QStringLiteral("Ttelszmtlig1"), [parent] { runForm(Form31, parent); });
 }
 
 std::unique_ptr<TForm1> startUp(const StartOptions& options)
