@@ -284,6 +284,8 @@ private slots:
         QTest::newRow("other case") << "ár" << "Árpa" << true;
         QTest::newRow("upper accents") << "ÖK" << "Ökör" << true;
         QTest::newRow("first in order") << "a" << "alma" << true;
+        QTest::newRow("ascii other case") << "bAR" << "Barack" << true;
+        QTest::newRow("ascii letter is not its accented one") << "o" << "Otto" << true;
         QTest::newRow("no match stays first") << "Xyz" << "alma" << false;
         QTest::newRow("empty matches first") << "" << "alma" << true;
     }

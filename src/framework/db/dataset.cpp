@@ -7,6 +7,7 @@
 #include "statement.h"
 #include "transaction.h"
 
+#include <algorithm>
 #include <cstring>
 #include <firebird/Interface.h>
 
@@ -32,6 +33,34 @@ QTime toQTime(quint32 iscTime)
     return QTime::fromMSecsSinceStartOfDay(int(iscTime / 10));
 }
 
+}
+
+QByteArray RowStore::bytes(int row) const
+{
+    const Entry& entry = index_[size_t(row)];
+    return QByteArray(entry.data, qsizetype(entry.length));
+}
+
+RowStore::Entry RowStore::store(const QByteArray& packed)
+{
+    const size_t length = size_t(packed.size());
+    // Values are read with memcpy, so rows need no alignment.
+    if (used_ + length > BlockBytes) {
+        blocks_.push_back(std::make_unique<char[]>(std::max(BlockBytes, length)));
+        used_ = 0;
+    }
+    char* target = blocks_.back().get() + used_;
+    std::memcpy(target, packed.constData(), length);
+    used_ += length;
+    return {target, quint32(length)};
+}
+
+void RowStore::clear()
+{
+    index_.clear();
+    index_.shrink_to_fit();
+    blocks_.clear();
+    used_ = BlockBytes;
 }
 
 QString Field::name() const { return column_ ? column_->name : QString(); }
@@ -129,6 +158,13 @@ QByteArray Field::asBytes() const
     return QByteArray(data_ + 2, read<quint16>(data_));
 }
 
+QByteArrayView Field::textView() const
+{
+    if (!data_ || column_->type != FieldType::Text)
+        return {};
+    return QByteArrayView(data_ + 2, read<quint16>(data_));
+}
+
 QVariant Field::value() const
 {
     if (!data_)
@@ -185,7 +221,6 @@ void Dataset::close()
     open_ = false;
     cursor_.reset();
     rows_.clear();
-    rows_.shrink_to_fit();
     current_ = -1;
     eof_ = bof_ = true;
     afterClose();
@@ -217,33 +252,47 @@ bool Dataset::isEmpty() const
 
 bool Dataset::fetchMore()
 {
+    const int first = rows_.size();
+    fetchBlock();
+    announceFrom(first);
+    return rows_.size() > first;
+}
+
+bool Dataset::fetchBlock()
+{
     if (!cursor_)
         return false;
-    const int first = int(rows_.size());
+    const int first = rows_.size();
     QByteArray packed;
     for (int i = 0; i < BlockSize; ++i) {
         if (!cursor_->fetch(packed)) {
             cursor_.reset();
             break;
         }
-        rows_.push_back(std::move(packed));
+        rows_.append(packed);
     }
-    const int last = int(rows_.size()) - 1;
-    if (last >= first)
-        emit rowsFetched(first, last);
-    return last >= first;
+    return rows_.size() > first;
+}
+
+// One signal for all the blocks a long move fetched: views take in the new rows once, not block by block.
+void Dataset::announceFrom(int first)
+{
+    if (rows_.size() > first)
+        emit rowsFetched(first, rows_.size() - 1);
 }
 
 void Dataset::fetchUntil(int row)
 {
-    while (int(rows_.size()) <= row && fetchMore()) {
+    const int first = rows_.size();
+    while (rows_.size() <= row && fetchBlock()) {
     }
+    announceFrom(first);
 }
 
 int Dataset::recordCount()
 {
     fetchUntil(INT_MAX - 1);
-    return int(rows_.size());
+    return rows_.size();
 }
 
 void Dataset::setCurrent(int row)
@@ -281,7 +330,7 @@ void Dataset::next()
         return;
     }
     fetchUntil(current_ + 1);
-    if (current_ + 1 >= int(rows_.size())) {
+    if (current_ + 1 >= rows_.size()) {
         eof_ = true;
         return;
     }
@@ -304,7 +353,7 @@ bool Dataset::moveTo(int row)
     if (!open_ || row < 0)
         return false;
     fetchUntil(row);
-    if (row >= int(rows_.size()))
+    if (row >= rows_.size())
         return false;
     bof_ = row == 0;
     eof_ = false;
@@ -319,13 +368,39 @@ bool Dataset::locate(const QString& columnName, const QString& prefix)
         throw DbError(QStringLiteral("%1: nincs ilyen mező.").arg(columnName));
     // Case folding handles accents too ("á" matches "Á").
     const QString wanted = prefix.toCaseFolded();
-    for (int row = 0;; ++row) {
-        if (row >= int(rows_.size()) && !fetchMore())
-            break;
-        if (fieldAt(row, column).asString().toCaseFolded().startsWith(wanted)) {
-            moveTo(row);
-            return true;
+    // An ASCII prefix of a text column is compared on the stored bytes, without decoding every row: no
+    // letter of code page 1250 beyond ASCII folds to an ASCII letter.
+    const bool byBytes = columns_[size_t(column)].type == FieldType::Text
+        && std::all_of(wanted.begin(), wanted.end(), [](QChar c) { return c.unicode() < 0x80; });
+    const QByteArray wantedBytes = byBytes ? wanted.toLatin1() : QByteArray();
+    auto matches = [&](int row) {
+        const Field field = fieldAt(row, column);
+        if (!byBytes)
+            return field.asString().toCaseFolded().startsWith(wanted);
+        const QByteArrayView text = field.textView();
+        if (text.size() < wantedBytes.size())
+            return false;
+        for (qsizetype i = 0; i < wantedBytes.size(); ++i) {
+            char c = text[i];
+            if (c >= 'A' && c <= 'Z')
+                c = char(c - 'A' + 'a');
+            if (c != wantedBytes[i])
+                return false;
         }
+        return true;
+    };
+    const int fetchedBefore = rows_.size();
+    int found = -1;
+    for (int row = 0; found < 0; ++row) {
+        if (row >= rows_.size() && !fetchBlock())
+            break;
+        if (matches(row))
+            found = row;
+    }
+    announceFrom(fetchedBefore);
+    if (found >= 0) {
+        moveTo(found);
+        return true;
     }
     first();
     return false;
@@ -350,20 +425,20 @@ Field Dataset::fieldByName(const QString& name) const
 
 Field Dataset::fieldAt(int row, int column) const
 {
-    const QByteArray& data = rows_[size_t(row)];
-    const quint16 offset = read<quint16>(data.constData() + column * sizeof(quint16));
-    return Field(&columns_[size_t(column)], offset == 0xFFFF ? nullptr : data.constData() + offset);
+    const char* data = rows_.data(row);
+    const quint16 offset = read<quint16>(data + column * sizeof(quint16));
+    return Field(&columns_[size_t(column)], offset == 0xFFFF ? nullptr : data + offset);
 }
 
 void Dataset::replaceRow(int row, QByteArray packed)
 {
-    rows_[size_t(row)] = std::move(packed);
+    rows_.replace(row, packed);
     emit rowUpdated(row);
 }
 
 void Dataset::insertRow(int row, QByteArray packed)
 {
-    rows_.insert(rows_.begin() + row, std::move(packed));
+    rows_.insert(row, packed);
     emit rowInserted(row);
     current_ = -2;   // force the change signal
     setCurrent(row);
@@ -372,10 +447,10 @@ void Dataset::insertRow(int row, QByteArray packed)
 
 void Dataset::removeRow(int row)
 {
-    rows_.erase(rows_.begin() + row);
+    rows_.remove(row);
     emit rowRemoved(row);
     eof_ = rows_.empty();
-    const int next = rows_.empty() ? -1 : std::min(row, int(rows_.size()) - 1);
+    const int next = rows_.empty() ? -1 : std::min(row, rows_.size() - 1);
     current_ = -2;
     setCurrent(next);
 }

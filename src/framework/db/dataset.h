@@ -15,6 +15,34 @@
 class Transaction;
 class Cursor;
 
+// Packed rows kept back to back in large blocks, so a list of a million rows costs one small index
+// entry per row beside its bytes, and fetching a row allocates nothing. A replaced row's old bytes
+// stay in their block until the store is cleared.
+class RowStore {
+public:
+    int size() const { return int(index_.size()); }
+    bool empty() const { return index_.empty(); }
+    const char* data(int row) const { return index_[size_t(row)].data; }
+    QByteArray bytes(int row) const;
+    void append(const QByteArray& packed) { index_.push_back(store(packed)); }
+    void replace(int row, const QByteArray& packed) { index_[size_t(row)] = store(packed); }
+    void insert(int row, const QByteArray& packed) { index_.insert(index_.begin() + row, store(packed)); }
+    void remove(int row) { index_.erase(index_.begin() + row); }
+    void clear();
+
+private:
+    struct Entry {
+        const char* data;
+        quint32 length;
+    };
+    Entry store(const QByteArray& packed);
+
+    static constexpr size_t BlockBytes = 1 << 20;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    size_t used_ = BlockBytes;   // bytes taken in the last block
+    std::vector<Entry> index_;
+};
+
 enum class FieldType { Text, Integer, Decimal, Double, Date, Time, Timestamp, Boolean, Blob };
 
 struct ColumnInfo {
@@ -43,6 +71,7 @@ public:
     Decimal asDecimal() const;       // exact for Decimal and Integer columns
     QDate asDate() const;            // invalid for NULL
     QByteArray asBytes() const;      // the stored bytes of a text value (a binary key)
+    QByteArrayView textView() const; // the same without a copy; empty for other types
     QVariant value() const;          // null QVariant for NULL; Decimal as double
 
 private:
@@ -84,7 +113,7 @@ public:
     // too: "á" matches "Á"). Without a match the first row becomes current and false is returned.
     bool locate(const QString& columnName, const QString& prefix);
 
-    int fetchedCount() const { return int(rows_.size()); }
+    int fetchedCount() const { return rows_.size(); }
     bool allFetched() const { return !cursor_; }
     bool fetchMore();                // one block; false when nothing more came
     int recordCount();               // fetches to the end
@@ -121,16 +150,18 @@ protected:
 
 public:
     // A fetched row in its packed form (for copying rows between datasets of the same statement).
-    const QByteArray& rowData(int row) const { return rows_[size_t(row)]; }
+    QByteArray rowData(int row) const { return rows_.bytes(row); }
 
 private:
     void fetchUntil(int row);
+    bool fetchBlock();               // one block without telling anyone
+    void announceFrom(int first);    // rowsFetched for the rows from `first` on, if there are any
 
     Transaction* transaction_;   // cleared when the transaction goes first
     friend class Transaction;
     std::unique_ptr<Cursor> cursor_;
     std::vector<ColumnInfo> columns_;
-    std::vector<QByteArray> rows_;
+    RowStore rows_;
     bool open_ = false;
     bool eof_ = true;
     bool bof_ = true;

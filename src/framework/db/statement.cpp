@@ -273,15 +273,20 @@ bool Cursor::fetch(QByteArray& packed)
         resultSet_ = nullptr;
         return false;
     }
-    packed = packer_.pack(buffer_.data());
+    packer_.pack(buffer_.data(), packed);
     return true;
 }
 
 QByteArray RowPacker::pack(const unsigned char* buffer) const
 {
     QByteArray out;
+    pack(buffer, out);
+    return out;
+}
+
+void RowPacker::pack(const unsigned char* buffer, QByteArray& out) const
+{
     const qsizetype header = qsizetype(columns_.size() * sizeof(quint16));
-    out.reserve(header + 64);
     out.resize(header);
     for (unsigned i = 0; i < columns_.size(); ++i) {
         const Slot& slot = slots_[i];
@@ -324,5 +329,4 @@ QByteArray RowPacker::pack(const unsigned char* buffer) const
     }
     if (out.size() >= NullOffset)
         throw DbError(QStringLiteral("A sor túl hosszú a megjelenítéshez (%1 bájt).").arg(out.size()));
-    return out;
 }

@@ -57,6 +57,8 @@ public:
     const std::vector<ColumnInfo>& columns() const { return columns_; }
     unsigned messageLength() const { return messageLength_; }
     QByteArray pack(const unsigned char* buffer) const;
+    // The same into `out`, whose buffer is reused from row to row.
+    void pack(const unsigned char* buffer, QByteArray& out) const;
 
 private:
     struct Slot {
@@ -79,7 +81,8 @@ public:
     ~Cursor();
 
     const std::vector<ColumnInfo>& columns() const { return packer_.columns(); }
-    // The next row in packed form; false at the end (the result set is then closed).
+    // The next row in packed form (into the caller's buffer); false at the end (the result set is then
+    // closed).
     bool fetch(QByteArray& packed);
 
 private:

@@ -1,0 +1,41 @@
+// What the benchmark programs share: timing, the process's memory, the bare engine beside the program,
+// and the result lines that scripts/bench.sh gathers into one table.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace Firebird { class IAttachment; class ITransaction; }
+
+double timedMs(const std::function<void()>& work);
+
+// Resident memory of this process now and at its peak so far, in MB (from /proc/self/status).
+double residentMb();
+double peakResidentMb();
+
+// One result line: "@bench|operation|program ms|engine ms|peak MB|note". A side that was not measured
+// is given as a negative time.
+void benchRow(const QString& operation, double programMs, double engineMs, const QString& note = {});
+
+// The same statements through the Firebird API with nothing around them: prepared, executed and
+// fetched into the engine's own message buffer, without converting or keeping a row. It works in a
+// transaction of its own on the program's attachment.
+class BareEngine {
+public:
+    explicit BareEngine(Firebird::IAttachment* attachment);
+    ~BareEngine();
+    BareEngine(const BareEngine&) = delete;
+    BareEngine& operator=(const BareEngine&) = delete;
+
+    // Opens `sql` and fetches up to `rows` rows (all with -1); returns the number fetched.
+    long select(const QString& sql, long rows = -1);
+    // Runs a statement that returns no rows; returns the rows it touched.
+    long execute(const QString& sql);
+    void commit();
+
+private:
+    Firebird::ITransaction* transaction();
+
+    Firebird::IAttachment* attachment_;
+    Firebird::ITransaction* transaction_ = nullptr;
+};
