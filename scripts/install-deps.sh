@@ -9,6 +9,7 @@ packages=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   firebird3.0-server   # the server-mode test runs its own private server from this package
   xvfb xauth fonts-dejavu-core poppler-utils imagemagick
+  xdg-utils
 )
 
 missing=()

@@ -179,10 +179,10 @@ private slots:
         p.setClipboardText(QStringLiteral("/home/varnel/VARNEL2013.FDB"));
         QVERIFY(p.openUrl(QUrl(QStringLiteral("mailto:x@example.org"))));
         QVERIFY(p.startProgram(QStringLiteral("ShowMyPC3000.exe")));
-        platform->mailErrors = {QStringLiteral("nincs kapcsolat")};
-        QCOMPARE(p.sendMail({QStringLiteral("x@example.org"), QStringLiteral("Varnel adatok"), {}, {}}),
+        platform->mailResults = {{MailResult::Route::Failed, QStringLiteral("nincs kapcsolat")}};
+        QCOMPARE(p.sendMail({QStringLiteral("x@example.org"), QStringLiteral("Varnel adatok"), {}, {}}).error,
                  QStringLiteral("nincs kapcsolat"));
-        QCOMPARE(p.sendMail({}), QString());
+        QCOMPARE(p.sendMail({}).route, MailResult::Route::Sent);
         p.showHelp(QStringLiteral("VARNEL.HLP"));
         QCOMPARE(platform->clipboardText, QStringLiteral("/home/varnel/VARNEL2013.FDB"));
         QCOMPARE(platform->openedUrls, QList<QUrl>{QUrl(QStringLiteral("mailto:x@example.org"))});
@@ -397,7 +397,7 @@ private slots:
         qputenv("PATH", dir.path().toLocal8Bit() + ':' + oldPath);
         const auto desktop = makeDesktopPlatform();
         const QString error = desktop->sendMail({QStringLiteral("a@example.org"), QStringLiteral("Varnel adatok"),
-                                                 QStringLiteral("szöveg"), {}});
+                                                 QStringLiteral("szöveg"), {}}).error;
         qputenv("PATH", oldPath);
         QCOMPARE(error, expectedError);
         if (expectedError.isEmpty()) {

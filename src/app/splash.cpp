@@ -1,6 +1,6 @@
 // The loading splash: maker's credits on a purple panel; its timer closes it after 3000 ms.
 #include "splash.h"
-#include "makerinfo.h"
+#include "aboutmaker.h"
 #include "ui_splash.h"
 
 #include <QTimer>

@@ -1,16 +1,23 @@
 // Start-up in the order the program has always followed, and the program's run.
 #include "startup.h"
+#include "about.h"
 #include "application.h"
+#include "backup.h"
 #include "data.h"
 #include "dberror.h"
 #include "documentregister.h"
+#include "email.h"
 #include "employeeselection.h"
 #include "formats.h"
+#include "helpform.h"
 #include "mainwindow.h"
 #include "masterdataforms.h"
 #include "modalform.h"
 #include "platform.h"
+#include "rawtables.h"
+#include "remote.h"
 #include "reportevents.h"
+#include "reportforms.h"
 #include "runlock.h"
 #include "sharedstate.h"
 #include "splash.h"
@@ -41,6 +48,17 @@ void wireMenu(TForm1& form)
     form.setCommand(QStringLiteral("Mozgasnem"), [parent] { runForm(Form13, parent); });
     form.setCommand(QStringLiteral("Dolgozo"), [parent] { runForm(Form15, parent); });
     form.setCommand(QStringLiteral("Adatbevitel"), [parent] { runForm(Form17, parent); });
+    form.setCommand(QStringLiteral("Adatbzis1"), [parent] { runForm(Form19, parent); });
+    form.setCommand(QStringLiteral("Sug1"), [parent] { runForm(Form29, parent); });
+    form.setCommand(QStringLiteral("Nvjegy1"), [parent] { runForm(Form23, parent); });
+    form.setCommand(QStringLiteral("Tvsegitsg1"), [parent] { runForm(Form21, parent); });
+    form.setCommand(QStringLiteral("Adatokkldse1"), [parent] { runForm(Form22, parent); });
+    form.setCommand(QStringLiteral("Adatokmentse1"), [parent] { runForm(Form34, parent); });
+    form.setCommand(QStringLiteral("Ttelszm1"), [parent] { runForm(Form30, parent); });
+    form.setCommand(QStringLiteral("Cikkkarton1"), [parent] { runForm(Form27, parent); });
+    form.setCommand(QStringLiteral("Karton2"), [parent] { runForm(Form26, parent); });
+    form.setCommand(QStringLiteral("Karton1"), [parent] { runForm(Form24, parent); });
+    form.setCommand(QStringLiteral("Ttelszmtlig1"), [parent] { runForm(Form31, parent); });
 }
 
 std::unique_ptr<TForm1> startUp(const StartOptions& options)

@@ -6,6 +6,7 @@
 #include "dberror.h"
 #include "documentcounter.h"
 #include "documentqueries.h"
+#include "focusexit.h"
 #include "formats.h"
 #include "keyfilters.h"
 #include "platform.h"
@@ -17,16 +18,6 @@
 #include <QPushButton>
 
 TForm18* Form18 = nullptr;
-
-namespace {
-
-bool leavesByUser(const QFocusEvent* event)
-{
-    // Another window taking the focus (a message box, a picker) is no leaving of the box.
-    return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
-}
-
-}
 
 TForm18::TForm18(QWidget* parent) : DocumentLineLayout(parent)
 {
@@ -151,10 +142,8 @@ void TForm18::FeltoltBizmozg()
 
 bool TForm18::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut && !closing_ && isVisible()) {
-        const auto* focus = static_cast<QFocusEvent*>(event);
-        if (leavesByUser(focus))
-            left(watched, focus->reason());
+    if (isFocusExit(event) && !closing_ && isVisible()) {
+        left(watched, static_cast<QFocusEvent*>(event)->reason());
     } else if (event->type() == QEvent::MouseButtonDblClick && watched == Edit23) {
         fillValue(Edit23, Edit21, Edit22);
     } else if (event->type() == QEvent::MouseButtonDblClick && watched == Edit27) {

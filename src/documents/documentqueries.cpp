@@ -5,16 +5,6 @@
 #include "masterdataforms.h"
 #include "modalform.h"
 
-Query& openWith(Query& query, const QString& sql, const QString& p1)
-{
-    query.close();
-    query.clearSql();
-    query.addSql(sql);
-    query.paramByName(QStringLiteral("p1")).setText(p1);
-    query.open();
-    return query;
-}
-
 QString partnerAddress(const Query& partner)
 {
     if (partner.currentRow() < 0)
@@ -29,33 +19,6 @@ QString withoutTrailingBlanks(const QString& text)
     while (end > 0 && text.at(end - 1).unicode() <= ' ')
         --end;
     return text.left(end);
-}
-
-bool isCodeText(const QString& text)
-{
-    return text.isEmpty() || text.at(0) < QLatin1Char('A');
-}
-
-const Query& pickMaster(const MasterLookup& lookup, const QString& text, bool byCode, QWidget* parent)
-{
-    shared().*lookup.selection = text;
-    shared().LookupFlag = byCode ? QStringLiteral("1") : QStringLiteral("x");
-    lookup.openList(parent);
-    return *lookup.list;
-}
-
-const Query& lookUpMaster(const MasterLookup& lookup, const QString& text, bool byCode, QWidget* parent,
-                          bool* picked)
-{
-    const bool code = byCode && !lookup.countByCode.isEmpty();
-    Query& work = *lookup.work;
-    openWith(work, code ? lookup.countByCode : lookup.countByName, text);
-    const bool found = work.currentRow() >= 0 && work.field(1).asInteger() != 0;
-    if (picked)
-        *picked = !found;
-    if (!found)
-        return pickMaster(lookup, text, code, parent);
-    return openWith(work, code ? lookup.rowByCode : lookup.rowByName, text);
 }
 
 MasterLookup movementTypeLookup()

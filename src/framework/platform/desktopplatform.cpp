@@ -1,6 +1,6 @@
 // The desktop Platform: Qt's message boxes, dialogs and desktop services, and sendmail for mail.
 #include "helpwindow.h"
-#include "mimemessage.h"
+#include "maildelivery.h"
 #include "platform.h"
 
 #include <QApplication>
@@ -11,7 +11,6 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QProcess>
-#include <QStandardPaths>
 
 namespace {
 
@@ -29,16 +28,6 @@ QMessageBox::StandardButton showBox(QMessageBox::Icon icon, const QString& title
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(icon, title, shown, buttons, QApplication::activeWindow());
     return QMessageBox::StandardButton(box.exec());
-}
-
-// sendmail usually lives outside a user's PATH.
-QString sendmailProgram()
-{
-    QString found = QStandardPaths::findExecutable(QStringLiteral("sendmail"));
-    if (found.isEmpty())
-        found = QStandardPaths::findExecutable(QStringLiteral("sendmail"),
-                                               {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/lib")});
-    return found;
 }
 
 class DesktopPlatform : public Platform {
@@ -97,7 +86,7 @@ public:
         return QProcess::startDetached(program, arguments);
     }
 
-    QString sendMail(const MailMessage& message) override;
+    MailResult sendMail(const MailMessage& message) override { return deliverMail(message, findMailPrograms()); }
 
     void showHelp(const QString& helpFile) override { HelpWindow::shared()->showDocument(helpFile); }
 
@@ -107,35 +96,6 @@ public:
         return dialog.exec() == QDialog::Accepted;
     }
 };
-
-QString DesktopPlatform::sendMail(const MailMessage& message)
-{
-    QString error;
-    const QByteArray mime = buildMimeMessage(message, &error);
-    if (!error.isEmpty())
-        return error;
-    const QString program = sendmailProgram();
-    if (program.isEmpty())
-        return QStringLiteral("A sendmail program nem található.");
-    QProcess process;
-    process.start(program, {QStringLiteral("-t"), QStringLiteral("-oi")});
-    if (!process.waitForStarted())
-        return program + QStringLiteral(": ") + process.errorString();
-    process.write(mime);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(120000)) {
-        const QString text = program + QStringLiteral(": ") + process.errorString();
-        process.kill();
-        return text;
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        const QString output = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        return output.isEmpty()
-            ? program + QStringLiteral(": kilépési kód %1").arg(process.exitCode())
-            : output;
-    }
-    return {};
-}
 
 }
 

@@ -1,6 +1,7 @@
 // The help window over the help document.
 #include "helpwindow.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QPointer>
 #include <QTextBrowser>
@@ -23,6 +24,10 @@ HelpWindow::HelpWindow(QWidget* parent)
 
 void HelpWindow::showDocument(const QString& helpFile)
 {
+    // Asked for from a modal form, the window would be blocked behind it until the form closed; as a
+    // window of that form's own it can be read and scrolled beside it.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this && parentWidget() != modal)
+        setParent(modal, Qt::Window);
     const QFileInfo file(helpFile);
     if (!file.isReadable()) {
         browser_->setHtml(QStringLiteral("<p>A súgó fájl nem nyitható meg: %1</p>").arg(helpFile.toHtmlEscaped()));

@@ -19,6 +19,13 @@ struct MailMessage {
     QString attachmentPath;   // empty: no attachment
 };
 
+// How a mail left the program.
+struct MailResult {
+    enum class Route { Sent, OpenedInMailProgram, Failed };
+    Route route = Route::Sent;
+    QString error;   // Failed: the reason, in the words of the program that refused when it gave any
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -46,8 +53,9 @@ public:
     virtual bool openUrl(const QUrl& url) = 0;
     // Starts a program by name (found on PATH) without waiting for it.
     virtual bool startProgram(const QString& program, const QStringList& arguments = {}) = 0;
-    // Hands the message to the system's mail transfer agent; returns an error text, empty on success.
-    virtual QString sendMail(const MailMessage& message) = 0;
+    // Hands the message to the system's mail transfer agent (sendmail); without one, opens it in the
+    // desktop's mail program for the user to send.
+    virtual MailResult sendMail(const MailMessage& message) = 0;
     // Shows the help document on its table of topics.
     virtual void showHelp(const QString& helpFile) = 0;
     // The print dialog over `printer`; false when the user cancelled.

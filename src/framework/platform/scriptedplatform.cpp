@@ -98,13 +98,13 @@ bool ScriptedPlatform::openUrl(const QUrl& url)
 bool ScriptedPlatform::startProgram(const QString& program, const QStringList& arguments)
 {
     startedPrograms.push_back({program, arguments});
-    return true;
+    return takeFront(startAnswers, true);
 }
 
-QString ScriptedPlatform::sendMail(const MailMessage& message)
+MailResult ScriptedPlatform::sendMail(const MailMessage& message)
 {
     mails.push_back(message);
-    return takeFront(mailErrors, QString());
+    return takeFront(mailResults, MailResult());
 }
 
 void ScriptedPlatform::showHelp(const QString& helpFile)

@@ -43,7 +43,8 @@ public:
     std::deque<QString> folderAnswers;
     std::deque<bool> questionAnswers;
     std::deque<bool> printDialogAnswers;
-    std::deque<QString> mailErrors;      // empty queue: the mail is sent
+    std::deque<MailResult> mailResults;  // empty queue: the mail is sent
+    std::deque<bool> startAnswers;       // empty queue: the program starts
     // One callback per modal run, in order; with none left a form is shown and rejected at once.
     std::deque<ModalRun> modalRuns;
 
@@ -69,7 +70,7 @@ public:
     void setClipboardText(const QString& text) override;
     bool openUrl(const QUrl& url) override;
     bool startProgram(const QString& program, const QStringList& arguments = {}) override;
-    QString sendMail(const MailMessage& message) override;
+    MailResult sendMail(const MailMessage& message) override;
     void showHelp(const QString& helpFile) override;
     bool printDialog(QPrinter& printer, QWidget* parent) override;
 };

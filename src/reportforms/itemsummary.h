@@ -1,0 +1,18 @@
+// The item summary TForm26 ("Cikkszámonkénti összesítö lista"): each item's increases and decreases
+// within a date range; the printout adds each item's opening and closing stock.
+#pragma once
+
+#include "reportform.h"
+
+class TForm26 : public StockReportForm {
+    Q_OBJECT
+public:
+    explicit TForm26(QWidget* parent = nullptr);
+
+protected:
+    void listInOrder(const QString& orderLine) override;
+    void collect() override;
+    void print() override;
+};
+
+extern TForm26* Form26;
