@@ -1,9 +1,13 @@
 // Faults injected into the data layer during every save path: the n-th statement, fetch or commit fails;
 // the numbered message with the reason, everything of the unit rolled back, and the next save works.
+#include "dbgrid.h"
 #include "documentfixture.h"
 #include "faultinjection.h"
+#include "lazyrowmodel.h"
 #include "masterentry.h"
 #include "masterlist.h"
+#include "passworddialog.h"
+#include "rawtables.h"
 
 using FaultInjection::Point;
 
@@ -39,27 +43,12 @@ class TestFaults : public DocumentTest {
     // "OK".
     void entryForm(const ListMember& m, bool change, const std::function<void(MasterEntry&)>& save)
     {
-        bool ran = false;
-        platform->modalRuns.push_back([&](QDialog* d) {
-            auto& list = *static_cast<MasterList*>(d);
-            platform->modalRuns.push_back([&](QDialog* e) {
-                ran = true;
-                auto& form = *static_cast<MasterEntry*>(e);
-                for (const EntryBox& box : form.member().boxes)
-                    form.box(box.name)->setText(QStringLiteral("Hibás mentés"));
-                save(form);
-                return int(QDialog::Rejected);
-            });
-            if (change) {
-                listQuery(m).locate(m.codeField, m.table == QLatin1String("cikk") ? "1" : "3");
-                QTest::mouseClick(list.Button3, Qt::LeftButton);
-            } else {
-                QTest::mouseClick(list.Button2, Qt::LeftButton);
-            }
-            return int(QDialog::Rejected);
+        const QString code = !change ? QString() : m.table == QLatin1String("cikk") ? "1" : "3";
+        inEntryForm<MasterEntry, MasterList>(m, code, [&](MasterEntry& form) {
+            for (const EntryBox& box : form.member().boxes)
+                form.box(box.name)->setText(QStringLiteral("Hibás mentés"));
+            save(form);
         });
-        m.open();
-        QVERIFY(ran);
     }
 
     // Everything the save paths write, as one comparable picture.
@@ -156,6 +145,43 @@ private slots:
             QCOMPARE(lineCount(), 5);
             QCOMPARE(counter(), QStringLiteral("42"));
         }
+    }
+
+    // A cell of the raw-table maintenance whose write fails: the database's reason is shown, the cell
+    // keeps its stored value and nothing of the edit reaches the next commit.
+    void faultDuringRawTableEdit()
+    {
+        const QList<QStringList> before = stored();
+        bool accepted = true;
+        QString shownBefore, shownAfter;
+        platform->modalRuns.push_back([&](QDialog* d) {
+            auto& form = *static_cast<TForm19*>(d);
+            platform->modalRuns.push_back([](QDialog* p) {
+                auto* dialog = static_cast<TPasswordDlg*>(p);
+                dialog->Password->setText(QStringLiteral("718260495"));
+                dialog->OKBtn->click();
+                return int(QDialog::Rejected);
+            });
+            form.Button6->click();
+            DBGrid* grid = form.findChild<DBGrid*>(QStringLiteral("DBGrid2"));
+            int column = 0;
+            while (grid->fieldName(column) != QLatin1String("CMEGN"))
+                ++column;
+            const QModelIndex cell = grid->rowModel()->index(1, column);
+            shownBefore = cell.data().toString();
+            FaultInjection::failAt(Point::Statement, 1, Injected);
+            accepted = grid->rowModel()->setData(cell, QStringLiteral("Őszibarack"));
+            FaultInjection::disarm();
+            shownAfter = cell.data().toString();
+            return int(QDialog::Rejected);
+        });
+        runForm(Form19, nullptr);
+        QVERIFY(!accepted);
+        QVERIFY(!shownBefore.isEmpty());
+        QCOMPARE(shownAfter, shownBefore);
+        QCOMPARE(platform->messageTexts(), QStringList{Injected});
+        Data->IBTrans1.commit();
+        QCOMPARE(stored(), before);
     }
 };
 

@@ -185,10 +185,10 @@ QStringList check(const QString& folder, int* confirmed)
     QProcess gfix;
     gfix.setProcessChannelMode(QProcess::MergedChannels);
     gfix.start(QStringLiteral("gfix"), {"-v", "-full", "-user", "SYSDBA", "-password", "quarzline", path});
-    if (!gfix.waitForFinished(120000) || gfix.exitCode() != 0 || !gfix.readAll().trimmed().isEmpty())
-        problems << QStringLiteral("gfix -v -full: exit %1: %2")
-                        .arg(gfix.exitCode())
-                        .arg(QString::fromLocal8Bit(gfix.readAll()).trimmed());
+    const bool finished = gfix.waitForFinished(120000);
+    const QString report = QString::fromLocal8Bit(gfix.readAll()).trimmed();
+    if (!finished || gfix.exitStatus() != QProcess::NormalExit || gfix.exitCode() != 0 || !report.isEmpty())
+        problems << QStringLiteral("gfix -v -full: exit %1 (%2): %3").arg(gfix.exitCode()).arg(gfix.errorString(), report);
 
     Connection connection;
     connection.setParams(databaseParams(path));
@@ -260,6 +260,9 @@ int runParent(const QStringList& args)
     int failures = 0, earlyExits = 0, confirmed = 0;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
+    QDir(dir.path()).mkdir("runtime");
+    QFile::setPermissions(dir.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    environment.insert("XDG_RUNTIME_DIR", dir.filePath("runtime"));
     for (int kill = 1; kill <= kills; ++kill) {
         QProcess child;
         child.setProcessEnvironment(environment);
