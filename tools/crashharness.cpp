@@ -11,6 +11,13 @@
 #include "documentlineform.h"
 #include "documentregister.h"
 #include "formats.h"
+// The import's posting run and the item number change join the run where the program has them.
+#if __has_include("importposting.h")
+#define VARNEL_CRASH_EXCHANGE 1
+#include "importposting.h"
+#include "importreader.h"
+#include "itemnumberchange.h"
+#endif
 #include "masterdataforms.h"
 #include "masterentry.h"
 #include "masterlist.h"
@@ -25,6 +32,7 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -67,10 +75,14 @@ public:
         for (qint64 step = 0;; ++step) {
             const qint64 serial = qint64(run_) * 100000 + step;
             platform_->clearMessages();
-            if (random() % 3 == 0)
-                masterSave(serial);
-            else
-                lineSave(serial);
+            switch (random() % 6) {
+            case 0: masterSave(serial); break;
+#ifdef VARNEL_CRASH_EXCHANGE
+            case 1: importRun(serial); break;
+            case 2: itemNumberChange(random() % 2 == 0); break;
+#endif
+            default: lineSave(serial); break;
+            }
         }
     }
 
@@ -131,6 +143,59 @@ private:
         note(QStringLiteral("M %1 %2").arg(partner ? "partner pnev" : "raktar rnev", name));
     }
 
+#ifdef VARNEL_CRASH_EXCHANGE
+    // A purchase-ticket posting run over three work rows: two of a new item number, one of the first.
+    void importRun(qint64 serial)
+    {
+        const QString ticket = QStringLiteral("T%1").arg(serial);
+        const QString newItem = QString::number(10000 + serial % 89999);
+        Query& work = *Data->ZQ100;
+        Data->IBTrans1.ensureActive();
+        work.setSql(QStringLiteral("DELETE FROM munka2"));
+        work.execute();
+        int row = 0;
+        for (const QString& item : {newItem, newItem, QStringLiteral("100")}) {
+            ++row;
+            insertintotable(work,
+                            {"2026.03.01", ticket + QLatin1Char('-') + QString::number(row), item, "Importált",
+                             "IMP-" + item, QString::number(quantityOf(serial + row)), "kg", "2", "4", "1001",
+                             "P9", "Termelő " + ticket, "Falu", "Utca 1.", "6000"},
+                            row);
+        }
+        Data->IBTrans1.commit();
+        if (!TicketPosting::postWorkRows({QStringLiteral("101"), QStringLiteral("101")}))
+            qFatal("posting run stopped");
+        TicketPosting::fillItemCodes();
+        for (int r = 1; r <= 3; ++r)
+            note(QStringLiteral("I F.jegy:%1-%2 %3").arg(ticket).arg(r).arg(quantityOf(serial + r)));
+    }
+
+    // Every line of one item moved to the other through the form, each line its own unit of work.
+    void itemNumberChange(bool forward)
+    {
+        const QString from = forward ? "100" : "200";
+        const QString to = forward ? "200" : "100";
+        platform_->modalRuns.push_back([&](QDialog* d) {
+            auto& form = *static_cast<TForm32*>(d);
+            form.Edit1->setText(from);
+            form.Button6->click();
+            form.Button8->click();
+            platform_->modalRuns.push_back([&](QDialog*) {
+                Data->ZQ20->locate(QStringLiteral("CSZAM"), to);
+                return int(QDialog::Rejected);
+            });
+            form.Button5->click();
+            platform_->clearMessages();
+            form.Button1->click();
+            return int(QDialog::Rejected);
+        });
+        runForm(Form32, nullptr);
+        if (platform_->messageTexts() != QStringList{QStringLiteral("A csere végrehajtva. ")})
+            qFatal("item number change: %s", qPrintable(platform_->messageTexts().join(" | ")));
+        platform_->clearMessages();
+    }
+#endif
+
     QString folder_;
     int run_;
     QFile journal_;
@@ -145,7 +210,8 @@ void createDatabase(const QString& path)
     for (const char* sql : {
              "INSERT INTO raktar (rkod, rnev) VALUES ('1', 'Központ')",
              "INSERT INTO partner (pkod, pnev) VALUES ('1', 'Vevő')",
-             "INSERT INTO cikk (ckod, cszam, cmegn, crkod) VALUES ('1', '100', 'Alma', '1')",
+             "INSERT INTO cikk (ckod, cszam, cmegn, cbizonylat, crkod) VALUES ('1', '100', 'Alma', 'B-100', '1')",
+             "INSERT INTO cikk (ckod, cszam, cmegn, cbizonylat, crkod) VALUES ('2', '200', 'Körte', 'B-200', '1')",
              "INSERT INTO mnem (mkod, mnem, mnev, mncs) VALUES ('101', '101', 'BES', '+')",
              "INSERT INTO dolgozo (dkod, dnev) VALUES ('1', 'Kezelő')",
              "UPDATE bizszam SET zbizszam = '0'",
@@ -204,14 +270,24 @@ QStringList check(const QString& folder, int* confirmed)
     for (const QStringList& twice :
          rows(connection, "SELECT bbszam, count(*) FROM bizmozg GROUP BY bbszam HAVING count(*) > 1"))
         problems << QStringLiteral("number %1 on %2 lines").arg(twice[0], twice[1]);
-    // Every line in full: its quantity belongs to its tag, its item, type and employee are there.
-    for (const QStringList& line : rows(connection, "SELECT bmegjegy, bmenov, bcikkszam, bmnem, bdkod, bbszam "
-                                                    "FROM bizmozg")) {
-        const qint64 serial = line[0].mid(1).toLongLong();
-        if (line[1] != QString::number(quantityOf(serial)) || line[2] != "100" || line[3] != "101" ||
+    // Every line in full: its quantity belongs to its tag, its type and employee are there, and an item
+    // number change left the line's item number, code and batch all of one item.
+    const QStringList items{"100,1,B-100", "200,2,B-200"};
+    for (const QStringList& line : rows(connection, "SELECT bmegjegy, bmenov, bcikkszam, bmnem, bdkod, bbszam, "
+                                                    "bckod, btetel, beredeti, bmemo FROM bizmozg")) {
+        const bool imported = line[8].startsWith(QLatin1String("F.jegy: "));
+        const QString item = line[2] + ',' + line[6] + ',' + line[7];
+        const bool changed = line[9].startsWith(QLatin1String("Csere elött:"));
+        const bool itemWhole = imported && !items.contains(item) ? line[7] == "IMP-" + line[2] : items.contains(item);
+        const bool quantityWhole = imported || line[1] == QString::number(quantityOf(line[0].mid(1).toLongLong()));
+        if (!quantityWhole || !itemWhole || (changed && !items.contains(item)) || line[3] != "101" ||
             line[4] != "1" || line[5].isEmpty())
             problems << QStringLiteral("line in part: ") + line.join(QLatin1Char(','));
     }
+    for (const QStringList& alone : rows(connection, "SELECT cszam FROM cikk c WHERE NOT EXISTS "
+                                                     "(SELECT 1 FROM bizmozg b WHERE b.bcikkszam = c.cszam) "
+                                                     "AND c.cszam NOT IN ('100', '200')"))
+        problems << QStringLiteral("imported item without its line: ") + alone[0];
     QFile journal(folder + "/" + JournalName);
     journal.open(QIODevice::ReadOnly);
     for (const QByteArray& raw : journal.readAll().split('\n')) {
@@ -222,10 +298,13 @@ QStringList check(const QString& folder, int* confirmed)
         QList<QStringList> found;
         if (entry[0] == QLatin1String("L"))
             found = rows(connection, "SELECT bmenov FROM bizmozg WHERE bmegjegy = :p0", {entry[1]});
+        else if (entry[0] == QLatin1String("I"))
+            found = rows(connection, "SELECT bmenov FROM bizmozg WHERE beredeti = :p0",
+                         {QString(entry[1]).replace(QLatin1String("F.jegy:"), QLatin1String("F.jegy: "))});
         else
             found = rows(connection, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = :p0").arg(entry[1], entry[2]),
                          {entry[3]});
-        const bool whole = found.size() == 1 && (entry[0] != QLatin1String("L") || found[0][0] == entry[2]);
+        const bool whole = found.size() == 1 && (entry[0] == QLatin1String("M") || found[0][0] == entry[2]);
         if (!whole)
             problems << QStringLiteral("saved, but not there in full: ") + QString::fromUtf8(raw);
     }

@@ -4,7 +4,10 @@
 // A crash ends the run by itself; a case that runs too long or a memory use that keeps growing counts
 // as a failure, and so does an entity that expands without bound or an external entity that is fetched.
 //
-//   varnel-importfuzz [--cases N] [--seed S] [--sample FILE] [--case-seconds T]
+//   varnel-importfuzz [--cases N] [--seed S] [--sample FILE] [--case-seconds T] [--file CASE]
+//
+// --file reads one file as it is (a case kept from an earlier run); a hang keeps its case as
+// importfuzz-hang.xml in the current folder.
 #include "connection.h"
 #include "databasefile.h"
 #include "dberror.h"
@@ -13,6 +16,7 @@
 #include "query.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
@@ -218,6 +222,7 @@ int main(int argc, char** argv)
     unsigned seed = std::random_device{}();
     QString samplePath = QStringLiteral(VARNEL_SAMPLE_XML);
     int caseSeconds = 20;
+    QString single;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == "--cases")
@@ -228,6 +233,8 @@ int main(int argc, char** argv)
             samplePath = args[++i];
         else if (args[i] == "--case-seconds")
             caseSeconds = args[++i].toInt();
+        else if (args[i] == "--file")
+            single = args[++i];
     }
     QTextStream out(stdout);
     QFile sampleFile(samplePath);
@@ -251,6 +258,8 @@ int main(int argc, char** argv)
             const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
                                    std::chrono::steady_clock::now().time_since_epoch()).count();
             if (started != 0 && now - started > qint64(caseSeconds) * 1000) {
+                QFile::remove(hangFile);
+                QFile::copy(dir.filePath("case.xml"), hangFile);
                 std::fprintf(stdout, "case %lld: still running after %d s (a hang); rerun with --seed %u\n",
                              static_cast<long long>(caseNumber.load()), caseSeconds, seed);
                 std::fprintf(stdout, "failures: 1\n");
@@ -266,7 +275,15 @@ int main(int argc, char** argv)
     clock.start();
     for (qint64 i = 0; i < cases; ++i) {
         std::mt19937 random(seed + unsigned(i));
-        const QByteArray data = fuzzer.mutate(random);
+        QByteArray data;
+        if (single.isEmpty()) {
+            data = fuzzer.mutate(random);
+        } else {
+            QFile file(single);
+            file.open(QIODevice::ReadOnly);
+            data = file.readAll();
+            cases = 1;
+        }
         caseNumber = i;
         caseStarted = std::chrono::duration_cast<std::chrono::milliseconds>(
                           std::chrono::steady_clock::now().time_since_epoch()).count();
