@@ -9,7 +9,9 @@
 #include "sharedstate.h"
 #include "testdatabase.h"
 
+#include <QDialog>
 #include <QStringList>
+#include <QTest>
 #include <functional>
 
 // In name order (Hungarian collation): Abroncs 3, alma 2, Barack 1, Zab 10; in code order (text):
@@ -115,4 +117,29 @@ protected:
     }
 
     Query& listQuery(const ListMember& member) { return *(Data->*member.query); }
+
+    // Opens the member's list as the menu does, then its entry form: new, or a modification of the row
+    // with `code`; `act` plays the person in the entry form, `afterwards` runs in the list once it closed.
+    template <class Entry, class List>
+    void inEntryForm(const ListMember& m, const QString& code, const std::function<void(Entry&)>& act,
+                     const std::function<void(List&)>& afterwards = {})
+    {
+        bool ran = false;
+        platform->modalRuns.push_back([&](QDialog* d) {
+            auto& list = *static_cast<List*>(d);
+            platform->modalRuns.push_back([&](QDialog* e) {
+                ran = true;
+                act(*static_cast<Entry*>(e));
+                return int(QDialog::Rejected);
+            });
+            if (!code.isEmpty())
+                listQuery(m).locate(m.codeField, code);
+            (code.isEmpty() ? list.Button2 : list.Button3)->click();
+            if (afterwards)
+                afterwards(list);
+            return int(QDialog::Rejected);
+        });
+        m.open();
+        QVERIFY(ran);
+    }
 };

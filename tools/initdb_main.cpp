@@ -77,8 +77,6 @@ int createIn(const QString& folder, const std::optional<DemoOptions>& demo)
                 out() << "\n";
         }
         connection->close();
-        // The engine makes the file group-writable; the stock data is its owner's alone.
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     } catch (const DbError& error) {
         err() << "Creating " << path << " failed: " << error.message() << "\n";
         connection.reset();

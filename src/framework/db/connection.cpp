@@ -131,6 +131,9 @@ void Connection::open()
 void Connection::createDatabase()
 {
     attach(true);
+    // The engine makes the file group-writable; the stock data is its owner's alone, from the start.
+    if (QFileInfo(params_.database).isFile())
+        QFile::setPermissions(params_.database, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void Connection::close()

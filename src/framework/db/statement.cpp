@@ -1,6 +1,7 @@
 // Prepared statements, their cache, input binding and packed row fetching.
 #include "statement.h"
 #include "cp1250.h"
+#include "faultinjection.h"
 #include "fbcall.h"
 
 #include <ibase.h>
@@ -13,6 +14,16 @@ namespace {
 constexpr unsigned CharsetWin1250 = 51;
 constexpr unsigned CharsetOctets = 1;
 constexpr quint16 NullOffset = 0xFFFF;
+// The longest text a VARCHAR parameter carries; its two-byte length must never wrap around.
+constexpr qsizetype MaxParamBytes = 32765;
+
+void requireCarried(const QByteArray& bytes)
+{
+    if (bytes.size() > MaxParamBytes)
+        throw DbError(QStringLiteral("A szöveg túl hosszú: %1 bájt, egy paraméter legfeljebb %2 bájtot vihet át.")
+                          .arg(bytes.size())
+                          .arg(MaxParamBytes));
+}
 
 IMaster* master() { return fb_get_master_interface(); }
 
@@ -76,6 +87,7 @@ std::unique_ptr<Statement::Input> Statement::bind(const std::vector<const Param*
             switch (p.kind()) {
             case Param::Kind::Text:
                 texts[i] = encodeCp1250(p.value().toString());
+                requireCarried(texts[i]);
                 builder->setType(st, i, SQL_VARYING + 1);
                 builder->setLength(st, i, unsigned(std::max<qsizetype>(texts[i].size(), 1)));
                 builder->setCharSet(st, i, CharsetWin1250);
@@ -96,6 +108,7 @@ std::unique_ptr<Statement::Input> Statement::bind(const std::vector<const Param*
                 break;
             case Param::Kind::Bytes:
                 texts[i] = p.value().toByteArray();
+                requireCarried(texts[i]);
                 builder->setType(st, i, SQL_TEXT + 1);
                 builder->setLength(st, i, unsigned(std::max<qsizetype>(texts[i].size(), 1)));
                 builder->setCharSet(st, i, CharsetOctets);
@@ -224,6 +237,7 @@ RowPacker::RowPacker(IMessageMetadata* metadata) : columns_(describeColumns(meta
 QByteArray executeForRow(Statement& statement, ITransaction* transaction, const std::vector<const Param*>& values,
                          std::vector<ColumnInfo>* columns)
 {
+    FaultInjection::check(FaultInjection::Point::Statement);
     auto input = statement.bind(values);
     IMessageMetadata* output = statement.outputMetadata();
     RowPacker packer(output);
@@ -243,6 +257,7 @@ Cursor::Cursor(std::shared_ptr<Statement> statement, ITransaction* transaction,
                const std::vector<const Param*>& values)
     : statement_(std::move(statement)), packer_(statement_->outputMetadata())
 {
+    FaultInjection::check(FaultInjection::Point::Statement);
     auto input = statement_->bind(values);
     buffer_.assign(packer_.messageLength(), 0);
     fbCall([&](ThrowStatusWrapper* st) {
@@ -267,6 +282,7 @@ bool Cursor::fetch(QByteArray& packed)
 {
     if (!resultSet_)
         return false;
+    FaultInjection::check(FaultInjection::Point::Fetch);
     const int result = fbCall([&](ThrowStatusWrapper* st) { return resultSet_->fetchNext(st, buffer_.data()); });
     if (result != IStatus::RESULT_OK) {
         fbCall([&](ThrowStatusWrapper* st) { resultSet_->close(st); });

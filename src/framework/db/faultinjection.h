@@ -1,0 +1,22 @@
+// A test seam in the data layer: makes the n-th statement, fetch or commit fail as the server would.
+#pragma once
+
+#include <QString>
+
+// Always compiled in and inert until a test arms it: the data layer consults it before each statement
+// it runs (execute or cursor open), each row it fetches and each commit, and throws DbError instead of
+// calling the server when the armed call comes. One arming fails one call, then the seam is inert again.
+namespace FaultInjection {
+
+enum class Point { Statement, Fetch, Commit };
+
+// The `nth` call (1 = the next one) at `point` fails with `reason`.
+void failAt(Point point, int nth, const QString& reason = QStringLiteral("Szimulált adatbázis-hiba."));
+void disarm();
+// Calls seen at `point` since the last failAt or disarm (counted only while armed or after disarm()).
+int calls(Point point);
+
+// Called by the data layer; throws DbError when the armed call has come.
+void check(Point point);
+
+}

@@ -1,0 +1,189 @@
+// Faults injected into the data layer during every save path: the n-th statement, fetch or commit fails;
+// the numbered message with the reason, everything of the unit rolled back, and the next save works.
+#include "dbgrid.h"
+#include "documentfixture.h"
+#include "faultinjection.h"
+#include "lazyrowmodel.h"
+#include "masterentry.h"
+#include "masterlist.h"
+#include "passworddialog.h"
+#include "rawtables.h"
+
+using FaultInjection::Point;
+
+namespace {
+
+const QString Injected = QStringLiteral("Szimulált adatbázis-hiba.");
+
+}
+
+class TestFaults : public DocumentTest {
+    Q_OBJECT
+
+    // The line form, new or changing line "11", with a whole line typed; `save` clicks "OK".
+    void lineForm(bool change, const std::function<void(TForm18&)>& save)
+    {
+        if (!change) {
+            newLine([&](TForm18& form) {
+                typeLine(form, "101", "100", "3", "2", "6");
+                save(form);
+            });
+            return;
+        }
+        inRegister([&](TForm17& form) {
+            Data->ZQ10->locate(QStringLiteral("BBSZAM"), QStringLiteral("11"));
+            inLineForm(form, true, [&](TForm18& line) {
+                line.Edit7->setText(QStringLiteral("javítva"));
+                save(line);
+            });
+        });
+    }
+
+    // The member's entry form, new or changing a row that no line uses, every box filled; `save` clicks
+    // "OK".
+    void entryForm(const ListMember& m, bool change, const std::function<void(MasterEntry&)>& save)
+    {
+        const QString code = !change ? QString() : m.table == QLatin1String("cikk") ? "1" : "3";
+        inEntryForm<MasterEntry, MasterList>(m, code, [&](MasterEntry& form) {
+            for (const EntryBox& box : form.member().boxes)
+                form.box(box.name)->setText(QStringLiteral("Hibás mentés"));
+            save(form);
+        });
+    }
+
+    // Everything the save paths write, as one comparable picture.
+    QList<QStringList> stored()
+    {
+        QList<QStringList> all = committed(QStringLiteral(
+            "SELECT bbszam, bcikkszam, bmenov, bmecsok, bmegjegy, brkelt FROM bizmozg ORDER BY idb"));
+        all << committed(QStringLiteral("SELECT zbizszam FROM bizszam"));
+        for (const ListMember& m : listMembers())
+            all << committed(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(m.table, m.codeField));
+        return all;
+    }
+
+private slots:
+    void initTestCase() { initTestLocale(); }
+    void init() { startDocuments(); }
+    void cleanup()
+    {
+        FaultInjection::disarm();
+        endTest();
+    }
+
+    void faultDuringSave_data()
+    {
+        QTest::addColumn<QString>("path");      // "line" or a master-data list member
+        QTest::addColumn<bool>("change");
+        QTest::addColumn<int>("point");
+        QTest::addColumn<int>("nth");
+        QTest::addColumn<QString>("message");
+        const auto statement = int(Point::Statement), fetch = int(Point::Fetch), commit = int(Point::Commit);
+        const QString counter = QStringLiteral("Hiba188:  UPDATE Bizszam -ba ");
+        const QString insert = QStringLiteral("Hiba182: Újban, INSERT a bizmozg-ban ");
+        QTest::newRow("new line: counter read") << "line" << false << statement << 1 << counter;
+        QTest::newRow("new line: counter row fetched") << "line" << false << fetch << 1 << counter;
+        QTest::newRow("new line: counter advance") << "line" << false << statement << 2 << counter;
+        QTest::newRow("new line: insert") << "line" << false << statement << 3 << insert;
+        QTest::newRow("new line: commit") << "line" << false << commit << 1 << insert;
+        const QString update = QStringLiteral("Hiba183: Módositás, Update a bizmozg-ban ");
+        QTest::newRow("changed line: update") << "line" << true << statement << 1 << update;
+        QTest::newRow("changed line: commit") << "line" << true << commit << 1 << update;
+        const struct { const char *member, *insert, *update; } members[] = {
+            {"warehouses", "Hiba122: Újban, INSERT a raktárban ", "Hiba123: Módositás, Update a raktárban "},
+            {"items", "Hiba82: Újban, INSERT a cikkben ", "Hiba83: Módositás, Update a cikkben "},
+            {"partners", "Hiba102: Újban, INSERT a partnerben ", "Hiba13: Módositás, Update a partnerben "},
+            {"movement types", "Hiba142: Újban, INSERT a mnemben ", "Hiba143: Módositás, Update a menmben "},
+            {"employees", "Hiba162: Újban, INSERT a dolgozoban ", "Hiba163: Módositás, Update a dolgozóban "},
+        };
+        for (const auto& m : members) {
+            for (const bool change : {false, true}) {
+                const QString message = QString::fromUtf8(change ? m.update : m.insert);
+                const QString name = QStringLiteral("%1 %2: ").arg(m.member, change ? "change" : "new");
+                QTest::newRow(qPrintable(name + "statement")) << m.member << change << statement << 1 << message;
+                QTest::newRow(qPrintable(name + "commit")) << m.member << change << commit << 1 << message;
+            }
+        }
+    }
+
+    void faultDuringSave()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, change);
+        QFETCH(int, point);
+        QFETCH(int, nth);
+        QFETCH(QString, message);
+        const QList<QStringList> before = stored();
+        const char* ok = path == QLatin1String("line") ? "Button3" : "Button2";
+        auto failingSave = [&](auto& form) {
+            platform->clearMessages();
+            FaultInjection::failAt(Point(point), nth, Injected);
+            form.template findChild<QPushButton*>(ok)->click();
+            FaultInjection::disarm();
+            // The failure table: the form closes as after a save, the list is read again.
+            QVERIFY(!form.isVisible());
+        };
+        if (path == QLatin1String("line"))
+            lineForm(change, failingSave);
+        else
+            entryForm(listMember(path), change, failingSave);
+
+        QCOMPARE(platform->messageTexts(), QStringList{message + QLatin1Char('\r') + Injected});
+        QCOMPARE(stored(), before);
+
+        // Nothing of the failed unit is left pending: the same save now goes through, once.
+        platform->clearMessages();
+        auto save = [&](auto& form) { form.template findChild<QPushButton*>(ok)->click(); };
+        if (path == QLatin1String("line"))
+            lineForm(change, save);
+        else
+            entryForm(listMember(path), change, save);
+        QCOMPARE(platform->messageTexts(), QStringList());
+        const QList<QStringList> after = stored();
+        QVERIFY(after != before);
+        if (path == QLatin1String("line") && !change) {
+            QCOMPARE(lineCount(), 5);
+            QCOMPARE(counter(), QStringLiteral("42"));
+        }
+    }
+
+    // A cell of the raw-table maintenance whose write fails: the database's reason is shown, the cell
+    // keeps its stored value and nothing of the edit reaches the next commit.
+    void faultDuringRawTableEdit()
+    {
+        const QList<QStringList> before = stored();
+        bool accepted = true;
+        QString shownBefore, shownAfter;
+        platform->modalRuns.push_back([&](QDialog* d) {
+            auto& form = *static_cast<TForm19*>(d);
+            platform->modalRuns.push_back([](QDialog* p) {
+                auto* dialog = static_cast<TPasswordDlg*>(p);
+                dialog->Password->setText(QStringLiteral("718260495"));
+                dialog->OKBtn->click();
+                return int(QDialog::Rejected);
+            });
+            form.Button6->click();
+            DBGrid* grid = form.findChild<DBGrid*>(QStringLiteral("DBGrid2"));
+            int column = 0;
+            while (grid->fieldName(column) != QLatin1String("CMEGN"))
+                ++column;
+            const QModelIndex cell = grid->rowModel()->index(1, column);
+            shownBefore = cell.data().toString();
+            FaultInjection::failAt(Point::Statement, 1, Injected);
+            accepted = grid->rowModel()->setData(cell, QStringLiteral("Őszibarack"));
+            FaultInjection::disarm();
+            shownAfter = cell.data().toString();
+            return int(QDialog::Rejected);
+        });
+        runForm(Form19, nullptr);
+        QVERIFY(!accepted);
+        QVERIFY(!shownBefore.isEmpty());
+        QCOMPARE(shownAfter, shownBefore);
+        QCOMPARE(platform->messageTexts(), QStringList{Injected});
+        Data->IBTrans1.commit();
+        QCOMPARE(stored(), before);
+    }
+};
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
