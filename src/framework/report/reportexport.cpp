@@ -73,13 +73,20 @@ public:
     int next_ = 0;
 };
 
-// The column whose span the item overlaps most; the nearest one when it overlaps none.
-int columnOf(const QList<std::pair<double, double>>& spans, const QRectF& rect)
+// The column under the edge a text is aligned to (the right edge for right-aligned texts, the left
+// otherwise), so that a wide summary text stays under the title it starts at; the column it overlaps
+// most when no column lies there.
+int columnOf(const QList<std::pair<double, double>>& spans, const ReportItem& item)
 {
+    constexpr double Inside = 0.5;
+    const double edge = (item.alignment & Qt::AlignRight) ? item.rect.right() - Inside : item.rect.left() + Inside;
+    for (int i = 0; i < spans.size(); ++i)
+        if (edge >= spans[i].first && edge <= spans[i].second)
+            return i;
     int best = 0;
     double bestScore = -1e9;
     for (int i = 0; i < spans.size(); ++i) {
-        const double overlap = qMin(spans[i].second, rect.right()) - qMax(spans[i].first, rect.left());
+        const double overlap = qMin(spans[i].second, item.rect.right()) - qMax(spans[i].first, item.rect.left());
         if (overlap > bestScore) {
             bestScore = overlap;
             best = i;
@@ -135,7 +142,7 @@ ExportTable reportTable(const ReportPages& pages, const QString& sheetName, std:
     const auto cellsOf = [&](const QList<const ReportItem*>& items, bool typed) {
         ExportRow row(spans.size());
         for (const ReportItem* item : items) {
-            const int column = columnOf(spans, item->rect);
+            const int column = columnOf(spans, *item);
             int places = 0;
             QVariant cell = reportCell(*item, &places);
             if (cell.isNull())
