@@ -2,6 +2,7 @@
 // CSV of tricky texts read back exactly, and a cancelled export that leaves no file behind.
 #include "exportsources.h"
 #include "reportforms.h"
+#include "stockchart.h"
 #include "stockfixture.h"
 
 #include <QJsonArray>
@@ -156,6 +157,8 @@ private slots:
     void listToCsv();
     void cancelledExportLeavesNoFile_data();
     void cancelledExportLeavesNoFile();
+    void chartFollowsThePrintedCard_data();
+    void chartFollowsThePrintedCard();
 };
 
 void TestExport::itemCardToXlsx()
@@ -323,6 +326,87 @@ void TestExport::cancelledExportLeavesNoFile()
     QCOMPARE(TableExport::write(table, format, path).status, ExportResult::Status::Written);
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"lista"});
     QVERIFY(QFileInfo(path).size() > 100);
+}
+
+void TestExport::chartFollowsThePrintedCard_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<double>("opening");
+    QTest::newRow("item card") << "item" << "1" << 70.0;
+    QTest::newRow("batch-number card") << "batch" << "ABCDE10" << 70.0;
+}
+
+void TestExport::chartFollowsThePrintedCard()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, key);
+    QFETCH(double, opening);
+    // Templates that print the running stock alone.
+    for (const auto& [name, dataset] : {std::pair{"VarnelKarton.frf", "frDBDataSet1"}, std::pair{"VarnelTetel.frf", "frDBTetelszam"}}) {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QStringLiteral("<report><band kind=\"masterdata\" dataset=\"%1\" height=\"5\">"
+                                  "<text width=\"100\" format=\"number\">[vvarnel]</text></band></report>")
+                       .arg(dataset)
+                       .toUtf8());
+    }
+    std::unique_ptr<SingleKeyCard> card;
+    if (kind == "item")
+        card.reset(new TForm27);
+    else
+        card.reset(new TForm30);
+    card->Edit1->setText(key);
+    setPeriod(*card, "2024-01-01", "2024-12-31");
+    QTest::mouseClick(card->Button5, Qt::LeftButton);
+    QCOMPARE(*Formats::parseNumber(card->Edit2->text()), opening);
+    const QStringList printed = printedRows(card->Button7);
+    QVERIFY(!printed.isEmpty());
+
+    const QString image = folder.filePath("grafikon.png");
+    platform->fileAnswers = {image};
+    QList<double> stock;
+    QList<QPointF> steps;
+    platform->modalRuns.push_back([&](QDialog* dialog) {
+        auto* chart = qobject_cast<StockChartDialog*>(dialog);
+        if (!chart)
+            return int(QDialog::Rejected);
+        stock = chart->stock();
+        steps = chart->stepPoints();
+        chart->findChild<QPushButton*>("imageButton")->click();
+        return int(QDialog::Accepted);
+    });
+    QCOMPARE(card->chartButton->text().remove('&'), QStringLiteral("Grafikon"));
+    QTest::mouseClick(card->chartButton, Qt::LeftButton);
+    QCOMPARE(platform->messageTexts(), QStringList{});
+    QCOMPARE(platform->shownDialogs.last(), QStringLiteral("StockChart"));
+
+    // The opening balance first, then the card's running stock carried on from it, line by line.
+    QCOMPARE(stock.size(), printed.size() + 1);
+    QCOMPARE(stock.first(), opening);
+    for (int line = 0; line < printed.size(); ++line) {
+        QCOMPARE(stock[line + 1] - opening, *Formats::parseNumber(printed[line]));
+        QVERIFY(steps.contains(QPointF(line + 1, stock[line + 1])));
+    }
+    QImage png(image);
+    QVERIFY(!png.isNull());
+    QVERIFY(png.width() > 200);
+
+    // The item summary draws the same for the item of its current row.
+    if (kind != "item")
+        return;
+    TForm26 summary;
+    setPeriod(summary, "2024-01-01", "2024-12-31");
+    QTest::mouseClick(summary.Button5, Qt::LeftButton);
+    QVERIFY(Data->ZQ11->locate("BCIKKSZAM", key));
+    QList<double> summaryStock;
+    platform->modalRuns.push_back([&](QDialog* dialog) {
+        if (auto* chart = qobject_cast<StockChartDialog*>(dialog))
+            summaryStock = chart->stock();
+        return int(QDialog::Accepted);
+    });
+    QTest::mouseClick(summary.chartButton, Qt::LeftButton);
+    QCOMPARE(summaryStock, stock);
 }
 
 STOCK_TEST_MAIN(TestExport)
