@@ -225,10 +225,9 @@ void SingleKeyCard::showChart()
         return;
     }
     StockChartData data;
-    data.title = QStringLiteral("%1: %2 %3, %4 - %5")
-                     .arg(windowTitle(), Edit1->text(), Label4->text(), Formats::formatDate(DateTimePicker1->date()),
-                          Formats::formatDate(DateTimePicker2->date()))
-                     .simplified();
+    data.title = QStringLiteral("%1: %2, %3 - %4")
+                     .arg(windowTitle(), QStringList{Edit1->text(), Label4->text()}.join(QLatin1Char(' ')).simplified(),
+                          Formats::formatDate(DateTimePicker1->date()), Formats::formatDate(DateTimePicker2->date()));
     data.opening = Formats::parseNumber(Edit2->text()).value_or(0);
     data.lines = movementsOf(*Data->ZQ11);
     showStockChart(data, this);

@@ -6,8 +6,8 @@
 #include "platform.h"
 #include "reportform.h"
 
-#include <QBarCategoryAxis>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QHBoxLayout>
@@ -18,6 +18,12 @@
 #include <QStackedBarSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
+
+namespace {
+
+constexpr int MaxDateLabels = 8;
+
+}
 
 QList<double> runningStock(const StockChartData& data)
 {
@@ -89,13 +95,17 @@ StockChartDialog::StockChartDialog(const StockChartData& data, QWidget* parent) 
     chart->setTitle(data.title);
     chart->addSeries(bars);
     chart->addSeries(line);
-    auto* xAxis = new QBarCategoryAxis;
-    xAxis->append(categories);
-    xAxis->setLabelsAngle(-60);
+    // The dates under their lines; a long period labels every few lines so that the labels stay legible.
+    auto* xAxis = new QCategoryAxis;
+    xAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    xAxis->setRange(-0.5, categories.size() - 0.5);
+    const int every = int(categories.size() + MaxDateLabels - 1) / MaxDateLabels;
+    for (int i = 0; i < categories.size(); i += every)
+        xAxis->append(categories[i], i);
+    xAxis->setGridLineVisible(false);
     xAxis->setTitleText(QStringLiteral("Dátum"));
     auto* yAxis = new QValueAxis;
     yAxis->setTitleText(QStringLiteral("Mennyiség"));
-    yAxis->setLabelFormat(QStringLiteral("%.3f"));
     chart->addAxis(xAxis, Qt::AlignBottom);
     chart->addAxis(yAxis, Qt::AlignLeft);
     bars->attachAxis(xAxis);
@@ -113,6 +123,7 @@ StockChartDialog::StockChartDialog(const StockChartData& data, QWidget* parent) 
     }
     yAxis->setRange(low, high == low ? low + 1 : high);
     yAxis->applyNiceNumbers();
+    yAxis->setLabelFormat(yAxis->max() - yAxis->min() >= 10 ? QStringLiteral("%.0f") : QStringLiteral("%.2f"));
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setLocalizeNumbers(true);
     chart->setLocale(QLocale(QLocale::Hungarian, QLocale::Hungary));
