@@ -42,6 +42,27 @@ ExportResult failed(const QString& error)
     return {ExportResult::Status::Failed, error, 0};
 }
 
+// Reads the table's rows block by block into `write`, which gives an error text to stop; the progress
+// callback hears of every block and may cancel.
+ExportResult writeBlocks(const ExportTable& table, const std::function<bool(qint64)>& progress,
+                         const std::function<QString(const QList<ExportRow>&)>& write)
+{
+    ExportResult result;
+    QList<ExportRow> block;
+    bool more = true;
+    while (more) {
+        block.clear();
+        more = table.rows->nextBlock(TableExport::BlockSize, block);
+        const QString error = write(block);
+        if (!error.isEmpty())
+            return {ExportResult::Status::Failed, error, result.rows};
+        result.rows += block.size();
+        if (progress && !progress(result.rows))
+            return {ExportResult::Status::Cancelled, {}, result.rows};
+    }
+    return result;
+}
+
 // CSV as Hungarian spreadsheets open it by double-click: UTF-8 with a BOM, ";" between fields, CRLF.
 ExportResult writeCsv(const ExportTable& table, const QString& path, const std::function<bool(qint64)>& progress)
 {
@@ -63,19 +84,14 @@ ExportResult writeCsv(const ExportTable& table, const QString& path, const std::
     for (const ExportColumn& column : table.rows->columns())
         titles << column.title;
     line(titles);
-    ExportResult result;
-    QList<ExportRow> block;
-    bool more = true;
-    while (more) {
-        block.clear();
-        more = table.rows->nextBlock(TableExport::BlockSize, block);
-        for (const ExportRow& row : std::as_const(block))
+    const ExportResult result = writeBlocks(table, progress, [&](const QList<ExportRow>& block) {
+        for (const ExportRow& row : block)
             line(row);
-        result.rows += block.size();
-        if (progress && !progress(result.rows)) {
-            file.cancelWriting();
-            return {ExportResult::Status::Cancelled, {}, result.rows};
-        }
+        return QString();
+    });
+    if (result.status != ExportResult::Status::Written) {
+        file.cancelWriting();
+        return result;
     }
     if (!table.totals.isEmpty())
         line({});
@@ -231,22 +247,17 @@ ExportResult writeXlsx(const ExportTable& table, const QString& temporaryPath,
         sheet.writeText(headerRow, column, columns[column].title, sheet.bold());
     ++row;
 
-    ExportResult result;
-    QList<ExportRow> block;
-    bool more = true;
-    while (more) {
-        block.clear();
-        more = table.rows->nextBlock(TableExport::BlockSize, block);
+    const ExportResult result = writeBlocks(table, progress, [&](const QList<ExportRow>& block) {
         if (row + block.size() + table.totals.size() + 1 > TableExport::MaxXlsxRows)
-            return failed(QStringLiteral("Egy Excel-munkalap legfeljebb %1 sort fogad; "
-                                                 "a lista ennél hosszabb, CSV-be exportálható.")
-                                      .arg(TableExport::MaxXlsxRows));
-        for (const ExportRow& cells : std::as_const(block))
+            return QStringLiteral("Egy Excel-munkalap legfeljebb %1 sort fogad; a lista ennél hosszabb, "
+                                  "CSV-be exportálható.")
+                .arg(TableExport::MaxXlsxRows);
+        for (const ExportRow& cells : block)
             sheet.writeRow(row++, cells);
-        result.rows += block.size();
-        if (progress && !progress(result.rows))
-            return ExportResult{ExportResult::Status::Cancelled, {}, result.rows};
-    }
+        return QString();
+    });
+    if (result.status != ExportResult::Status::Written)
+        return result;
     const int lastDataRow = row - 1;
     if (!table.totals.isEmpty())
         ++row;
