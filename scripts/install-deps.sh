@@ -10,6 +10,7 @@ packages=(
   firebird3.0-server   # the server-mode test runs its own private server from this package
   xvfb xauth fonts-dejavu-core poppler-utils imagemagick
   xdg-utils
+  libxlsxwriter-dev qt6-charts-dev python3-openpyxl   # spreadsheet export, stock chart, reading exports back in tests
 )
 
 missing=()

@@ -8,6 +8,7 @@
 #include "dbgrid.h"
 #include "dbnavigator.h"
 #include "query.h"
+#include "stockchart.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -38,6 +39,7 @@ TForm30::TForm30(QWidget* parent)
     m.emptiesListOnOpening = false;
     m.enterMovesFocus = false;
     setUp(std::move(m));
+    chartButton = addChartButton(*this, [this] { showChart(); });
 
     connect(Button1, &QPushButton::clicked, this, &TForm30::pickBatch);
 }

@@ -7,6 +7,7 @@
 #include "dbnavigator.h"
 #include "focusexit.h"
 #include "query.h"
+#include "stockchart.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -37,6 +38,7 @@ TForm27::TForm27(QWidget* parent)
     m.keyVariables = {{QStringLiteral("vcikk"), Edit1}, {QStringLiteral("vcnev"), Label4}};
     m.reportFile = QStringLiteral("VarnelKarton.frf");
     setUp(std::move(m));
+    chartButton = addChartButton(*this, [this] { showChart(); });
 
     Edit1->installEventFilter(this);
     connect(Button1, &QPushButton::clicked, this, &TForm27::pickItem);

@@ -7,8 +7,10 @@
 #include "dbnavigator.h"
 #include "formats.h"
 #include "lazyrowmodel.h"
+#include "platform.h"
 #include "query.h"
 #include "sharedstate.h"
+#include "stockchart.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -32,6 +34,7 @@ TForm26::TForm26(QWidget* parent)
                     {"Megnevezés", "ORDER BY cmegn", "Megnevezés"},
                     {"Növekedés", "ORDER BY sum_nov", "Növekedés"},
                     {"Csökkenés", "ORDER BY sum_csok", "Csökkenés"}});
+    chartButton = addChartButton(*this, [this] { showChart(); });
     Data->ZQ11->close();
 }
 
@@ -59,4 +62,34 @@ void TForm26::collect()
 void TForm26::print()
 {
     Data->ShowReportFile(QStringLiteral("VarnelOsszesito.frf"));
+}
+
+// The item's opening balance before the from-date and its lines in the period, read for the chart.
+void TForm26::showChart()
+{
+    Query& summary = *Data->ZQ11;
+    if (!summary.isOpen() || summary.isEmpty()) {
+        Platform::instance().information(QStringLiteral("A grafikonhoz előbb gyűjtse ki a tételeket."));
+        return;
+    }
+    const QString item = summary.fieldByName(QStringLiteral("BCIKKSZAM")).asString();
+    StockChartData data;
+    data.title = QStringLiteral("%1 %2, %3 - %4")
+                     .arg(item, summary.fieldByName(QStringLiteral("CMEGN")).asString(),
+                          Formats::formatDate(DateTimePicker1->date()), Formats::formatDate(DateTimePicker2->date()));
+    Query opening(summary.transaction());
+    opening.setSql(QStringLiteral("SELECT SUM(bmenov) - SUM(bmecsok) FROM bizmozg WHERE ( bcikkszam = :p1 ) AND ( bbizdatum < :p2 )"));
+    opening.paramByName(QStringLiteral("p1")).setText(item);
+    opening.paramByName(QStringLiteral("p2")).setDate(DateTimePicker1->date());
+    opening.open();
+    data.opening = opening.field(0).asFloat();
+    Query lines(summary.transaction());
+    lines.setSql(QStringLiteral("SELECT bbizdatum, bbszam, bmenov, bmecsok FROM bizmozg WHERE ( bcikkszam = :p1 ) "
+                                "AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 ) ORDER BY bbizdatum, bbszam"));
+    lines.paramByName(QStringLiteral("p1")).setText(item);
+    lines.paramByName(QStringLiteral("p2")).setDate(DateTimePicker1->date());
+    lines.paramByName(QStringLiteral("p3")).setDate(DateTimePicker2->date());
+    lines.open();
+    data.lines = movementsOf(lines);
+    showStockChart(data, this);
 }

@@ -9,10 +9,15 @@ class TForm26 : public StockReportForm {
 public:
     explicit TForm26(QWidget* parent = nullptr);
 
+    QPushButton* chartButton;   // "Grafikon": the stock chart of the current row's item
+
 protected:
     void listInOrder(const QString& orderLine) override;
     void collect() override;
     void print() override;
+
+private:
+    void showChart();
 };
 
 extern TForm26* Form26;

@@ -1,14 +1,17 @@
 // The card family's collection, list orders and printing.
 #include "stockcard.h"
 
+
 #include "data.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
 #include "formats.h"
 #include "keyfilters.h"
+#include "platform.h"
 #include "query.h"
 #include "reportvariables.h"
 #include "sharedstate.h"
+#include "stockchart.h"
 
 #include <QDateEdit>
 #include <QGridLayout>
@@ -213,4 +216,19 @@ QList<TitleOrder> batchCardOrders()
             {"Csökkenés", "ORDER BY bbizdatum, BMECSOK", "Csökkenés"},
             {"E.ár", "ORDER BY bbizdatum, BEAR", "Egységár"},
             {"Partnerkód", "ORDER BY BPKOD", "Partnerkód"}};
+}
+
+void SingleKeyCard::showChart()
+{
+    if (!Data->ZQ11->isOpen()) {
+        Platform::instance().information(QStringLiteral("A grafikonhoz előbb gyűjtse ki a tételeket."));
+        return;
+    }
+    StockChartData data;
+    data.title = QStringLiteral("%1: %2, %3 - %4")
+                     .arg(windowTitle(), QStringList{Edit1->text(), Label4->text()}.join(QLatin1Char(' ')).simplified(),
+                          Formats::formatDate(DateTimePicker1->date()), Formats::formatDate(DateTimePicker2->date()));
+    data.opening = Formats::parseNumber(Edit2->text()).value_or(0);
+    data.lines = movementsOf(*Data->ZQ11);
+    showStockChart(data, this);
 }

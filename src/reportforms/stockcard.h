@@ -72,8 +72,11 @@ public:
     QLineEdit* Edit7;
     QPushButton* Button1;
     QLabel* Label4;
+    QPushButton* chartButton = nullptr;   // "Grafikon"
 
 protected:
+    // The stock chart of the collected lines, from the opening balance in Edit2.
+    void showChart();
     // The key row: the button before or after Edit1, the description line last.
     QLayout* keyArea(bool buttonFirst);
     // The focus order after the key and the dates: the list, then the figures and the buttons.

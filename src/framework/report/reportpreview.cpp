@@ -1,7 +1,9 @@
 // The preview window.
 #include "reportpreview.h"
 
+#include "exportcommands.h"
 #include "platform.h"
+#include "reportexport.h"
 #include "reportpainter.h"
 
 #include <QComboBox>
@@ -90,6 +92,12 @@ ReportPreview::ReportPreview(ReportPages pages, QWidget* parent)
     zoomBox_->setCurrentIndex(0);
     printButton_ = new QPushButton(QStringLiteral("Nyomtatás"), this);
     printButton_->setObjectName(QStringLiteral("printButton"));
+    excelButton_ = new QPushButton(QStringLiteral("Excel"), this);
+    excelButton_->setObjectName(QStringLiteral("excelButton"));
+    excelButton_->setAccessibleName(QStringLiteral("Exportálás Excelbe"));
+    pdfButton_ = new QPushButton(QStringLiteral("PDF"), this);
+    pdfButton_->setObjectName(QStringLiteral("pdfButton"));
+    pdfButton_->setAccessibleName(QStringLiteral("Exportálás PDF-be"));
     exitButton_ = new QPushButton(QStringLiteral("Kilépés"), this);
     exitButton_->setObjectName(QStringLiteral("exitButton"));
     auto* pageLabel = new QLabel(QStringLiteral("%1 oldal").arg(pages_.pageCount()), this);
@@ -99,6 +107,8 @@ ReportPreview::ReportPreview(ReportPages pages, QWidget* parent)
     bar->addWidget(new QLabel(QStringLiteral("Nagyítás:"), this));
     bar->addWidget(zoomBox_);
     bar->addWidget(printButton_);
+    bar->addWidget(excelButton_);
+    bar->addWidget(pdfButton_);
     bar->addWidget(exitButton_);
     bar->addStretch();
     bar->addWidget(pageLabel);
@@ -116,6 +126,8 @@ ReportPreview::ReportPreview(ReportPages pages, QWidget* parent)
 
     connect(zoomBox_, &QComboBox::currentIndexChanged, this, &ReportPreview::zoomChosen);
     connect(printButton_, &QPushButton::clicked, this, &ReportPreview::printPages);
+    connect(excelButton_, &QPushButton::clicked, this, &ReportPreview::exportSpreadsheet);
+    connect(pdfButton_, &QPushButton::clicked, this, &ReportPreview::exportPdf);
     connect(exitButton_, &QPushButton::clicked, this, &QDialog::accept);
     applyZoom();
 }
@@ -156,4 +168,24 @@ void ReportPreview::printPages()
     printer.setPrintRange(QPrinter::AllPages);
     if (Platform::instance().printDialog(printer, this))
         ReportPainter::print(pages_, printer);
+}
+
+void ReportPreview::exportSpreadsheet()
+{
+    std::unique_ptr<ExportRows> rows;
+    const ExportTable table = reportTable(pages_, parentWidget() ? parentWidget()->windowTitle() : windowTitle(), rows);
+    ExportCommands::exportTable(this, ExportFormat::Xlsx, table);
+}
+
+// The PDF goes straight to the file, without the print dialog.
+void ReportPreview::exportPdf()
+{
+    ExportCommands::exportPdf(this, [this](const QString& path) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPageLayout(ReportPainter::pageLayout(pages_));
+        ReportPainter::print(pages_, printer);
+        return printer.printerState() != QPrinter::Error;
+    });
 }

@@ -1,4 +1,4 @@
-// The modal preview of prepared pages: zoom, print and exit, nothing else.
+// The modal preview of prepared pages: zoom, print, export to a spreadsheet or a PDF, and exit.
 #pragma once
 
 #include "reportpages.h"
@@ -45,10 +45,14 @@ private:
     void zoomChosen(int index);
     void applyZoom();
     void printPages();
+    void exportSpreadsheet();
+    void exportPdf();
 
     ReportPages pages_;
     QComboBox* zoomBox_ = nullptr;
     QPushButton* printButton_ = nullptr;
+    QPushButton* excelButton_ = nullptr;
+    QPushButton* pdfButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;
     QScrollArea* scrollArea_ = nullptr;
     ReportPreviewCanvas* canvas_ = nullptr;

@@ -3,8 +3,11 @@
 
 #include "dataset.h"
 #include "datasource.h"
+#include "exportcommands.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QMenu>
 
 DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new LazyRowModel(this))
 {
@@ -126,4 +129,22 @@ void DBGrid::onTitleClicked(int section)
     const int marked = marked_;
     emit titleClicked(section, marked);
     emit titleFieldClicked(model_->fieldName(section), model_->fieldName(marked));
+}
+
+void DBGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    ExportCommands::addMenuActions(menu, [this](ExportFormat format) { exportRows(format); });
+    menu.exec(event->globalPos());
+}
+
+bool DBGrid::exportRows(ExportFormat format)
+{
+    QList<ExportField> fields;
+    for (int visual = 0; visual < horizontalHeader()->count(); ++visual) {
+        const int column = horizontalHeader()->logicalIndex(visual);
+        if (!isColumnHidden(column))
+            fields.append({model_->fieldName(column), columnTitle(column)});
+    }
+    return ExportCommands::exportDataset(this, format, dataset(), fields, window()->windowTitle());
 }

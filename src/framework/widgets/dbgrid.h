@@ -4,6 +4,7 @@
 
 #include "datasource.h"
 #include "lazyrowmodel.h"
+#include "tableexport.h"
 
 #include <QPointer>
 #include <QTableView>
@@ -33,6 +34,9 @@ public:
 
     // A read-only grid never edits; otherwise cells of an editable Table can be edited.
     void setReadOnly(bool readOnly);
+
+    // Exports the rows with the columns shown, in the order shown, to a file the user names.
+    bool exportRows(ExportFormat format);
     bool isReadOnly() const { return readOnly_; }
 
 signals:
@@ -42,6 +46,8 @@ signals:
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    // "Exportálás Excelbe…" and "Exportálás CSV-be…".
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void bindDataset(Dataset* dataset);
