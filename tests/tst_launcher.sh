@@ -33,11 +33,11 @@ done
 # Next start: the database stays; a template the user changed stays; one the package added arrives.
 sum=$(md5sum <"$folder/VARNEL2013.FDB")
 echo changed >"$folder/VarnelCikk.frf"
-echo new >"$prefix/share/varnel/templates/VARNEL.HLP"
+echo new >"$prefix/share/varnel/templates/VarnelUj.frf"
 "$prefix/bin/varnel-start" --version >/dev/null
 [ "$(md5sum <"$folder/VARNEL2013.FDB")" = "$sum" ] || fail "the database was touched"
 [ "$(cat "$folder/VarnelCikk.frf")" = changed ] || fail "a changed template was overwritten"
-[ "$(cat "$folder/VARNEL.HLP")" = new ] || fail "the new help file was not copied"
+[ "$(cat "$folder/VarnelUj.frf")" = new ] || fail "a template the package added was not copied"
 
 # The demo has a folder of its own.
 "$prefix/bin/varnel-start" --demo --version >/dev/null
