@@ -1,23 +1,16 @@
 // The program against a Firebird server instead of the embedded engine: a private server on a free
-// loopback port, a database made there from the schema, a master-data save through the forms, and two
-// desks taking document numbers while their saves interleave.
-#include "data.h"
+// loopback port, the stock-document fixture moved there from an embedded file with gbak, a master-data
+// save, a line save and an item card through the forms, and two desks whose saves interleave.
 #include "databasefile.h"
-#include "documentcounter.h"
+#include "documentfixture.h"
 #include "firebirdserver.h"
-#include "masterdataforms.h"
 #include "masterentry.h"
-#include "masterlist.h"
-#include "saveunit.h"
-#include "scriptedplatform.h"
-#include "sharedstate.h"
-#include "testdatabase.h"
+#include "purchaseticketimport.h"
+#include "reportforms.h"
 
-#include <QLineEdit>
+#include <QDateEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QStandardPaths>
-#include <QTest>
 
 namespace {
 
@@ -32,68 +25,113 @@ QString gbak(const QStringList& arguments)
     return {};
 }
 
-const QString LineFailure = QStringLiteral("Hiba188");   // a line form's save message, as a test name
+const QString LockReason = QStringLiteral("\rZárolási ütközés: egy másik munkahely éppen ugyanezt az adatot "
+                                          "módosítja. Próbálja újra később.");
+const QString FormLocked = QStringLiteral("Hiba188:  UPDATE Bizszam -ba ") + LockReason;
+const QString ImportLocked = QStringLiteral("Hiba254:  UPDATE Sorszam -ba ") + LockReason;
+const QString ImportDone = QStringLiteral("Adatátvétel  -feladás- befejezödött ");
+
+QString renumbered(int taken, int shown)
+{
+    return QStringLiteral("A bizonylat a(z) %1 számot kapta, mert a(z) %2 számot közben más már felhasználta.")
+        .arg(taken)
+        .arg(shown);
+}
 
 // One desk: its own attachment to the server database, made the current `Data` while it works.
 class Desk {
 public:
     explicit Desk(const QString& database) : data_(new TData(database)) { data_->connectAndOpenTables(); }
     ~Desk() { use(); delete data_; Data = nullptr; }
-    TData* use() { Data = data_; return data_; }
+    Desk(const Desk&) = delete;
+    Desk& operator=(const Desk&) = delete;
+    void use() { Data = data_; }
 
 private:
     TData* data_;
 };
 
-QStringList column(Connection& connection, const QString& sql)
-{
-    Query q(connection.transaction());
-    q.setSql(sql);
-    q.open();
-    QStringList values;
-    for (int row = 0; row < q.recordCount(); ++row)
-        values << q.fieldAt(row, 0).asString();
-    connection.transaction().commit();
-    return values;
-}
+// Runs `meanwhile` once, when the current desk's unit of work ends: its statements have run and its
+// locks are held, the commit (or rollback) has not reached the server yet. The unit closes every
+// dataset first, this probe among them.
+class WhenUnitEnds {
+public:
+    explicit WhenUnitEnds(std::function<void()> meanwhile) : probe_(Data->IBTrans1)
+    {
+        probe_.setSql(QStringLiteral("SELECT 1 FROM rdb$database"));
+        probe_.open();
+        QObject::connect(&probe_, &Dataset::closed, [this, meanwhile] {
+            if (!ran_) {
+                ran_ = true;
+                meanwhile();
+            }
+        });
+    }
+    bool ran() const { return ran_; }
+
+private:
+    Query probe_;
+    bool ran_ = false;
+};
+
+enum class Work { LineForm, Import };
 
 }
 
-class TestServer : public QObject {
+Q_DECLARE_METATYPE(Work)
+
+class TestServer : public DocumentTest {
     Q_OBJECT
 
     std::unique_ptr<FirebirdServer> server;
-    QString database;
-    ScriptedPlatform* platform = nullptr;
+    QString backup;     // the fixture, made embedded and backed up once
+    QString database;   // this test's copy on the server
 
-    std::unique_ptr<Connection> connect()
+    // Committed rows, each as its fields' texts joined by '|', read through an attachment of the test's own.
+    QStringList onServer(const QString& sql)
     {
-        auto connection = std::make_unique<Connection>();
-        connection->setParams(databaseParams(database));
-        connection->open();
-        return connection;
+        Connection connection;
+        connection.setParams(databaseParams(database));
+        connection.open();
+        Query q(connection.transaction());
+        q.setSql(sql);
+        q.open();
+        QStringList values;
+        for (; !q.eof(); q.next()) {
+            QStringList fields;
+            for (int i = 0; i < q.columnCount(); ++i)
+                fields << q.field(i).asString();
+            values << fields.join(QLatin1Char('|'));
+        }
+        q.close();
+        connection.transaction().commit();
+        return values;
     }
 
-    QStringList stored(const QString& sql) { return column(*connect(), sql); }
-
-    // The current desk stores a movement line under a number taken in the unit; `before` steps run
-    // first in the same unit (the import stores a new partner before its line).
-    SaveOutcome saveLine(qint64 shown, qint64* taken, const QList<SaveStep>& before = {},
-                         const std::function<void()>& afterTaking = {})
+    // The current desk types a line of `item` into a new line form and saves it. Every form of these
+    // tests opens on the fixture's counter and shows 42.
+    void saveLine(const QString& item, const std::function<void()>& beforeSaving = {})
     {
-        QList<SaveStep> steps = before;
-        steps << SaveStep{LineFailure, [=] {
-            const qint64 number = DocumentCounter::take(shown);
-            if (afterTaking)
-                afterTaking();
-            Query line(Data->IBTrans1);
-            line.setSql(QStringLiteral("INSERT INTO bizmozg (bbszam, btetel) VALUES (:p1, :p2)"));
-            line.paramByName(QStringLiteral("p1")).setText(QString::number(number));
-            line.paramByName(QStringLiteral("p2")).setText(QStringLiteral("Őszibarack"));
-            line.execute();
-            *taken = number;
-        }};
-        return saveInOneUnit(steps, QStringLiteral("HibaG"));
+        shared().DocumentMode = QStringLiteral("Új bizonylat");
+        nextRun<TForm18>([&](TForm18& form) {
+            QCOMPARE(form.Edit32->text(), QStringLiteral("42"));
+            typeLine(form, "101", item, "3", "2", "6");
+            if (beforeSaving)
+                beforeSaving();
+            form.Button3->click();
+        });
+        runForm(Form18, nullptr);
+    }
+
+    // The current desk posts the work table's tickets through "Feladás".
+    static void postTickets(const std::function<void()>& beforePosting = {})
+    {
+        TForm25 form;
+        form.Edit10->setText(QStringLiteral("1"));
+        form.Edit2->setText(QStringLiteral("BE"));
+        if (beforePosting)
+            beforePosting();
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
     }
 
 private slots:
@@ -104,17 +142,34 @@ private slots:
             QSKIP("The Firebird server and tools (Debian packages firebird3.0-server, firebird3.0-utils) are not installed.");
         server = std::make_unique<FirebirdServer>();
         QVERIFY2(server->start(), qPrintable(server->error()));
+
+        // The way the README moves a business onto a server: gbak backs up the embedded file, and each
+        // test restores the backup onto the server. Two purchase tickets wait in the import's work table.
+        startTest();
+        fillDocumentTables(*db);
+        db->exec({"INSERT INTO munka2 VALUES ('2026-03-02', 'F1', '601', 'Búza', 'T-601', 100, 'kg', 60, 6000, "
+                  "'1001', '501', 'Kiss Anna', 'Szeged', 'Fő u. 1.', '6720')",
+                  "INSERT INTO munka2 VALUES ('2026-03-02', 'F2', '602', 'Árpa', 'T-602', 50, 'kg', 40, 2000, "
+                  "'1003', '502', 'Nagy Béla', 'Makó', 'Úri u. 2.', '6900')"});
+        backup = db->folder() + QStringLiteral("/varnel.fbk");
+        QCOMPARE(gbak({"-b", "-user", "SYSDBA", db->path(), backup}), QString());
     }
 
-    void cleanupTestCase() { server.reset(); }
+    void cleanupTestCase()
+    {
+        db.reset();
+        server.reset();
+    }
 
     void init()
     {
         platform = &ScriptedPlatform::install();
         shared() = SharedState();
+        shared().CurrentEmployeeCode = QStringLiteral("3");
         static int count = 0;
         database = server->databaseName(QStringLiteral("VARNEL%1.FDB").arg(++count));
-        createDatabaseFromSchema(database)->close();
+        const QString password = databaseParams(QString()).password;
+        QCOMPARE(gbak({"-c", "-user", "SYSDBA", "-password", password, backup, database}), QString());
     }
 
     void cleanup()
@@ -135,102 +190,121 @@ private slots:
             protocol.open();
             QCOMPARE(protocol.field(0).asString().trimmed(), QStringLiteral("TCPv4"));
         }
-        bool saved = false;
-        platform->modalRuns.push_back([&](QDialog* d) {
-            auto& list = *static_cast<MasterList*>(d);
-            platform->modalRuns.push_back([&](QDialog* e) {
-                auto& form = *static_cast<MasterEntry*>(e);
-                form.box(QStringLiteral("Edit3"))->setText(QStringLiteral("Őz és Társa Kft."));
-                form.box(QStringLiteral("Edit5"))->setText(QStringLiteral("Hódmezővásárhely"));
-                QTest::mouseClick(form.Button2, Qt::LeftButton);
-                saved = form.result() == QDialog::Accepted;
-                return form.result();
-            });
-            QTest::mouseClick(list.Button2, Qt::LeftButton);
-            return int(QDialog::Rejected);
+        inEntryForm<MasterEntry, MasterList>(listMember("partners"), QString(), [](MasterEntry& form) {
+            form.box(QStringLiteral("Edit3"))->setText(QStringLiteral("Őz és Társa Kft."));
+            form.box(QStringLiteral("Edit5"))->setText(QStringLiteral("Hódmezővásárhely"));
+            QTest::mouseClick(form.Button2, Qt::LeftButton);
         });
-        runForm(Form9, nullptr);
-        QVERIFY(saved);
         QCOMPARE(platform->messageTexts(), QStringList());
-        QCOMPARE(stored(QStringLiteral("SELECT pkod || '|' || pnev || '|' || phelyseg FROM partner")),
-                 QStringList{QStringLiteral("1|Őz és Társa Kft.|Hódmezővásárhely")});
+        QCOMPARE(onServer(QStringLiteral("SELECT pkod, pnev, phelyseg FROM partner WHERE pkod = '11'")),
+                 QStringList{QStringLiteral("11|Őz és Társa Kft.|Hódmezővásárhely")});
     }
 
-    // The way the README moves a business onto a server: gbak backs up the embedded file, restores
-    // the backup onto the server, and the program reads the same rows there.
-    void embeddedDatabaseMovesOntoTheServer()
+    // A line saved through the register's line form takes the number the moved counter gives, and the
+    // item card collects it over the server with the earlier lines.
+    void lineSaveAndItemCard()
     {
-        TestDatabase embedded;
-        embedded.exec({QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn) VALUES ('1', '100', 'Őszibarack')"),
-                       QStringLiteral("UPDATE bizszam SET zbizszam = '41'")});
-        const QString backup = embedded.folder() + QStringLiteral("/varnel.fbk");
-        const QString password = databaseParams(QString()).password;
-        QCOMPARE(gbak({"-b", "-user", "SYSDBA", embedded.path(), backup}), QString());
-        const QString moved = server->databaseName(QStringLiteral("MOVED.FDB"));
-        QCOMPARE(gbak({"-c", "-user", "SYSDBA", "-password", password, backup, moved}), QString());
-
-        database = moved;
         Data = new TData(database);
         Data->connectAndOpenTables();
-        QCOMPARE(DocumentCounter::next(), 42);
-        QCOMPARE(stored(QStringLiteral("SELECT cmegn FROM cikk")), QStringList{QStringLiteral("Őszibarack")});
+        newLine([&](TForm18& form) {
+            QCOMPARE(form.Edit32->text(), QStringLiteral("42"));
+            typeLine(form, "101", "100", "3", "2,5", "7,5");
+            form.Button3->click();
+        });
+        QCOMPARE(platform->messageTexts(), QStringList());
+        QCOMPARE(onServer(QStringLiteral("SELECT bbszam, bcikkszam, bmenov, bertnov, btetel, bszoveg FROM bizmozg "
+                                         "WHERE bbszam = '42'")),
+                 QStringList{QStringLiteral("42|100|3|7,5|T-B|BES")});
+        QCOMPARE(onServer(QStringLiteral("SELECT zbizszam FROM bizszam")), QStringList{QStringLiteral("42")});
+
+        TForm27 card;
+        card.Edit1->setText(QStringLiteral("100"));
+        card.DateTimePicker1->setDate(QDate(2026, 2, 1));
+        card.DateTimePicker2->setDate(QDate::currentDate());
+        QTest::mouseClick(card.Button5, Qt::LeftButton);
+        QCOMPARE(platform->messageTexts(), QStringList());
+        const auto texts = [](const QList<QLineEdit*>& boxes) {
+            QStringList result;
+            for (const QLineEdit* box : boxes)
+                result << box->text();
+            return result;
+        };
+        QCOMPARE(texts(card.openingBoxes), (QStringList{"10,000", "0,000", "10,000"}));
+        QCOMPARE(texts(card.periodBoxes), (QStringList{"3,000", "4,000", "9,000"}));
+        QCOMPARE(columnValues(*Data->ZQ11, QStringLiteral("BBSZAM")), (QStringList{"10", "42"}));
     }
 
-    // Two desks show the same next number; each line gets its own. A save that meets the other desk's
-    // unfinished counter update says so and stores nothing of its unit, and succeeds when tried again.
-    void twoDesksInterleaving()
+    // Two desks on one database. The first opens its line form (showing 42) or starts the import; the
+    // second saves while the first's form is open, or while the first's unit of work holds the counter
+    // it has advanced and not yet committed. No two lines share a number; a desk that meets the other's
+    // unfinished save is told so and stores nothing of its unit.
+    void interleavedSaves_data()
     {
-        Desk form(database);
-        Desk import(database);
+        QTest::addColumn<Work>("first");
+        QTest::addColumn<Work>("second");
+        QTest::addColumn<bool>("held");                 // the second saves while the first's unit ends
+        QTest::addColumn<QStringList>("lines");         // number|item of the new lines
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("newMasterRows");     // items and partners the import added
 
-        form.use();
-        const qint64 shownByForm = DocumentCounter::next();
-        import.use();
-        const qint64 shownByImport = DocumentCounter::next();
-        QCOMPARE(shownByForm, 1);
-        QCOMPARE(shownByImport, 1);
+        QTest::newRow("two line forms open at once")
+            << Work::LineForm << Work::LineForm << false << QStringList{"42|300", "43|100"}
+            << QStringList{renumbered(43, 42)} << "0|0";
+        QTest::newRow("import while a line form is open")
+            << Work::LineForm << Work::Import << false << QStringList{"42|601", "43|602", "44|100"}
+            << QStringList{ImportDone, renumbered(44, 42)} << "2|2";
+        QTest::newRow("line form while another commits")
+            << Work::LineForm << Work::LineForm << true << QStringList{"42|100"} << QStringList{FormLocked} << "0|0";
+        QTest::newRow("import while a line form commits")
+            << Work::LineForm << Work::Import << true << QStringList{"42|100"}
+            << QStringList{ImportLocked, ImportLocked, ImportDone} << "0|0";
+        QTest::newRow("line form while the import commits")
+            << Work::Import << Work::LineForm << true << QStringList{"42|601", "43|602"}
+            << QStringList{FormLocked, ImportDone} << "2|2";
+    }
 
-        qint64 importLine = 0;
-        QCOMPARE(saveLine(shownByImport, &importLine), SaveOutcome::Saved);
-        QCOMPARE(importLine, 1);
+    void interleavedSaves()
+    {
+        QFETCH(Work, first);
+        QFETCH(Work, second);
+        QFETCH(bool, held);
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, newMasterRows);
 
-        // The form still shows 1: its line gets the next free number.
-        form.use();
-        qint64 formLine = 0;
-        QCOMPARE(saveLine(shownByForm, &formLine), SaveOutcome::Saved);
-        QCOMPARE(formLine, 2);
+        Desk firstDesk(database);
+        Desk secondDesk(database);
+        const auto secondSaves = [&] {
+            secondDesk.use();
+            if (second == Work::LineForm)
+                saveLine(QStringLiteral("300"));
+            else
+                postTickets();
+            firstDesk.use();
+        };
+        std::unique_ptr<WhenUnitEnds> meanwhile;
+        const auto beforeSaving = [&] {
+            if (held)
+                meanwhile = std::make_unique<WhenUnitEnds>(secondSaves);
+            else
+                secondSaves();
+        };
 
-        // The form has advanced the counter but not committed when the import saves a new partner and
-        // its line: the import's whole unit fails at once with the lock message.
-        qint64 heldLine = 0, refusedLine = 0;
-        SaveOutcome refused = SaveOutcome::Saved;
-        const SaveStep newPartner{QStringLiteral("Hiba201"), [] {
-            Query partner(Data->IBTrans1);
-            partner.setSql(QStringLiteral("INSERT INTO partner (pkod, pnev) VALUES ('77', 'Új termelő')"));
-            partner.execute();
-        }};
-        QCOMPARE(saveLine(3, &heldLine, {}, [&] {
-            import.use();
-            refused = saveLine(3, &refusedLine, {newPartner});
-            form.use();
-        }), SaveOutcome::Saved);
-        QCOMPARE(refused, SaveOutcome::StepFailed);
-        QCOMPARE(heldLine, 3);
-        QCOMPARE(refusedLine, 0);
-        QCOMPARE(platform->messageTexts().size(), 1);
-        QVERIFY2(platform->messageTexts().value(0).startsWith(LineFailure + QStringLiteral("\rZárolási ütközés")),
-                 qPrintable(platform->messageTexts().value(0)));
-        QCOMPARE(stored(QStringLiteral("SELECT count(*) FROM partner")), QStringList{QStringLiteral("0")});
+        firstDesk.use();
+        if (first == Work::LineForm)
+            saveLine(QStringLiteral("100"), beforeSaving);
+        else
+            postTickets(beforeSaving);
+        QVERIFY(!held || meanwhile->ran());
+        meanwhile.reset();
 
-        // Tried again once the form's unit is committed.
-        import.use();
-        QCOMPARE(saveLine(3, &refusedLine, {newPartner}), SaveOutcome::Saved);
-        QCOMPARE(refusedLine, 4);
-
-        QCOMPARE(stored(QStringLiteral("SELECT bbszam FROM bizmozg ORDER BY idb")),
-                 (QStringList{"1", "2", "3", "4"}));
-        QCOMPARE(stored(QStringLiteral("SELECT zbizszam FROM bizszam")), QStringList{QStringLiteral("4")});
-        QCOMPARE(stored(QStringLiteral("SELECT count(*) FROM partner")), QStringList{QStringLiteral("1")});
+        QCOMPARE(platform->messageTexts(), messages);
+        QCOMPARE(onServer(QStringLiteral("SELECT bbszam, bcikkszam FROM bizmozg WHERE idb > 4 ORDER BY idb")),
+                 lines);
+        QCOMPARE(onServer(QStringLiteral("SELECT zbizszam FROM bizszam")), QStringList{lines.last().section('|', 0, 0)});
+        QCOMPARE(onServer(QStringLiteral("SELECT (SELECT count(*) FROM cikk WHERE cszam > '600'), "
+                                         "(SELECT count(*) FROM partner WHERE pkod > '500') FROM rdb$database")),
+                 QStringList{newMasterRows});
     }
 };
 
