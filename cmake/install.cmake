@@ -9,6 +9,11 @@ install(PROGRAMS packaging/varnel-start DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY templates/ DESTINATION ${CMAKE_INSTALL_DATADIR}/varnel/templates)
 install(FILES packaging/varnel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/varnel.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The same icon drawn at the theme's fixed sizes, for desktops and menus that take no SVG.
+foreach(size IN ITEMS 16 32 48 64 128 256)
+  install(FILES packaging/icons/varnel-${size}.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME varnel.png)
+endforeach()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME varnel)

@@ -30,6 +30,12 @@ for template in "$prefix"/share/varnel/templates/*; do
     [ -f "$folder/${template##*/}" ] || fail "${template##*/} was not copied"
 done
 
+# The desktop entry's icon: the SVG and the theme's fixed sizes.
+for size in 16 32 48 64 128 256; do
+    [ -f "$prefix/share/icons/hicolor/${size}x$size/apps/varnel.png" ] || fail "no $size pixel icon"
+done
+[ -f "$prefix/share/icons/hicolor/scalable/apps/varnel.svg" ] || fail "no scalable icon"
+
 # Next start: the database stays; a template the user changed stays; one the package added arrives.
 sum=$(md5sum <"$folder/VARNEL2013.FDB")
 echo changed >"$folder/VarnelCikk.frf"

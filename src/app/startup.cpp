@@ -29,6 +29,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 #include <QLocale>
 #include <QTextStream>
 
@@ -36,6 +37,15 @@ namespace {
 
 const QString DatabaseFailure =
     QStringLiteral("Az adatbáziskezelöt nem találja.\rA program müködéséhez szükséges.");
+
+// Every window of the program carries its icon, at the sizes the installed icon theme has.
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/varnel-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 }
 
@@ -104,6 +114,9 @@ int runVarnel(int argc, char** argv)
     Application app(argc, argv);
     Application::setApplicationName(QStringLiteral("Varnel"));
     Application::setApplicationVersion(builtFileVersion());
+    Application::setWindowIcon(programIcon());
+    // Lets the desktop match the windows with the installed desktop entry (and its icon).
+    Application::setDesktopFileName(QStringLiteral("varnel"));
     installHungarianTranslations(app);
     try {
         Connection::prepareEmbeddedEnvironment();
