@@ -118,6 +118,8 @@ private slots:
     void createsTheSchemaTables_data();
     void createsTheSchemaTables();
     void createsIndexesTriggerAndCounter();
+    void headerKeepsPageCacheAndForcedWrites_data();
+    void headerKeepsPageCacheAndForcedWrites();
     void refusesAnExistingDatabase_data();
     void refusesAnExistingDatabase();
     void rejectsBadArguments_data();
@@ -196,6 +198,22 @@ void TestInitDb::createsIndexesTriggerAndCounter()
     QCOMPARE(rows(*db, QStringLiteral("SELECT zbizszam FROM bizszam")), QList<QStringList>{{QStringLiteral("0")}});
     for (const QString& table : {QStringLiteral("BIZMOZG"), QStringLiteral("CIKK"), QStringLiteral("PARTNER")})
         QCOMPARE(single(*db, QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)), QStringLiteral("0"));
+}
+
+void TestInitDb::headerKeepsPageCacheAndForcedWrites_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty") << QStringLiteral("empty/work");
+    QTest::newRow("demo, loaded without forced writes") << QStringLiteral("demo");
+}
+
+// The page cache is in the header for every attachment; a demo load turns forced writes back on.
+void TestInitDb::headerKeepsPageCacheAndForcedWrites()
+{
+    QFETCH(QString, name);
+    auto db = openDatabase(folder(name));
+    QCOMPARE(rows(*db, QStringLiteral("SELECT mon$page_buffers, mon$forced_writes FROM mon$database")),
+             QList<QStringList>({{QString::number(DatabasePageBuffers), QStringLiteral("1")}}));
 }
 
 void TestInitDb::refusesAnExistingDatabase_data()

@@ -66,6 +66,9 @@ int createIn(const QString& folder, const std::optional<DemoOptions>& demo)
         connection->createDatabase();
         created = true;
         connection->executeScript(QString::fromUtf8(schemaSql()));
+        connection->close();
+        setPageBuffers(params, DatabasePageBuffers);
+        connection->open();
         if (demo) {
             setForcedWrites(params, false);
             // Progress only on a terminal: in a log, a carriage return makes one unreadable line.
