@@ -118,6 +118,8 @@ private slots:
     void createsTheSchemaTables_data();
     void createsTheSchemaTables();
     void createsIndexesTriggerAndCounter();
+    void headerKeepsPageCacheAndForcedWrites_data();
+    void headerKeepsPageCacheAndForcedWrites();
     void refusesAnExistingDatabase_data();
     void refusesAnExistingDatabase();
     void rejectsBadArguments_data();
@@ -148,6 +150,12 @@ void TestInitDb::initTestCase()
         QCOMPARE(runTool({folder(name), QStringLiteral("--lines"), QStringLiteral("3000"), QStringLiteral("--items"),
                           QStringLiteral("120")}).exitCode, 0);
     }
+    // The benchmark's shape in small: every master count named, ten years (the first begins on a Sunday).
+    QCOMPARE(runTool({folder(QStringLiteral("wide")), QStringLiteral("--lines"), QStringLiteral("3000"),
+                      QStringLiteral("--items"), QStringLiteral("120"), QStringLiteral("--partners"),
+                      QStringLiteral("450"), QStringLiteral("--warehouses"), QStringLiteral("20"),
+                      QStringLiteral("--types"), QStringLiteral("30"), QStringLiteral("--years"), QStringLiteral("10")})
+                 .exitCode, 0);
 }
 
 void TestInitDb::createsTheSchemaTables_data()
@@ -190,6 +198,22 @@ void TestInitDb::createsIndexesTriggerAndCounter()
     QCOMPARE(rows(*db, QStringLiteral("SELECT zbizszam FROM bizszam")), QList<QStringList>{{QStringLiteral("0")}});
     for (const QString& table : {QStringLiteral("BIZMOZG"), QStringLiteral("CIKK"), QStringLiteral("PARTNER")})
         QCOMPARE(single(*db, QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)), QStringLiteral("0"));
+}
+
+void TestInitDb::headerKeepsPageCacheAndForcedWrites_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty") << QStringLiteral("empty/work");
+    QTest::newRow("demo, loaded without forced writes") << QStringLiteral("demo");
+}
+
+// The page cache is in the header for every attachment; a demo load turns forced writes back on.
+void TestInitDb::headerKeepsPageCacheAndForcedWrites()
+{
+    QFETCH(QString, name);
+    auto db = openDatabase(folder(name));
+    QCOMPARE(rows(*db, QStringLiteral("SELECT mon$page_buffers, mon$forced_writes FROM mon$database")),
+             QList<QStringList>({{QString::number(DatabasePageBuffers), QStringLiteral("1")}}));
 }
 
 void TestInitDb::refusesAnExistingDatabase_data()
@@ -239,6 +263,12 @@ void TestInitDb::rejectsBadArguments_data()
                                                                      QStringLiteral("90001")};
     QTest::newRow("more lines than line codes") << QStringList{f, QStringLiteral("--lines"),
                                                                QStringLiteral("60000001")};
+    QTest::newRow("fewer partners than the named ones") << QStringList{f, QStringLiteral("--partners"),
+                                                                       QStringLiteral("11")};
+    QTest::newRow("no warehouse") << QStringList{f, QStringLiteral("--warehouses"), QStringLiteral("0")};
+    QTest::newRow("fewer types than kinds of line") << QStringList{f, QStringLiteral("--types"), QStringLiteral("5")};
+    QTest::newRow("more types than named ones") << QStringList{f, QStringLiteral("--types"), QStringLiteral("31")};
+    QTest::newRow("no year") << QStringList{f, QStringLiteral("--years"), QStringLiteral("0")};
 }
 
 void TestInitDb::rejectsBadArguments()
@@ -285,28 +315,38 @@ void TestInitDb::copiesTemplatesWithoutOverwriting()
 
 void TestInitDb::demoMasterData_data()
 {
+    QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("codeColumn");
+    QTest::addColumn<QString>("nameColumn");
     QTest::addColumn<int>("least");
     QTest::addColumn<int>("most");
-    auto row = [](const char* tag, const char* table, const char* column, int least, int most) {
-        QTest::newRow(tag) << QString::fromLatin1(table) << QString::fromLatin1(column) << least << most;
+    auto row = [](const char* tag, const char* name, const char* table, const char* column, const char* nameColumn,
+                  int least, int most) {
+        QTest::newRow(tag) << QString::fromLatin1(name) << QString::fromLatin1(table) << QString::fromLatin1(column)
+                           << QString::fromLatin1(nameColumn) << least << most;
     };
-    row("warehouses", "RAKTAR", "RKOD", 2, 6);
-    row("employees", "DOLGOZO", "DKOD", 4, 6);
-    row("movement types", "MNEM", "MKOD", 4, 10);
-    row("partners", "PARTNER", "PKOD", 6, 30);
-    row("items", "CIKK", "CKOD", 10, 30);
+    row("warehouses", "demo", "RAKTAR", "RKOD", "RNEV", 2, 6);
+    row("employees", "demo", "DOLGOZO", "DKOD", "DNEV", 4, 6);
+    row("movement types", "demo", "MNEM", "MKOD", "MNEM", 4, 10);
+    row("partners", "demo", "PARTNER", "PKOD", "PNEV", 6, 30);
+    row("items", "demo", "CIKK", "CKOD", "CSZAM", 10, 30);
+    row("warehouses as asked", "wide", "RAKTAR", "RKOD", "RNEV", 20, 20);
+    row("movement types as asked", "wide", "MNEM", "MKOD", "MNEM", 30, 30);
+    row("partners as asked", "wide", "PARTNER", "PKOD", "PNEV", 450, 450);
 }
 
-// Codes are decimal digits of one width per table, so the entry forms' "last code plus one" is new.
+// Codes are decimal digits of one width per table, so the entry forms' "last code plus one" is new; the
+// names a person picks a row by are distinct.
 void TestInitDb::demoMasterData()
 {
+    QFETCH(QString, name);
     QFETCH(QString, table);
     QFETCH(QString, codeColumn);
+    QFETCH(QString, nameColumn);
     QFETCH(int, least);
     QFETCH(int, most);
-    auto db = openDatabase(folder(QStringLiteral("demo")));
+    auto db = openDatabase(folder(name));
     const auto codes = rows(*db, QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(codeColumn, table));
     QVERIFY2(codes.size() >= least && codes.size() <= most, qPrintable(QString::number(codes.size())));
     QSet<QString> seen;
@@ -316,6 +356,8 @@ void TestInitDb::demoMasterData()
         seen.insert(row.first());
     }
     QCOMPARE(seen.size(), codes.size());
+    QCOMPARE(single(*db, QStringLiteral("SELECT COUNT(DISTINCT %1) FROM %2").arg(nameColumn, table)),
+             QString::number(codes.size()));
     if (table == QLatin1String("MNEM")) {
         QVERIFY(!rows(*db, QStringLiteral("SELECT 1 FROM mnem WHERE mncs = '+'")).isEmpty());
         QVERIFY(!rows(*db, QStringLiteral("SELECT 1 FROM mnem WHERE mncs = '-'")).isEmpty());
@@ -327,17 +369,21 @@ void TestInitDb::demoLinesAreConsistent_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("lines");
     QTest::addColumn<int>("items");
-    QTest::newRow("default demo") << QStringLiteral("demo") << 400 << 14;
-    QTest::newRow("scaled") << QStringLiteral("scaledA") << 3000 << 120;
+    QTest::addColumn<int>("firstYear");
+    QTest::newRow("default demo") << QStringLiteral("demo") << 400 << 14 << 2025;
+    QTest::newRow("scaled") << QStringLiteral("scaledA") << 3000 << 120 << 2025;
+    QTest::newRow("every master count, ten years") << QStringLiteral("wide") << 3000 << 120 << 2017;
 }
 
 // Every line refers to existing master rows the way the forms would store it, its BKOD is the database's,
-// its document number is its own, and no item's running stock drops below zero.
+// its document number is its own, no item's running stock drops below zero, the lines span the years
+// and use every movement type and warehouse.
 void TestInitDb::demoLinesAreConsistent()
 {
     QFETCH(QString, name);
     QFETCH(int, lines);
     QFETCH(int, items);
+    QFETCH(int, firstYear);
     auto db = openDatabase(folder(name));
     QHash<QString, QStringList> itemByNumber;   // cszam -> ckod, cbizonylat
     for (const QStringList& r : rows(*db, QStringLiteral("SELECT cszam, ckod, cbizonylat FROM cikk")))
@@ -362,6 +408,8 @@ void TestInitDb::demoLinesAreConsistent()
     QHash<QString, Decimal> stock;
     QSet<QString> numbers;
     QSet<QString> itemsUsed;
+    QSet<QString> typesUsed;
+    QSet<QString> warehousesUsed;
     qint64 lastNumber = 0;
     QDate lastDate;
     int count = 0;
@@ -396,9 +444,14 @@ void TestInitDb::demoLinesAreConsistent()
         QVERIFY2(warehouses.contains(text("BRKOD")), qPrintable(where));
         QVERIFY2(employees.contains(text("BDKOD")), qPrintable(where));
         const QDate date = query.fieldByName(QStringLiteral("BBIZDATUM")).asDate();
-        QVERIFY2(date.year() >= 2025 && date.year() <= 2026 && (!lastDate.isValid() || date >= lastDate),
+        QVERIFY2(date.year() >= firstYear && date.year() <= 2026 && (!lastDate.isValid() || date >= lastDate),
                  qPrintable(where));
+        QVERIFY2(date.dayOfWeek() != Qt::Sunday, qPrintable(where));
+        if (!lastDate.isValid())
+            QCOMPARE(date.year(), firstYear);
         lastDate = date;
+        typesUsed.insert(text("BMNEM"));
+        warehousesUsed.insert(text("BRKOD"));
 
         Decimal& itemStock = stock[text("BCIKKSZAM")];
         itemStock = increase ? itemStock + quantity : itemStock - quantity;
@@ -409,6 +462,8 @@ void TestInitDb::demoLinesAreConsistent()
     QCOMPARE(count, lines);
     QCOMPARE(lastDate.year(), 2026);
     QVERIFY(itemsUsed.size() > items / 2);
+    QCOMPARE(typesUsed.size(), typeByKey.size());
+    QCOMPARE(warehousesUsed, warehouses);
     QCOMPARE(single(*db, QStringLiteral("SELECT zbizszam FROM bizszam")), QString::number(lastNumber));
     QCOMPARE(single(*db, QStringLiteral("SELECT COUNT(*) FROM bizszam")), QStringLiteral("1"));
 }

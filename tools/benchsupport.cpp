@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <cstdio>
+#include <cstdint>
+#include <cstring>
 #include <firebird/Interface.h>
 #include <ibase.h>
 #include <vector>
@@ -108,4 +110,91 @@ void BareEngine::commit()
         return;
     fbCall([&](ThrowStatusWrapper* st) { transaction_->commit(st); });
     transaction_ = nullptr;
+}
+
+namespace {
+
+constexpr unsigned TextLength = 400;    // bytes of a parameter or column as text; the widest column is 75
+
+// The statement's message with every field turned into text of TextLength bytes.
+IMessageMetadata* asText(ThrowStatusWrapper* st, IMessageMetadata* metadata)
+{
+    IMetadataBuilder* builder = metadata->getBuilder(st);
+    for (unsigned i = 0; i < metadata->getCount(st); ++i) {
+        builder->setType(st, i, SQL_VARYING + 1);
+        builder->setSubType(st, i, 0);
+        builder->setScale(st, i, 0);
+        builder->setLength(st, i, TextLength);
+    }
+    IMessageMetadata* text = builder->getMetadata(st);
+    builder->release();
+    metadata->release();
+    return text;
+}
+
+}
+
+BareStatement::BareStatement(BareEngine& engine, const QString& sql) : engine_(engine)
+{
+    const QByteArray text = encodeCp1250(sql);
+    fbCall([&](ThrowStatusWrapper* st) {
+        statement_ = engine_.attachment_->prepare(st, engine_.transaction(), 0, text.constData(), 3,
+                                                  IStatement::PREPARE_PREFETCH_METADATA);
+        input_ = asText(st, statement_->getInputMetadata(st));
+        output_ = asText(st, statement_->getOutputMetadata(st));
+    });
+}
+
+BareStatement::~BareStatement()
+{
+    if (input_)
+        input_->release();
+    if (output_)
+        output_->release();
+    if (statement_) {
+        try {
+            fbCall([&](ThrowStatusWrapper* st) { statement_->free(st); });
+        } catch (const DbError&) {
+            statement_->release();
+        }
+    }
+}
+
+std::vector<QStringList> BareStatement::run(const QStringList& values, long rows)
+{
+    return fbCall([&](ThrowStatusWrapper* st) {
+        std::vector<unsigned char> in(input_->getMessageLength(st));
+        for (unsigned i = 0; i < input_->getCount(st) && int(i) < values.size(); ++i) {
+            const QByteArray value = encodeCp1250(values[int(i)]).left(int(TextLength));
+            unsigned char* field = in.data() + input_->getOffset(st, i);
+            const auto length = std::uint16_t(value.size());
+            std::memcpy(field, &length, sizeof length);
+            std::memcpy(field + sizeof length, value.constData(), size_t(value.size()));
+            *reinterpret_cast<short*>(in.data() + input_->getNullOffset(st, i)) = 0;
+        }
+        ITransaction* tr = engine_.transaction();
+        std::vector<QStringList> result;
+        if (output_->getCount(st) == 0) {
+            statement_->execute(st, tr, input_, in.data(), nullptr, nullptr);
+            return result;
+        }
+        std::vector<unsigned char> out(output_->getMessageLength(st));
+        IResultSet* cursor = statement_->openCursor(st, tr, input_, in.data(), output_, 0);
+        while ((rows < 0 || long(result.size()) < rows) && cursor->fetchNext(st, out.data()) == IStatus::RESULT_OK) {
+            QStringList row;
+            for (unsigned i = 0; i < output_->getCount(st); ++i) {
+                if (*reinterpret_cast<const short*>(out.data() + output_->getNullOffset(st, i))) {
+                    row << QString();
+                    continue;
+                }
+                const unsigned char* field = out.data() + output_->getOffset(st, i);
+                std::uint16_t length = 0;
+                std::memcpy(&length, field, sizeof length);
+                row << decodeCp1250(reinterpret_cast<const char*>(field + sizeof length), length);
+            }
+            result.push_back(row);
+        }
+        cursor->close(st);
+        return result;
+    });
 }

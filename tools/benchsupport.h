@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <vector>
 
-namespace Firebird { class IAttachment; class ITransaction; }
+namespace Firebird { class IAttachment; class IMessageMetadata; class IStatement; class ITransaction; }
 
 double timedMs(const std::function<void()>& work);
 
@@ -34,8 +36,30 @@ public:
     void commit();
 
 private:
+    friend class BareStatement;
     Firebird::ITransaction* transaction();
 
     Firebird::IAttachment* attachment_;
     Firebird::ITransaction* transaction_ = nullptr;
+};
+
+// One statement of the bare engine, prepared once and run many times with its "?" parameters bound in
+// order. Parameters and columns travel as text (the engine converts them, as it does the program's), so
+// the caller needs no knowledge of the columns' types.
+class BareStatement {
+public:
+    BareStatement(BareEngine& engine, const QString& sql);
+    ~BareStatement();
+    BareStatement(const BareStatement&) = delete;
+    BareStatement& operator=(const BareStatement&) = delete;
+
+    // Runs it in the engine's transaction. A SELECT returns its rows (up to `rows`, all with -1), each
+    // column as text (empty for NULL); any other statement returns nothing.
+    std::vector<QStringList> run(const QStringList& values = {}, long rows = -1);
+
+private:
+    BareEngine& engine_;
+    Firebird::IStatement* statement_ = nullptr;
+    Firebird::IMessageMetadata* input_ = nullptr;
+    Firebird::IMessageMetadata* output_ = nullptr;
 };

@@ -6,6 +6,6 @@
 
 void fillDemoData(Connection& connection, const DemoOptions& options, const DemoProgress& progress)
 {
-    const DemoWorld world = insertDemoMasterData(connection, options.items);
-    insertDemoLines(connection, world, options.lines, progress);
+    const DemoWorld world = insertDemoMasterData(connection, options);
+    insertDemoLines(connection, world, options.lines, options.years, progress);
 }

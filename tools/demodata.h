@@ -12,9 +12,20 @@ class Connection;
 struct DemoOptions {
     static constexpr int MaxItems = 90000;       // five-digit item codes
     static constexpr int MaxLines = 60000000;    // BKOD holds five base-36 digits of IDB
+    static constexpr int MinPartners = 12;       // the named firms and producers
+    static constexpr int MaxPartners = 7000;     // as many as the name lists make distinct
+    static constexpr int MaxWarehouses = 90;     // two-digit warehouse codes
+    static constexpr int MinTypes = 6;           // one for each kind of line the generator makes
+    static constexpr int MaxTypes = 30;          // the named receipts and issues
+    static constexpr int MaxYears = 50;
+    static constexpr int LastYear = 2026;        // lines end with this year
 
     int lines = 400;
     int items = 14;
+    int partners = 0;      // 0: in proportion to the items
+    int warehouses = 3;
+    int types = MinTypes;
+    int years = 2;         // ending with LastYear
 };
 
 struct DemoItem {
@@ -36,7 +47,7 @@ struct DemoMovementType {
 
 struct DemoWorld {
     std::vector<DemoItem> items;
-    std::vector<DemoMovementType> types;
+    std::vector<DemoMovementType> types;   // the six basic kinds first, then further receipts and issues
     QStringList producers;     // PKOD of primary producers, who sell on purchase tickets
     QStringList companies;     // PKOD of firms we buy from and sell to
     QStringList employees;     // DKOD

@@ -13,14 +13,40 @@ namespace {
 
 // Big enough to keep the per-commit cost small, small enough that a failure loses little time.
 constexpr int CommitEvery = 20000;
-constexpr int DaysCovered = 730;    // 2025-01-01 .. 2026-12-31
 
 enum TypeKind { Purchase, Ticket, Sale, Scrap, Surplus, Shortage, KindCount };
 const char* const typeKeys[KindCount] = {"101", "102", "201", "202", "103", "203"};
 
+// The movement types a kind of line may be stored with: its basic type first, then the further ones of
+// the same sign, spread over the kinds in turn.
+using TypesByKind = std::vector<std::vector<const DemoMovementType*>>;
+
+TypesByKind typesByKind(const DemoWorld& world)
+{
+    TypesByKind byKind(KindCount);
+    for (int kind = 0; kind < KindCount; ++kind) {
+        for (const DemoMovementType& type : world.types) {
+            if (type.key == QLatin1String(typeKeys[kind]))
+                byKind[size_t(kind)].push_back(&type);
+        }
+        if (byKind[size_t(kind)].empty())
+            byKind[size_t(kind)].push_back(&world.types.front());
+    }
+    const TypeKind receipts[] = {Purchase, Ticket, Surplus};
+    const TypeKind issues[] = {Sale, Scrap, Shortage};
+    int receipt = 0, issue = 0;
+    for (size_t i = KindCount; i < world.types.size(); ++i) {
+        const DemoMovementType& type = world.types[i];
+        const TypeKind kind = type.increase ? receipts[receipt++ % 3] : issues[issue++ % 3];
+        byKind[size_t(kind)].push_back(&type);
+    }
+    return byKind;
+}
+
 struct Line {
     const DemoItem* item = nullptr;
     TypeKind kind = Purchase;
+    const DemoMovementType* type = nullptr;
     QDate date;
     std::int64_t quantity = 0;    // scaled by Decimal::Unit
     std::int64_t price = 0;       // whole forints
@@ -31,7 +57,12 @@ struct Line {
 
 class LineMaker {
 public:
-    LineMaker(const DemoWorld& world, int count) : world_(world), count_(count), stock_(world.items.size(), 0) {}
+    LineMaker(const DemoWorld& world, int count, int years)
+        : world_(world), types_(typesByKind(world)), count_(count), firstDay_(DemoOptions::LastYear - years + 1, 1, 1),
+          days_(firstDay_.daysTo(QDate(DemoOptions::LastYear + 1, 1, 1))), stock_(world.items.size(), 0),
+          sequence_(size_t(years), std::vector<int>(KindCount, 0))
+    {
+    }
 
     Line make(int index);
 
@@ -43,17 +74,24 @@ private:
     QDate dateOf(int index) const;
 
     const DemoWorld& world_;
+    const TypesByKind types_;
     const int count_;
+    const QDate firstDay_;
+    const std::int64_t days_;
     std::vector<std::int64_t> stock_;
     DemoRandom random_;
-    int sequence_[KindCount][2] = {};
+    std::vector<std::vector<int>> sequence_;    // [year][kind]
+    int tickets_ = 0;
 };
 
 QDate LineMaker::dateOf(int index) const
 {
-    const QDate date = QDate(2025, 1, 1).addDays(std::int64_t(index) * DaysCovered / count_);
-    // Nobody records on Sundays; moving back a day keeps the dates in order.
-    return date.dayOfWeek() == Qt::Sunday ? date.addDays(-1) : date;
+    const QDate date = firstDay_.addDays(std::int64_t(index) * days_ / count_);
+    // Nobody records on Sundays; moving back a day keeps the dates in order, and so does moving a first
+    // day that falls on a Sunday forward (the span begins on 1 January).
+    if (date.dayOfWeek() != Qt::Sunday)
+        return date;
+    return date == firstDay_ ? date.addDays(1) : date.addDays(-1);
 }
 
 TypeKind LineMaker::chooseKind(std::int64_t stock)
@@ -103,9 +141,9 @@ std::int64_t LineMaker::choosePrice(TypeKind kind, const DemoItem& item)
 
 QString LineMaker::reference(TypeKind kind, int year)
 {
-    const int n = ++sequence_[kind][year - 2025];
+    const int n = ++sequence_[size_t(year - firstDay_.year())][kind];
     // Invoices start again each year; purchase tickets are numbered straight on.
-    const int ticket = sequence_[Ticket][0] + sequence_[Ticket][1];
+    const int ticket = kind == Ticket ? ++tickets_ : tickets_;
     switch (kind) {
     case Purchase: return QStringLiteral("SZ-%1/%2").arg(year).arg(n, 4, 10, QLatin1Char('0'));
     case Ticket: return QStringLiteral("FJ-%1").arg(ticket, 6, 10, QLatin1Char('0'));
@@ -122,6 +160,9 @@ Line LineMaker::make(int index)
     line.item = &world_.items[itemIndex];
     std::int64_t& stock = stock_[itemIndex];
     line.kind = chooseKind(stock);
+    const auto& types = types_[line.kind];
+    // One type of a kind draws nothing, so a demo of the basic types stays the same line for line.
+    line.type = types.size() == 1 ? types.front() : types[size_t(random_.below(std::int64_t(types.size())))];
     line.date = dateOf(index);
     line.quantity = chooseQuantity(line.kind, *line.item, stock);
     line.price = choosePrice(line.kind, *line.item);
@@ -139,18 +180,9 @@ Line LineMaker::make(int index)
     return line;
 }
 
-const DemoMovementType& typeOf(const DemoWorld& world, TypeKind kind)
-{
-    for (const DemoMovementType& type : world.types) {
-        if (type.key == QLatin1String(typeKeys[kind]))
-            return type;
-    }
-    return world.types.front();
-}
-
 void bindLine(Query& insert, const DemoWorld& world, const Line& line, int number, DemoRandom& random)
 {
-    const DemoMovementType& type = typeOf(world, line.kind);
+    const DemoMovementType& type = *line.type;
     const Decimal quantity = Decimal::fromScaled(line.quantity);
     const Decimal price = Decimal::fromScaled(line.price * Decimal::Unit);
     // Values are whole forints, as on the invoices they come from.
@@ -207,7 +239,8 @@ void setIndexesActive(Transaction& transaction, const QStringList& names, bool a
 
 }
 
-void insertDemoLines(Connection& connection, const DemoWorld& world, int count, const DemoProgress& progress)
+void insertDemoLines(Connection& connection, const DemoWorld& world, int count, int years,
+                     const DemoProgress& progress)
 {
     Transaction& transaction = connection.transaction();
     const QStringList indexes = lineIndexes(transaction);
@@ -218,7 +251,7 @@ void insertDemoLines(Connection& connection, const DemoWorld& world, int count, 
         "INSERT INTO bizmozg ( bbszam, bcikkszam, bbizdatum, bmnem, bear, bmenov, bmecsok, bertnov, bertcsok, "
         "bdkod, brkod, brkelt, beredeti, bszoveg, bpkod, bckod, bmegjegy, bmkod, btetel) VALUES ( :p2, :p3, :p4, "
         ":p5, :p6, :p7, :p8, :p9, :p10, :p11, :p12, :p13, :p14, :p15, :p16, :p17, :p18, :p19, :p20)"));
-    LineMaker maker(world, std::max(count, 1));
+    LineMaker maker(world, std::max(count, 1), years);
     DemoRandom random(7u);
     for (int i = 0; i < count; ++i) {
         bindLine(insert, world, maker.make(i), i + 1, random);

@@ -46,6 +46,8 @@ const char* const warehouses[][2] = {
     {"Terménytároló", "Kiskunfélegyháza, Majsai út 120."},
     {"Szárító és siló", "Lakitelek, Tőserdői út 2."},
 };
+// Further sites of a big business: one store of each kind in the towns the partners come from.
+const char* const siteKinds[] = {"Terménytároló", "Magtár", "Hűtőház", "Fióktelep"};
 
 const char* const employees[] = {"Kiss Anna", "Nagy Péter", "Tóth Erzsébet", "Szabó László", "Horváth Zoltán"};
 
@@ -56,7 +58,15 @@ struct TypeRow { const char* key; const char* name; const char* sign; };
 const TypeRow movementTypes[] = {
     {"101", "BES", "+"}, {"102", "FEL", "+"}, {"201", "ELA", "-"},
     {"202", "SEL", "-"}, {"103", "LTT", "+"}, {"203", "LHI", "-"},
+    // Further receipts and issues, taken in this order, a receipt and an issue at a time.
+    {"104", "VIS", "+"}, {"204", "VSZ", "-"}, {"105", "ATB", "+"}, {"205", "ATK", "-"},
+    {"106", "BIZ", "+"}, {"206", "BZK", "-"}, {"107", "AJB", "+"}, {"207", "AJK", "-"},
+    {"108", "TRM", "+"}, {"208", "FLH", "-"}, {"109", "IMP", "+"}, {"209", "EXP", "-"},
+    {"110", "KOB", "+"}, {"210", "KOK", "-"}, {"111", "JAV", "+"}, {"211", "JVK", "-"},
+    {"112", "CSB", "+"}, {"212", "CSK", "-"}, {"113", "HOZ", "+"}, {"213", "MIN", "-"},
+    {"114", "KPB", "+"}, {"214", "KPK", "-"}, {"115", "EGB", "+"}, {"215", "EGK", "-"},
 };
+static_assert(std::size(movementTypes) == DemoOptions::MaxTypes);
 
 struct PartnerRow { const char* name; const char* postcode; const char* town; const char* street; };
 const PartnerRow firms[] = {
@@ -98,13 +108,28 @@ QString bankAccount(DemoRandom& random)
         .arg(random.between(10000000, 99999999));
 }
 
-void insertWarehouses(Transaction& transaction)
+QStringList insertWarehouses(Transaction& transaction, int count)
 {
     std::vector<QStringList> rows;
-    const int count = int(std::size(warehouses));
-    for (int i = 0; i < count; ++i)
-        rows.push_back({demoCode(i, count), utf8(warehouses[i][0]), utf8(warehouses[i][1])});
+    QStringList codes;
+    const int named = int(std::size(warehouses));
+    for (int i = 0; i < count; ++i) {
+        codes << demoCode(i, count);
+        if (i < named) {
+            rows.push_back({codes.last(), utf8(warehouses[i][0]), utf8(warehouses[i][1])});
+            continue;
+        }
+        const int n = i - named;
+        const PartnerRow& town = towns[size_t(n) % std::size(towns)];
+        const QString kind = utf8(siteKinds[size_t(n / int(std::size(towns))) % std::size(siteKinds)]);
+        const int round = n / int(std::size(towns) * std::size(siteKinds));
+        const QString name = round == 0 ? QStringLiteral("%1 %2").arg(kind, utf8(town.town))
+                                        : QStringLiteral("%1 %2 %3.").arg(kind, utf8(town.town)).arg(round + 1);
+        rows.push_back({codes.last(), name, QStringLiteral("%1, %2 %3.").arg(utf8(town.town), utf8(town.street))
+                                                .arg(10 + i)});
+    }
     insertTextRows(transaction, QStringLiteral("INSERT INTO raktar (rkod, rnev, rtelep) VALUES (:p1, :p2, :p3)"), rows);
+    return codes;
 }
 
 QStringList insertEmployees(Transaction& transaction)
@@ -120,11 +145,10 @@ QStringList insertEmployees(Transaction& transaction)
     return codes;
 }
 
-std::vector<DemoMovementType> insertMovementTypes(Transaction& transaction)
+std::vector<DemoMovementType> insertMovementTypes(Transaction& transaction, int count)
 {
     std::vector<QStringList> rows;
     std::vector<DemoMovementType> types;
-    const int count = int(std::size(movementTypes));
     for (int i = 0; i < count; ++i) {
         const TypeRow& t = movementTypes[i];
         const bool increase = QString::fromLatin1(t.sign) == QLatin1String("+");
@@ -136,14 +160,26 @@ std::vector<DemoMovementType> insertMovementTypes(Transaction& transaction)
     return types;
 }
 
+// A further producer's name: a surname and a given name, then (past every pair) a second given name.
+QString producerName(int n)
+{
+    const int pairs = int(std::size(surnames) * std::size(givenNames));
+    const QString name = utf8(surnames[size_t(n) % std::size(surnames)]) + QLatin1Char(' ')
+        + utf8(givenNames[size_t(n % pairs) / std::size(surnames)]);
+    if (n < pairs)
+        return name + QStringLiteral(" őstermelő");
+    return name + QLatin1Char(' ') + utf8(givenNames[size_t(n / pairs - 1) % std::size(givenNames)])
+        + QStringLiteral(" őstermelő");
+}
+
+int namedPartnerCount() { return int(std::size(firms) + std::size(producers)); }
+
 // The named partners first, then (for big databases) more primary producers from the name lists.
-void insertPartners(Transaction& transaction, int itemCount, DemoWorld& world, DemoRandom& random)
+void insertPartners(Transaction& transaction, int count, DemoWorld& world, DemoRandom& random)
 {
     std::vector<PartnerRow> all(std::begin(firms), std::end(firms));
     all.insert(all.end(), std::begin(producers), std::end(producers));
     const int firmCount = int(std::size(firms));
-    const int extra = std::min(int(std::size(surnames) * std::size(givenNames)), itemCount / 20);
-    const int count = int(all.size()) + extra;
     std::vector<QStringList> rows;
     for (int i = 0; i < count; ++i) {
         QString name, postcode, town, street;
@@ -153,8 +189,7 @@ void insertPartners(Transaction& transaction, int itemCount, DemoWorld& world, D
         } else {
             const int n = i - int(all.size());
             const PartnerRow& t = towns[size_t(n) % std::size(towns)];
-            name = utf8(surnames[size_t(n) % std::size(surnames)]) + QLatin1Char(' ')
-                + utf8(givenNames[size_t(n) / std::size(surnames)]) + QStringLiteral(" őstermelő");
+            name = producerName(n);
             postcode = utf8(t.postcode), town = utf8(t.town);
             street = utf8(t.street) + QStringLiteral(" %1.").arg(1 + random.below(120));
         }
@@ -169,9 +204,8 @@ void insertPartners(Transaction& transaction, int itemCount, DemoWorld& world, D
 // Each item is one lot of produce with its own item number and batch number. The batch number reads as
 // the batch range list expects: three letters of the produce, a quality letter (A-K), a field letter
 // (E-V), the two digits of the harvest year, then a serial number.
-void insertItems(Transaction& transaction, int itemCount, DemoWorld& world)
+void insertItems(Transaction& transaction, int itemCount, DemoWorld& world, const QStringList& warehouseCodes)
 {
-    const int warehouseCount = int(std::size(warehouses));
     const int serialWidth = std::max(3, int(QString::number(itemCount).size()));
     std::vector<QStringList> rows;
     for (int i = 0; i < itemCount; ++i) {
@@ -184,7 +218,7 @@ void insertItems(Transaction& transaction, int itemCount, DemoWorld& world)
             .arg(QChar(u'A' + i % 11)).arg(QChar(u'E' + (i * 7 + round) % 18))
             .arg(i % 3 == 0 ? QLatin1String("24") : QLatin1String("25"))
             .arg(i + 1, serialWidth, 10, QLatin1Char('0'));
-        item.warehouse = demoCode(i % warehouseCount, warehouseCount);
+        item.warehouse = warehouseCodes[i % warehouseCodes.size()];
         item.decimals = p.decimals;
         item.price = p.price;
         item.lot = p.lot;
@@ -230,16 +264,23 @@ void insertTextRows(Transaction& transaction, const QString& sql, const std::vec
     }
 }
 
-DemoWorld insertDemoMasterData(Connection& connection, int itemCount)
+int demoPartnerCount(const DemoOptions& options)
+{
+    if (options.partners > 0)
+        return options.partners;
+    return namedPartnerCount() + std::min(int(std::size(surnames) * std::size(givenNames)), options.items / 20);
+}
+
+DemoWorld insertDemoMasterData(Connection& connection, const DemoOptions& options)
 {
     DemoRandom random(1957u);
     DemoWorld world;
     Transaction& transaction = connection.transaction();
-    insertWarehouses(transaction);
+    const QStringList warehouseCodes = insertWarehouses(transaction, options.warehouses);
     world.employees = insertEmployees(transaction);
-    world.types = insertMovementTypes(transaction);
-    insertPartners(transaction, itemCount, world, random);
-    insertItems(transaction, itemCount, world);
+    world.types = insertMovementTypes(transaction, options.types);
+    insertPartners(transaction, demoPartnerCount(options), world, random);
+    insertItems(transaction, options.items, world, warehouseCodes);
     insertOwnData(transaction);
     transaction.commit();
     return world;

@@ -6,9 +6,12 @@
 class Connection;
 class Transaction;
 
-// Inserts the master rows (itemCount items, partners in proportion) and commits; returns what the
-// movement lines need to refer to them.
-DemoWorld insertDemoMasterData(Connection& connection, int itemCount);
+// Inserts the master rows in the counts the options give and commits; returns what the movement lines
+// need to refer to them.
+DemoWorld insertDemoMasterData(Connection& connection, const DemoOptions& options);
+
+// The partners the options ask for: a number given, or the named ones and one producer for 20 items.
+int demoPartnerCount(const DemoOptions& options);
 
 // Codes of one table share their width, so that their text order is their numeric order and the entry
 // forms' "last code plus one" gives a fresh code: 1..9, 10..99, 100..999 and so on.

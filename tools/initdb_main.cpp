@@ -2,6 +2,7 @@
 #include "connection.h"
 #include "dberror.h"
 #include "demodata.h"
+#include "demomaster.h"
 #include "supportfiles.h"
 #include "databasefile.h"
 #include "schemasql.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <unistd.h>
@@ -64,6 +66,9 @@ int createIn(const QString& folder, const std::optional<DemoOptions>& demo)
         connection->createDatabase();
         created = true;
         connection->executeScript(QString::fromUtf8(schemaSql()));
+        connection->close();
+        setPageBuffers(params, DatabasePageBuffers);
+        connection->open();
         if (demo) {
             setForcedWrites(params, false);
             // Progress only on a terminal: in a log, a carriage return makes one unreadable line.
@@ -87,7 +92,9 @@ int createIn(const QString& folder, const std::optional<DemoOptions>& demo)
     }
     out() << "Created " << path;
     if (demo)
-        out() << " with demo data (" << demo->items << " items, " << demo->lines << " movement lines)";
+        out() << " with demo data (" << demo->items << " items, " << demoPartnerCount(*demo) << " partners, "
+              << demo->warehouses << " warehouses, " << demo->types << " movement types, " << demo->lines
+              << " movement lines over " << demo->years << " years)";
     out() << "\n";
     return Done;
 }
@@ -109,6 +116,17 @@ int main(int argc, char* argv[])
                       QStringLiteral("N"), QString::number(DemoOptions().lines)});
     parser.addOption({QStringLiteral("items"), QStringLiteral("number of demo items (implies --demo)"),
                       QStringLiteral("N"), QString::number(DemoOptions().items)});
+    parser.addOption({QStringLiteral("partners"),
+                      QStringLiteral("number of demo partners (implies --demo; default: 12 and one for 20 items)"),
+                      QStringLiteral("N"), QString::number(demoPartnerCount(DemoOptions()))});
+    parser.addOption({QStringLiteral("warehouses"), QStringLiteral("number of demo warehouses (implies --demo)"),
+                      QStringLiteral("N"), QString::number(DemoOptions().warehouses)});
+    parser.addOption({QStringLiteral("types"),
+                      QStringLiteral("number of demo movement types, receipts and issues (implies --demo)"),
+                      QStringLiteral("N"), QString::number(DemoOptions().types)});
+    parser.addOption({QStringLiteral("years"),
+                      QStringLiteral("years the demo lines span, ending with %1 (implies --demo)").arg(DemoOptions::LastYear),
+                      QStringLiteral("N"), QString::number(DemoOptions().years)});
     parser.process(app);
 
     const QStringList positional = parser.positionalArguments();
@@ -117,13 +135,26 @@ int main(int argc, char* argv[])
         return BadArguments;
     }
     std::optional<DemoOptions> demo;
-    if (parser.isSet(QStringLiteral("demo")) || parser.isSet(QStringLiteral("lines"))
-        || parser.isSet(QStringLiteral("items"))) {
+    const QStringList demoSizes = {QStringLiteral("lines"), QStringLiteral("items"), QStringLiteral("partners"),
+                                   QStringLiteral("warehouses"), QStringLiteral("types"), QStringLiteral("years")};
+    if (parser.isSet(QStringLiteral("demo"))
+        || std::any_of(demoSizes.begin(), demoSizes.end(), [&](const QString& name) { return parser.isSet(name); })) {
         const auto lines = countOption(parser, QStringLiteral("lines"), 0, DemoOptions::MaxLines);
         const auto items = countOption(parser, QStringLiteral("items"), 1, DemoOptions::MaxItems);
-        if (!lines || !items)
+        const auto warehouses = countOption(parser, QStringLiteral("warehouses"), 1, DemoOptions::MaxWarehouses);
+        const auto types = countOption(parser, QStringLiteral("types"), DemoOptions::MinTypes, DemoOptions::MaxTypes);
+        const auto years = countOption(parser, QStringLiteral("years"), 1, DemoOptions::MaxYears);
+        if (!lines || !items || !warehouses || !types || !years)
             return BadArguments;
-        demo = DemoOptions{*lines, *items};
+        demo = DemoOptions{*lines, *items, 0, *warehouses, *types, *years};
+        // Without the option the partners follow the items, as the help says.
+        if (parser.isSet(QStringLiteral("partners"))) {
+            const auto partners = countOption(parser, QStringLiteral("partners"), DemoOptions::MinPartners,
+                                              DemoOptions::MaxPartners);
+            if (!partners)
+                return BadArguments;
+            demo->partners = *partners;
+        }
     }
 
     const QString folder = positional.first();

@@ -1,10 +1,11 @@
-// Forced writes through the services manager of the (embedded) engine.
+// Database header settings (forced writes, page cache) through the services manager of the engine.
 #include "writemode.h"
 
 #include "connection.h"
 #include "fbcall.h"
 
 #include <QFile>
+#include <functional>
 #include <ibase.h>
 
 using namespace Firebird;
@@ -31,9 +32,8 @@ void waitForService(ThrowStatusWrapper* st, IService* service)
     }
 }
 
-}
-
-void setForcedWrites(const ConnectionParams& params, bool on)
+// Runs one properties action of the services manager on the database; `property` adds its setting.
+void changeProperty(const ConnectionParams& params, const std::function<void(ThrowStatusWrapper*, IXpbBuilder*)>& property)
 {
     const QByteArray database = QFile::encodeName(params.database);
     fbCall([&](ThrowStatusWrapper* st) {
@@ -53,11 +53,27 @@ void setForcedWrites(const ConnectionParams& params, bool on)
         BuilderGuard startSpb{util->getXpbBuilder(st, IXpbBuilder::SPB_START, nullptr, 0)};
         startSpb.builder->insertTag(st, isc_action_svc_properties);
         startSpb.builder->insertString(st, isc_spb_dbname, database.constData());
-        const unsigned char mode = on ? isc_spb_prp_wm_sync : isc_spb_prp_wm_async;
-        startSpb.builder->insertBytes(st, isc_spb_prp_write_mode, &mode, 1);
+        property(st, startSpb.builder);
         service->start(st, startSpb.builder->getBufferLength(st), startSpb.builder->getBuffer(st));
         waitForService(st, service);
         service->detach(st);
         serviceGuard.s = nullptr;
+    });
+}
+
+}
+
+void setForcedWrites(const ConnectionParams& params, bool on)
+{
+    changeProperty(params, [on](ThrowStatusWrapper* st, IXpbBuilder* spb) {
+        const unsigned char mode = on ? isc_spb_prp_wm_sync : isc_spb_prp_wm_async;
+        spb->insertBytes(st, isc_spb_prp_write_mode, &mode, 1);
+    });
+}
+
+void setPageBuffers(const ConnectionParams& params, int pages)
+{
+    changeProperty(params, [pages](ThrowStatusWrapper* st, IXpbBuilder* spb) {
+        spb->insertInt(st, isc_spb_prp_page_buffers, pages);
     });
 }

@@ -3,6 +3,12 @@
 
 #include "connection.h"
 
+// Pages of the database the engine keeps in memory (8 KB each), written into the header of a database
+// varnel-initdb creates. The engine's default of 2,048 makes the range lists and the item summary read
+// the same pages again and again on a million lines; more would not leave the register's last row of a
+// million lines within 400 MB.
+constexpr int DatabasePageBuffers = 10000;
+
 // SYSDBA with the program's password, WIN1250, dialect 3, on the named database.
 ConnectionParams databaseParams(const QString& database);
 // Creates a new database file at `path` from schema.sql; the returned connection stays attached.
