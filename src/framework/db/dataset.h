@@ -114,7 +114,7 @@ public:
     bool locate(const QString& columnName, const QString& prefix);
 
     int fetchedCount() const { return rows_.size(); }
-    bool allFetched() const { return !cursor_; }
+    bool allFetched() const { return !cursor_ && !readPastKept_; }
     bool fetchMore();                // one block; false when nothing more came
     int recordCount();               // fetches to the end
 
@@ -123,6 +123,14 @@ public:
     Field field(int column) const;
     // Fields of any fetched row (for grids).
     Field fieldAt(int row, int column) const;
+
+    // The next end of the transaction keeps this dataset's fetched rows and current row instead of
+    // closing it, so a list stays in place over a save. The rows not fetched yet are read, when asked
+    // for, by the statement run again in the next transaction past as many rows as are kept.
+    void keepRowsOverNextEnd(bool keep = true) { keepOverEnd_ = keep; }
+    // Puts the current row of `source` (the same select list, e.g. the row read again by its key) in
+    // place of fetched row `row`; throws DbError when the columns differ.
+    void replaceRowFrom(int row, const Dataset& source);
 
 signals:
     void opened();
@@ -153,6 +161,8 @@ public:
     QByteArray rowData(int row) const { return rows_.bytes(row); }
 
 private:
+    void transactionEnding();        // closes, or keeps the rows (see keepRowsOverNextEnd)
+    void reopenPastKeptRows();
     void fetchUntil(int row);
     bool fetchBlock();               // one block without telling anyone
     void announceFrom(int first);    // rowsFetched for the rows from `first` on, if there are any
@@ -163,6 +173,8 @@ private:
     std::vector<ColumnInfo> columns_;
     RowStore rows_;
     bool open_ = false;
+    bool keepOverEnd_ = false;
+    bool readPastKept_ = false;  // rows were kept over a transaction's end and more may follow
     bool eof_ = true;
     bool bof_ = true;
     int current_ = -1;
