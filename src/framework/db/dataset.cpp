@@ -45,8 +45,10 @@ RowStore::Entry RowStore::store(const QByteArray& packed)
 {
     const size_t length = size_t(packed.size());
     // Values are read with memcpy, so rows need no alignment.
-    if (used_ + length > BlockBytes) {
-        blocks_.push_back(std::make_unique<char[]>(std::max(BlockBytes, length)));
+    if (used_ + length > capacity_) {
+        // Not zeroed: every byte handed out is written first.
+        capacity_ = std::max(length, std::clamp(capacity_ * 2, FirstBlockBytes, BlockBytes));
+        blocks_.push_back(std::unique_ptr<char[]>(new char[capacity_]));
         used_ = 0;
     }
     char* target = blocks_.back().get() + used_;
@@ -60,7 +62,7 @@ void RowStore::clear()
     index_.clear();
     index_.shrink_to_fit();
     blocks_.clear();
-    used_ = BlockBytes;
+    capacity_ = used_ = 0;
 }
 
 QString Field::name() const { return column_ ? column_->name : QString(); }

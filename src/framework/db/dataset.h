@@ -15,7 +15,7 @@
 class Transaction;
 class Cursor;
 
-// Packed rows kept back to back in large blocks, so a list of a million rows costs one small index
+// Packed rows kept back to back in blocks of up to 1 MB, so a list of a million rows costs one small index
 // entry per row beside its bytes, and fetching a row allocates nothing. A replaced row's old bytes
 // stay in their block until the store is cleared.
 class RowStore {
@@ -37,9 +37,12 @@ private:
     };
     Entry store(const QByteArray& packed);
 
+    // Blocks grow from a small first one, so a short list stays small and cheap to open, up to 1 MB.
+    static constexpr size_t FirstBlockBytes = 16 << 10;
     static constexpr size_t BlockBytes = 1 << 20;
     std::vector<std::unique_ptr<char[]>> blocks_;
-    size_t used_ = BlockBytes;   // bytes taken in the last block
+    size_t capacity_ = 0;        // bytes in the last block
+    size_t used_ = 0;            // bytes taken in the last block
     std::vector<Entry> index_;
 };
 
