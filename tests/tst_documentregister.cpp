@@ -134,7 +134,8 @@ private slots:
         QTest::newRow("as opened") << -1 << "" << true << QStringList{"10", "11", "12", "9"};
         QTest::newRow("sorted by date") << 3 << "" << true << QStringList{"9", "11", "12", "10"};
         QTest::newRow("sorted by date, other date") << 3 << "2026.03.01" << false << QStringList{"10", "11", "12", "9"};
-        QTest::newRow("sorted by number, other date") << 0 << "2026.03.01" << true << QStringList{"10", "11", "12", "9"};
+        QTest::newRow("sorted by number, other date")
+            << 0 << "2026.03.01" << true << QStringList{"10", "11", "12", "9"};
     }
 
     void savedChangeStaysInPlace()

@@ -151,7 +151,8 @@ void TForm18::save()
             QStringLiteral("A bizonylat a(z) %1 számot kapta, mert a(z) %2 számot közben más már felhasználta.")
                 .arg(taken)
                 .arg(proposed));
-    const bool inPlace = outcome == SaveOutcome::Saved && !isNewLine && TForm17::showChangedLine(list, Edit37->text());
+    const bool inPlace =
+        outcome == SaveOutcome::Saved && !isNewLine && TForm17::showChangedLine(list, Edit37->text());
     if (!inPlace)
         rereadRegister();
     else if (Form17 && TForm17::inNumberOrder(list))

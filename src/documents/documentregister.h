@@ -5,8 +5,8 @@
 #include <QDialog>
 
 class DBGrid;
-class Query;
 class DBNavigator;
+class Query;
 class QGroupBox;
 class QLabel;
 class QPushButton;

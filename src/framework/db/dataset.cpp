@@ -471,9 +471,11 @@ Field Dataset::fieldAt(int row, int column) const
 
 void Dataset::replaceRowFrom(int row, const Dataset& source)
 {
+    const auto alike = [](const ColumnInfo& a, const ColumnInfo& b) {
+        return a.name == b.name && a.type == b.type && a.scale == b.scale;
+    };
     const bool same = source.columns_.size() == columns_.size()
-        && std::equal(columns_.begin(), columns_.end(), source.columns_.begin(),
-                      [](const ColumnInfo& a, const ColumnInfo& b) { return a.name == b.name && a.type == b.type && a.scale == b.scale; });
+        && std::equal(columns_.begin(), columns_.end(), source.columns_.begin(), alike);
     if (!same || source.current_ < 0 || row < 0 || row >= rows_.size())
         throw DbError(QStringLiteral("A sor nem olvasható újra."));
     replaceRow(row, source.rowData(source.current_));

@@ -15,8 +15,8 @@
 class Transaction;
 class Cursor;
 
-// Packed rows kept back to back in blocks of up to 1 MB, so a list of a million rows costs one small index
-// entry per row beside its bytes, and fetching a row allocates nothing. A replaced row's old bytes
+// Packed rows kept back to back in blocks of up to 1 MB, so a list of a million rows costs one small
+// index entry per row beside its bytes, and fetching a row allocates nothing. A replaced row's old bytes
 // stay in their block until the store is cleared.
 class RowStore {
 public:
