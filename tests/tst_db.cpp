@@ -192,6 +192,54 @@ private slots:
         }
     }
 
+    // A list kept over a commit stays where it stood, and the rows it had not fetched follow in order,
+    // read in the next transaction past the kept ones; a row read again by its key takes its place.
+    // Only the one end keeps: the next closes as ever.
+    void keptRowsOutliveOneEndOfTransaction()
+    {
+        query("INSERT INTO cikk (idc, cszam, cmegn) "
+              "WITH RECURSIVE d(n) AS (SELECT 1 FROM rdb$database UNION ALL SELECT n + 1 FROM d WHERE n < 450) "
+              "SELECT n, n, 'régi' FROM d")->execute();
+        conn->transaction().commit();
+        auto list = query("SELECT idc, cszam, cmegn FROM cikk ORDER BY idc");
+        auto other = query("SELECT * FROM raktar");
+        list->open();
+        other->open();
+        list->moveTo(250);
+        const int fetched = list->fetchedCount();
+        QVERIFY(fetched < 450);
+        QSignalSpy closed(list.get(), &Dataset::closed);
+        list->keepRowsOverNextEnd();
+        query("UPDATE cikk SET cmegn = 'új' WHERE idc = 251")->execute();
+        conn->transaction().commit();
+        QVERIFY(!other->isOpen());
+        QVERIFY(list->isOpen() && !list->allFetched());
+        QCOMPARE(closed.count(), 0);
+        QCOMPARE(list->fetchedCount(), fetched);
+        QCOMPARE(list->currentRow(), 250);
+        QCOMPARE(list->fieldByName("cmegn").asString(), QStringLiteral("régi"));
+
+        auto again = query("SELECT idc, cszam, cmegn FROM cikk WHERE idc = 251");
+        again->open();
+        QSignalSpy updated(list.get(), &Dataset::rowUpdated);
+        list->replaceRowFrom(list->currentRow(), *again);
+        QCOMPARE(updated.count(), 1);
+        QCOMPARE(list->fieldByName("cmegn").asString(), QStringLiteral("új"));
+        auto narrow = query("SELECT idc FROM cikk");
+        narrow->open();
+        QVERIFY_THROWS_EXCEPTION(DbError, list->replaceRowFrom(0, *narrow));
+
+        QStringList numbers, expected;
+        for (list->first(); !list->eof(); list->next())
+            numbers << list->fieldByName("cszam").asString();
+        for (int n = 1; n <= 450; ++n)
+            expected << QString::number(n);
+        QCOMPARE(numbers, expected);
+        QCOMPARE(closed.count(), 0);
+        conn->transaction().commit();
+        QVERIFY(!list->isOpen());
+    }
+
     void conflictingUpdateFailsAtOnce()
     {
         db->exec({"INSERT INTO raktar (rkod, rnev) VALUES ('1', 'Központi')"});

@@ -5,6 +5,7 @@
 #include "dbgrid.h"
 
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <QTabWidget>
 
 class TestDocumentRegister : public DocumentTest {
@@ -119,6 +120,58 @@ private slots:
         });
         QCOMPARE(platform->messageTexts(), QStringList());
         QCOMPARE(platform->shownDialogs, (QStringList{"Form17", "Form28", "Form18"}));
+    }
+
+    // A saved change shows the line's new values where it stands, read again by its key, when it cannot
+    // have moved in the list's order; a change of the sorted column reads the list again in number
+    // order, on the changed line.
+    void savedChangeStaysInPlace_data()
+    {
+        QTest::addColumn<int>("markedColumn");   // sorted by this grid column first; -1: as opened
+        QTest::addColumn<QString>("date");       // the changed line's new date; empty: kept
+        QTest::addColumn<bool>("inPlace");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("as opened") << -1 << "" << true << QStringList{"10", "11", "12", "9"};
+        QTest::newRow("sorted by date") << 3 << "" << true << QStringList{"9", "11", "12", "10"};
+        QTest::newRow("sorted by date, other date") << 3 << "2026.03.01" << false << QStringList{"10", "11", "12", "9"};
+        QTest::newRow("sorted by number, other date")
+            << 0 << "2026.03.01" << true << QStringList{"10", "11", "12", "9"};
+    }
+
+    void savedChangeStaysInPlace()
+    {
+        QFETCH(int, markedColumn);
+        QFETCH(QString, date);
+        QFETCH(bool, inPlace);
+        QFETCH(QStringList, order);
+        inRegister([&](TForm17& form) {
+            if (markedColumn >= 0) {
+                form.DBGrid1->setMarkedColumn(markedColumn);
+                emit form.DBGrid1->horizontalHeader()->sectionClicked(8);
+            }
+            const QString sql = Data->ZQ10->sql();
+            Data->ZQ10->locate(QStringLiteral("BBSZAM"), QStringLiteral("12"));
+            QSignalSpy closed(Data->ZQ10, &Dataset::closed);
+            inLineForm(form, true, [&](TForm18& line) {
+                leave(line.Edit2);
+                line.Edit7->setText(QStringLiteral("javítva"));
+                if (!date.isEmpty())
+                    line.Edit1->setText(date);
+                line.Button3->click();
+            });
+            QCOMPARE(closed.count(), inPlace ? 0 : 1);
+            QCOMPARE(Data->ZQ10->sql(), inPlace ? sql : TForm17::plainListSql());
+            QCOMPARE(currentValue(*Data->ZQ10, "BBSZAM"), QStringLiteral("12"));
+            QCOMPARE(currentValue(*Data->ZQ10, "BMEGJEGY"), QStringLiteral("javítva"));
+            QCOMPARE(currentValue(*Data->ZQ10, "BBIZDATUM"), date.isEmpty() ? QStringLiteral("2026.01.12") : date);
+            QCOMPARE(columnValues(*Data->ZQ10, "BBSZAM"), order);
+            QCOMPARE(form.Label18->text(), markedColumn == 3 && inPlace
+                                               ? QStringLiteral("Sorrend: Oszlop megjelölés és klikk az oszlop fejlécre")
+                                               : QStringLiteral("A lista, \"Bizonylat\" szerint"));
+        });
+        QCOMPARE(platform->messageTexts(), QStringList());
+        QCOMPARE(committed(QStringLiteral("SELECT bmegjegy FROM bizmozg WHERE bbszam = '12'")),
+                 (QList<QStringList>{{"javítva"}}));
     }
 
     void deleteAsksNothing_data()

@@ -69,13 +69,21 @@ int main(int argc, char** argv)
     // Start-up: the splash closes at once (its fixed wait is left out), then the data module opens the
     // database and its ten tables and the main window shows. The engine's side attaches and reads the
     // first block of the same ten tables.
-    // The engine is loaded and the file's first pages read before either side is timed.
-    {
-        Connection warm;
-        warm.setParams(databaseParams(path));
-        warm.open();
-        warm.close();
-    }
+    // The engine is loaded, the file's first pages read and the ten tables' descriptions taken into the
+    // engine's shared metadata before either side is timed: whichever side ran first would pay for that.
+    const QStringList startTables{"BIZMOZG", "CIKK", "PARTNER", "RAKTAR", "MNEM", "DOLGOZO", "BIZSZAM", "FELH",
+                                  "MUNKA", "MUNKA2"};
+    const auto readTables = [&] {
+        Connection connection;
+        connection.setParams(databaseParams(path));
+        connection.open();
+        BareEngine engine(connection.attachment());
+        for (const QString& table : startTables)
+            engine.select(QStringLiteral("SELECT * FROM %1").arg(table), Dataset::BlockSize);
+        engine.commit();
+        connection.close();
+    };
+    readTables();
     platform.modalRuns.push_back([](QDialog*) { return int(QDialog::Accepted); });
     std::unique_ptr<TForm1> window;
     const double startProgram = timedMs([&] {
@@ -89,17 +97,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "start-up failed: %s\n", qPrintable(platform.messageTexts().join(QStringLiteral(" | "))));
         return 1;
     }
-    const double startBare = timedMs([&] {
-        Connection connection;
-        connection.setParams(databaseParams(path));
-        connection.open();
-        BareEngine engine(connection.attachment());
-        for (const char* table : {"BIZMOZG", "CIKK", "PARTNER", "RAKTAR", "MNEM", "DOLGOZO", "BIZSZAM", "FELH",
-                                  "MUNKA", "MUNKA2"})
-            engine.select(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(table)), Dataset::BlockSize);
-        engine.commit();
-        connection.close();
-    });
+    const double startBare = timedMs(readTables);
     benchRow(QStringLiteral("start-up to the main window"), startProgram, startBare);
 
     shared().CurrentEmployeeCode = QStringLiteral("1");
@@ -169,8 +167,7 @@ int main(int argc, char** argv)
         benchRow(over + QStringLiteral("sort by Dátum"), sortForm, sortBare,
                  QStringLiteral("%1 rows fetched").arg(fetchedSort));
 
-        // A change of the line that is last by date: the list is read again in number order and
-        // positioned on the changed line.
+        // A change of the line that is last by date: the list stays as it is, the line read again.
         Data->ZQ10->last();
         const QString id = Data->ZQ10->fieldByName(QStringLiteral("IDB")).asString();
         platform.modalRuns.push_back([&](QDialog* lineDialog) {
@@ -181,10 +178,15 @@ int main(int argc, char** argv)
             return int(QDialog::Rejected);
         });
         QTest::keyClick(form.Button3, 'J');
+        // The engine's side: the update, the commit and the changed line read again by its key with the
+        // list's select (the program keeps the list it has).
+        const QString listSql = TForm17::markedSortSql(4);
+        const QString lineSql = listSql.left(listSql.lastIndexOf(QStringLiteral(" ORDER BY ")))
+            + QStringLiteral(" WHERE bizmozg.idb = %1").arg(id.toLongLong());
         changeBare = timedMs([&] {
             bare.execute(QStringLiteral("UPDATE bizmozg SET brkelt = CURRENT_DATE WHERE IDb = %1").arg(id.toLongLong()));
             bare.commit();
-            bare.select(TForm17::plainListSql(), fetchedChange);
+            bare.select(lineSql);
         });
         bare.commit();
         benchRow(QStringLiteral("save a change late in the list"), changeForm, changeBare,

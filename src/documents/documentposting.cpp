@@ -139,7 +139,11 @@ void TForm18::save()
             shared().CurrentDocumentKey = Edit36->text();
         }};
     }
+    // A changed line is shown again in place: the register's list stays open over the commit.
+    Query& list = *Data->ZQ10;
+    list.keepRowsOverNextEnd(!isNewLine);
     const SaveOutcome outcome = saveInOneUnit(steps, GuardFailed);
+    list.keepRowsOverNextEnd(false);
     if (outcome == SaveOutcome::GuardFailed)
         return;
     if (outcome == SaveOutcome::Saved && isNewLine && taken != proposed)
@@ -147,7 +151,12 @@ void TForm18::save()
             QStringLiteral("A bizonylat a(z) %1 számot kapta, mert a(z) %2 számot közben más már felhasználta.")
                 .arg(taken)
                 .arg(proposed));
-    rereadRegister();
+    const bool inPlace =
+        outcome == SaveOutcome::Saved && !isNewLine && TForm17::showChangedLine(list, Edit37->text());
+    if (!inPlace)
+        rereadRegister();
+    else if (Form17 && TForm17::inNumberOrder(list))
+        Form17->Label18->setText(orderLabel(QStringLiteral("Bizonylat")));
     accept();
 }
 

@@ -59,6 +59,54 @@ QString TForm17::markedSortSql(int position)
     return QStringLiteral("SELECT %1,%2 FROM bizmozg ORDER BY %3").arg(GridFields, OtherFields).arg(position);
 }
 
+namespace {
+
+const QString OrderBy = QStringLiteral(" ORDER BY ");
+
+// The column a register statement orders by: "bbszam", or a select-list position; -1 for any other
+// statement.
+int orderColumn(const Query& list)
+{
+    const QString sql = list.sql();
+    const QString order = sql.mid(sql.lastIndexOf(OrderBy) + OrderBy.size());
+    if (sql == TForm17::listSql() || sql == TForm17::plainListSql())
+        return list.columnIndex(order);
+    bool numbered = false;
+    const int position = order.toInt(&numbered);
+    if (numbered && sql == TForm17::markedSortSql(position) && position <= list.columnCount())
+        return position - 1;
+    return -1;
+}
+
+}
+
+bool TForm17::inNumberOrder(const Query& list)
+{
+    const int column = orderColumn(list);
+    return column >= 0 && list.column(column).name == QLatin1String("BBSZAM");
+}
+
+bool TForm17::showChangedLine(Query& list, const QString& id)
+{
+    if (!list.isOpen() || list.currentRow() < 0 || list.fieldByName(QStringLiteral("IDB")).asString() != id)
+        return false;
+    const int column = orderColumn(list);
+    if (column < 0)
+        return false;
+    const QString sql = list.sql();
+    Query line(list.transaction());
+    line.setSql(sql.left(sql.lastIndexOf(OrderBy)) + QStringLiteral(" WHERE bizmozg.idb = :p1"));
+    line.paramByName(QStringLiteral("p1")).setText(id);
+    line.open();
+    // A line the joins now list more (or less) than once, or whose order value changed, may stand
+    // elsewhere in the list.
+    if (line.recordCount() != 1 || line.field(column).value() != list.field(column).value()
+        || line.field(column).isNull() != list.field(column).isNull())
+        return false;
+    list.replaceRowFrom(list.currentRow(), line);
+    return true;
+}
+
 TForm17::TForm17(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form17"));

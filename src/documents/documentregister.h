@@ -6,6 +6,7 @@
 
 class DBGrid;
 class DBNavigator;
+class Query;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -35,6 +36,13 @@ public:
     static QString plainListSql();
     // The 15 grid columns first, then every other column, ordered by select-list position `position`.
     static QString markedSortSql(int position);
+    // After a saved change of the list's current line `id` (its IDB): reads that line again by its key
+    // with the list's own select and shows it in place, when the list holds one of the register's
+    // statements and the change cannot have moved the line in its order. False when the list has to be
+    // read again.
+    static bool showChangedLine(Query& list, const QString& id);
+    // True when the list is in document-number order.
+    static bool inNumberOrder(const Query& list);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

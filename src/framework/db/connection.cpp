@@ -136,8 +136,28 @@ void Connection::createDatabase()
         QFile::setPermissions(params_.database, QFile::ReadOwner | QFile::WriteOwner);
 }
 
+QString Connection::primaryKeyColumn(const QString& table)
+{
+    if (!primaryKeys_) {
+        Query keys(*transaction_);
+        keys.setSql(QStringLiteral(
+            "SELECT TRIM(c.RDB$RELATION_NAME) AS TABLE_NAME, TRIM(MIN(s.RDB$FIELD_NAME)) AS NAME, COUNT(*) AS N "
+            "FROM RDB$RELATION_CONSTRAINTS c JOIN RDB$INDEX_SEGMENTS s ON s.RDB$INDEX_NAME = c.RDB$INDEX_NAME "
+            "WHERE c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' GROUP BY c.RDB$RELATION_NAME"));
+        keys.open();
+        QHash<QString, QString> found;
+        for (int row = 0; keys.moveTo(row); ++row)
+            if (keys.field(2).asInteger() == 1)
+                found.insert(keys.field(0).asString(), keys.field(1).asString());
+        keys.close();
+        primaryKeys_ = std::move(found);
+    }
+    return primaryKeys_->value(table);
+}
+
 void Connection::close()
 {
+    primaryKeys_.reset();
     if (!attachment_)
         return;
     if (transaction_->isActive())
@@ -207,6 +227,7 @@ QStringList splitScript(const QString& script)
 
 void Connection::executeScript(const QString& script)
 {
+    primaryKeys_.reset();
     for (const QString& sql : splitScript(script)) {
         Query query(*transaction_);
         query.setSql(sql);

@@ -3,8 +3,10 @@
 
 #include "transaction.h"
 
+#include <QHash>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace Firebird { class IAttachment; class IMaster; class IStatus; class IUtil; }
 
@@ -40,6 +42,10 @@ public:
 
     Transaction& transaction() { return *transaction_; }
 
+    // The column of `table`'s single-column primary key; empty when it has none or a compound one. The
+    // keys of all tables are read in one statement on first use and kept until the schema may change.
+    QString primaryKeyColumn(const QString& table);
+
     // Sets FIREBIRD_LOCK to a private folder of this user when unset, so that the embedded engine neither
     // trips over a /tmp/firebird made by another user nor follows a folder someone else planted. Called
     // before the first attachment of the process. Throws DbError, with a Hungarian text naming the folder
@@ -60,4 +66,5 @@ private:
     ConnectionParams params_;
     Firebird::IAttachment* attachment_ = nullptr;
     std::unique_ptr<Transaction> transaction_;
+    std::optional<QHash<QString, QString>> primaryKeys_;   // table -> its one key column
 };

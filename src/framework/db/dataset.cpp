@@ -45,8 +45,10 @@ RowStore::Entry RowStore::store(const QByteArray& packed)
 {
     const size_t length = size_t(packed.size());
     // Values are read with memcpy, so rows need no alignment.
-    if (used_ + length > BlockBytes) {
-        blocks_.push_back(std::make_unique<char[]>(std::max(BlockBytes, length)));
+    if (used_ + length > capacity_) {
+        // Not zeroed: every byte handed out is written first.
+        capacity_ = std::max(length, std::clamp(capacity_ * 2, FirstBlockBytes, BlockBytes));
+        blocks_.push_back(std::unique_ptr<char[]>(new char[capacity_]));
         used_ = 0;
     }
     char* target = blocks_.back().get() + used_;
@@ -60,7 +62,7 @@ void RowStore::clear()
     index_.clear();
     index_.shrink_to_fit();
     blocks_.clear();
-    used_ = BlockBytes;
+    capacity_ = used_ = 0;
 }
 
 QString Field::name() const { return column_ ? column_->name : QString(); }
@@ -219,6 +221,8 @@ void Dataset::close()
     if (!open_)
         return;
     open_ = false;
+    keepOverEnd_ = false;
+    readPastKept_ = false;
     cursor_.reset();
     rows_.clear();
     current_ = -1;
@@ -258,8 +262,43 @@ bool Dataset::fetchMore()
     return rows_.size() > first;
 }
 
+void Dataset::transactionEnding()
+{
+    const bool keep = keepOverEnd_ && open_;
+    keepOverEnd_ = false;
+    if (!keep) {
+        close();
+        return;
+    }
+    // The cursor dies with the transaction; the rows it gave stay.
+    if (cursor_) {
+        cursor_.reset();
+        readPastKept_ = true;
+    }
+}
+
+// The statement again, past the kept rows: the engine reads them once more, but only when a person
+// moves beyond what the list already shows.
+void Dataset::reopenPastKeptRows()
+{
+    readPastKept_ = false;
+    if (!transaction_)
+        return;
+    transaction_->ensureActive();
+    cursor_ = openCursor();
+    QByteArray passed;
+    for (int i = 0; i < rows_.size(); ++i) {
+        if (!cursor_->fetch(passed)) {
+            cursor_.reset();
+            return;
+        }
+    }
+}
+
 bool Dataset::fetchBlock()
 {
+    if (!cursor_ && readPastKept_)
+        reopenPastKeptRows();
     if (!cursor_)
         return false;
     const int first = rows_.size();
@@ -428,6 +467,18 @@ Field Dataset::fieldAt(int row, int column) const
     const char* data = rows_.data(row);
     const quint16 offset = read<quint16>(data + column * sizeof(quint16));
     return Field(&columns_[size_t(column)], offset == 0xFFFF ? nullptr : data + offset);
+}
+
+void Dataset::replaceRowFrom(int row, const Dataset& source)
+{
+    const auto alike = [](const ColumnInfo& a, const ColumnInfo& b) {
+        return a.name == b.name && a.type == b.type && a.scale == b.scale;
+    };
+    const bool same = source.columns_.size() == columns_.size()
+        && std::equal(columns_.begin(), columns_.end(), source.columns_.begin(), alike);
+    if (!same || source.current_ < 0 || row < 0 || row >= rows_.size())
+        throw DbError(QStringLiteral("A sor nem olvasható újra."));
+    replaceRow(row, source.rowData(source.current_));
 }
 
 void Dataset::replaceRow(int row, QByteArray packed)

@@ -15,8 +15,8 @@
 class Transaction;
 class Cursor;
 
-// Packed rows kept back to back in large blocks, so a list of a million rows costs one small index
-// entry per row beside its bytes, and fetching a row allocates nothing. A replaced row's old bytes
+// Packed rows kept back to back in blocks of up to 1 MB, so a list of a million rows costs one small
+// index entry per row beside its bytes, and fetching a row allocates nothing. A replaced row's old bytes
 // stay in their block until the store is cleared.
 class RowStore {
 public:
@@ -37,9 +37,12 @@ private:
     };
     Entry store(const QByteArray& packed);
 
+    // Blocks grow from a small first one, so a short list stays small and cheap to open, up to 1 MB.
+    static constexpr size_t FirstBlockBytes = 16 << 10;
     static constexpr size_t BlockBytes = 1 << 20;
     std::vector<std::unique_ptr<char[]>> blocks_;
-    size_t used_ = BlockBytes;   // bytes taken in the last block
+    size_t capacity_ = 0;        // bytes in the last block
+    size_t used_ = 0;            // bytes taken in the last block
     std::vector<Entry> index_;
 };
 
@@ -114,7 +117,7 @@ public:
     bool locate(const QString& columnName, const QString& prefix);
 
     int fetchedCount() const { return rows_.size(); }
-    bool allFetched() const { return !cursor_; }
+    bool allFetched() const { return !cursor_ && !readPastKept_; }
     bool fetchMore();                // one block; false when nothing more came
     int recordCount();               // fetches to the end
 
@@ -123,6 +126,14 @@ public:
     Field field(int column) const;
     // Fields of any fetched row (for grids).
     Field fieldAt(int row, int column) const;
+
+    // The next end of the transaction keeps this dataset's fetched rows and current row instead of
+    // closing it, so a list stays in place over a save. The rows not fetched yet are read, when asked
+    // for, by the statement run again in the next transaction past as many rows as are kept.
+    void keepRowsOverNextEnd(bool keep = true) { keepOverEnd_ = keep; }
+    // Puts the current row of `source` (the same select list, e.g. the row read again by its key) in
+    // place of fetched row `row`; throws DbError when the columns differ.
+    void replaceRowFrom(int row, const Dataset& source);
 
 signals:
     void opened();
@@ -153,6 +164,8 @@ public:
     QByteArray rowData(int row) const { return rows_.bytes(row); }
 
 private:
+    void transactionEnding();        // closes, or keeps the rows (see keepRowsOverNextEnd)
+    void reopenPastKeptRows();
     void fetchUntil(int row);
     bool fetchBlock();               // one block without telling anyone
     void announceFrom(int first);    // rowsFetched for the rows from `first` on, if there are any
@@ -163,6 +176,8 @@ private:
     std::vector<ColumnInfo> columns_;
     RowStore rows_;
     bool open_ = false;
+    bool keepOverEnd_ = false;
+    bool readPastKept_ = false;  // rows were kept over a transaction's end and more may follow
     bool eof_ = true;
     bool bof_ = true;
     int current_ = -1;

@@ -24,13 +24,9 @@ void Table::findKeyColumn()
 {
     if (!keyColumn_.isEmpty())
         return;
-    Query keys(transaction());
-    keys.addSql(QStringLiteral("SELECT TRIM(s.RDB$FIELD_NAME) AS NAME FROM RDB$RELATION_CONSTRAINTS c"));
-    keys.addSql(QStringLiteral("JOIN RDB$INDEX_SEGMENTS s ON s.RDB$INDEX_NAME = c.RDB$INDEX_NAME"));
-    keys.addSql(QStringLiteral("WHERE c.RDB$RELATION_NAME = :p0 AND c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'"));
-    keys.paramByName(QStringLiteral("p0")).setText(tableName_);
-    keys.open();
-    keyColumn_ = keys.recordCount() == 1 ? keys.fieldByName(QStringLiteral("NAME")).asString() : DbKeyAlias;
+    keyColumn_ = transaction().connection().primaryKeyColumn(tableName_);
+    if (keyColumn_.isEmpty())
+        keyColumn_ = DbKeyAlias;
 }
 
 std::unique_ptr<Cursor> Table::openCursor()

@@ -56,7 +56,7 @@ void Transaction::closeDatasets()
 {
     const QList<Dataset*> open = datasets_;
     for (Dataset* dataset : open)
-        dataset->close();
+        dataset->transactionEnding();
 }
 
 void Transaction::commit()

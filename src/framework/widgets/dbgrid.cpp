@@ -20,6 +20,8 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new LazyRowModel(th
     // Fixed row heights: sizing rows to their contents would read every row.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // Fitting a column reads its cells: the first screens' worth, not Qt's thousand rows per column.
+    horizontalHeader()->setResizeContentsPrecision(FittedRows);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DBGrid::onTitleClicked);
@@ -57,9 +59,9 @@ void DBGrid::setColumns(const QList<GridColumn>& columns)
     model_->setColumns(columns);
 }
 
-// A column without a width of its own fits its title and the first rows fetched (Qt looks at no more
-// than those), up to a limit so that one long text does not push the others out of sight. It is fitted
-// once per opening, so that the columns do not jump while the user scrolls.
+// A column without a width of its own fits its title and the first rows fetched (at most FittedRows),
+// up to a limit so that one long text does not push the others out of sight. It is fitted once per
+// opening, so that the columns do not jump while the user scrolls.
 void DBGrid::applyWidths()
 {
     if (model_->rowCount() > 0)

@@ -19,9 +19,10 @@ public:
     Dataset* dataset() const { return model_->dataset(); }
 
     // The columns the form shows, in order, with titles and widths; a column without a width fits its
-    // title and the rows fetched when the dataset opens, at most MaxFittedWidth pixels.
+    // title and the first FittedRows rows fetched when the dataset opens, at most MaxFittedWidth pixels.
     void setColumns(const QList<GridColumn>& columns);
     static constexpr int MaxFittedWidth = 300;
+    static constexpr int FittedRows = 40;
     LazyRowModel* rowModel() const { return model_; }
 
     // The column of the current cell (the column the user marked by clicking one of its cells); it is
