@@ -184,7 +184,7 @@ int main(int argc, char** argv)
         form.show();
         form.Edit1->setText(firstItem);
         form.Edit2->setText(tenthItem);
-        form.Edit3->setText(QStringLiteral("A"));
+        form.Edit3->setText(QStringLiteral("1"));
         form.Edit4->setText(QStringLiteral("ZZZ"));
         form.DateTimePicker1->setDate(from);
         form.DateTimePicker2->setDate(to);
@@ -193,7 +193,7 @@ int main(int argc, char** argv)
         const QString condition = QStringLiteral(
             "WHERE ( bcikkszam >= :p1 ) AND ( bcikkszam <= :p2 ) AND ( bmnem >= :p3 ) AND ( bmnem <= :p4 ) AND "
             "( bbizdatum >= :p5 ) AND ( bbizdatum <= :p6 )");
-        const auto bind = [&](Query& q) { bindTexts(q, {firstItem, tenthItem, "A", "ZZZ"}, {from, to}); };
+        const auto bind = [&](Query& q) { bindTexts(q, {firstItem, tenthItem, "1", "ZZZ"}, {from, to}); };
         int rows = 0;
         const double engine = medianMs([&] {
             openAndFetch(bare, {"SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok, SUM(bertnov-bertcsok) AS sum_ertek",
