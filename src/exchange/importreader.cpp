@@ -79,7 +79,9 @@ void bindValue(Param& param, const WorkColumn& column, const QString& value, int
 // day's tickets fill some megabytes and nest a few levels.
 constexpr qint64 MaxFileBytes = 64LL * 1024 * 1024;
 constexpr int MaxDepth = 256;
-constexpr qint64 MaxTextCharacters = 64LL * 1024 * 1024;
+// Without entities a file holds no more characters of text than bytes; its internal entities may add
+// this much.
+constexpr qint64 ExpansionAllowance = 1024 * 1024;
 
 struct Refusal {
     QString reason;   // empty: the file keeps the bounds (it may still be malformed)
@@ -95,6 +97,7 @@ Refusal checkLimits(const QByteArray& content)
     QXmlStreamReader reader(content);
     int depth = 0;
     qint64 text = 0;
+    const qint64 maxText = content.size() + ExpansionAllowance;
     auto at = [&reader](const QString& reason) { return Refusal{reason, reader.lineNumber(), reader.columnNumber()}; };
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
@@ -107,9 +110,8 @@ Refusal checkLimits(const QByteArray& content)
             break;
         case QXmlStreamReader::Characters:
             text += reader.text().size();
-            if (text > MaxTextCharacters)
-                return at(QStringLiteral("az entitások kifejtve %1 millió karakternél több szöveget adnak")
-                              .arg(MaxTextCharacters / (1024 * 1024)));
+            if (text > maxText)
+                return at(QStringLiteral("az entitások kifejtve %1 karakternél több szöveget adnak").arg(maxText));
             break;
         case QXmlStreamReader::DTD: {
             if (!reader.dtdSystemId().isEmpty() || !reader.dtdPublicId().isEmpty())
