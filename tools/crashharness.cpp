@@ -147,7 +147,8 @@ private:
     // A purchase-ticket posting run over three work rows: two of a new item number, one of the first.
     void importRun(qint64 serial)
     {
-        const QString ticket = QStringLiteral("T%1").arg(serial);
+        // The ticket number column holds eight characters.
+        const QString ticket = QLatin1Char('T') + QString::number(serial, 36);
         const QString newItem = QString::number(10000 + serial % 89999);
         Query& work = *Data->ZQ100;
         Data->IBTrans1.ensureActive();
@@ -157,7 +158,7 @@ private:
         for (const QString& item : {newItem, newItem, QStringLiteral("100")}) {
             ++row;
             insertintotable(work,
-                            {"2026.03.01", ticket + QLatin1Char('-') + QString::number(row), item, "Importált",
+                            {"2026.03.01", ticket + QString::number(row), item, "Importált",
                              "IMP-" + item, QString::number(quantityOf(serial + row)), "kg", "2", "4", "1001",
                              "P9", "Termelő " + ticket, "Falu", "Utca 1.", "6000"},
                             row);
@@ -167,7 +168,7 @@ private:
             qFatal("posting run stopped");
         TicketPosting::fillItemCodes();
         for (int r = 1; r <= 3; ++r)
-            note(QStringLiteral("I F.jegy:%1-%2 %3").arg(ticket).arg(r).arg(quantityOf(serial + r)));
+            note(QStringLiteral("I %1%2 %3").arg(ticket).arg(r).arg(quantityOf(serial + r)));
     }
 
     // Every line of one item moved to the other through the form, each line its own unit of work.
@@ -300,7 +301,7 @@ QStringList check(const QString& folder, int* confirmed)
             found = rows(connection, "SELECT bmenov FROM bizmozg WHERE bmegjegy = :p0", {entry[1]});
         else if (entry[0] == QLatin1String("I"))
             found = rows(connection, "SELECT bmenov FROM bizmozg WHERE beredeti = :p0",
-                         {QString(entry[1]).replace(QLatin1String("F.jegy:"), QLatin1String("F.jegy: "))});
+                         {QStringLiteral("F.jegy: ") + entry[1]});
         else
             found = rows(connection, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = :p0").arg(entry[1], entry[2]),
                          {entry[3]});
