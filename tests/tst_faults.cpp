@@ -181,7 +181,9 @@ private slots:
         const bool itemChange = path == QLatin1String("item number change");
         const char* ok = path == QLatin1String("line") ? "Button3" : import || itemChange ? "Button1" : "Button2";
         // What the form says once its run is over, whether a unit failed or not.
-        const QStringList closing = import ? QStringList{PostingDone} : itemChange ? QStringList{Replaced} : QStringList();
+        const QStringList closing = import       ? QStringList{PostingDone}
+                                    : itemChange ? QStringList{Replaced}
+                                                 : QStringList();
         auto failingSave = [&](auto& form) {
             platform->clearMessages();
             FaultInjection::failAt(Point(point), nth, Injected);

@@ -221,7 +221,9 @@ private slots:
                                          << "(3. sor";
         QString entities = "<!ENTITY l0 'haha'>";
         for (int i = 1; i < 10; ++i)
-            entities += QStringLiteral("<!ENTITY l%1 '%2'>").arg(i).arg(QStringLiteral("&l%1;").arg(i - 1).repeated(10));
+            entities += QStringLiteral("<!ENTITY l%1 '%2'>")
+                            .arg(i)
+                            .arg(QStringLiteral("&l%1;").arg(i - 1).repeated(10));
         QTest::newRow("entity expansion beyond the bound")
             << QByteArray("<!DOCTYPE r [" + entities.toUtf8() + "]><r><Records><a>&l9;</a></Records></r>") << "(1. sor";
         // Each reference stays under the reader's bound for one entity; together they expand beyond what

@@ -56,7 +56,8 @@ QList<QByteArray> hostilePieces(const QString& secretFile)
         "<!DOCTYPE dataroot [<!ENTITY x \"&x;\">]>",
         // One entity under the reader's bound for a single expansion, referenced until gigabytes.
         "<!DOCTYPE dataroot [<!ENTITY q \"" + QByteArray(4000, 'q') + "\">]>",
-        "&i;", "&x;", "&a;", QByteArray("&q;").repeated(30000), "&#0;", "&#xFFFF;", "&#xD800;", "&#1114112;", "&amp;", "&lt;Records&gt;",
+        "&i;", "&x;", "&a;", QByteArray("&q;").repeated(30000), "&#0;", "&#xFFFF;", "&#xD800;", "&#1114112;",
+        "&amp;", "&lt;Records&gt;",
         "<![CDATA[12,5]]>", "<!-- -->", "<?pi x?>", "]]>", "<Records>", "</Records>", "<Records/>",
         "<a b='1' b='2'/>", "\xEF\xBB\xBF", "\xC3\x28", "\xF0\x9F\x98\x80", "\xFF\xFE", "\x00",
         "99999999999999999999999,99999", "-0,00001", "2026.02.30", "0000.00.00", "9999.99.99",
