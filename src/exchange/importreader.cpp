@@ -98,7 +98,9 @@ Refusal checkLimits(const QByteArray& content)
     int depth = 0;
     qint64 text = 0;
     const qint64 maxText = content.size() + ExpansionAllowance;
-    auto at = [&reader](const QString& reason) { return Refusal{reason, reader.lineNumber(), reader.columnNumber()}; };
+    auto at = [&reader](const QString& reason) {
+        return Refusal{reason, reader.lineNumber(), reader.columnNumber()};
+    };
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement:
@@ -129,6 +131,7 @@ Refusal checkLimits(const QByteArray& content)
     }
     return {};
 }
+
 }
 
 bool PurchaseTicketFile::load(const QString& fileName)
@@ -137,10 +140,12 @@ bool PurchaseTicketFile::load(const QString& fileName)
     records_ = QDomNodeList();
     error_.clear();
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    auto cannotOpen = [&] {
         error_ = QStringLiteral("A(z) \"%1\" file nem nyitható meg:\r%2").arg(fileName, file.errorString());
         return false;
-    }
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return cannotOpen();
     auto refuse = [&](const QString& reason, qint64 line, qint64 column) {
         document_.clear();
         error_ = QStringLiteral("A(z) \"%1\" file nem olvasható be:\r%2 (%3. sor, %4. oszlop)")
@@ -153,10 +158,8 @@ bool PurchaseTicketFile::load(const QString& fileName)
         return refuse(QStringLiteral("a file nagyobb %1 MB-nál").arg(MaxFileBytes / (1024 * 1024)), 1, 1);
     // Read once: the check and the document see the same bytes.
     const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error_ = QStringLiteral("A(z) \"%1\" file nem nyitható meg:\r%2").arg(fileName, file.errorString());
-        return false;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return cannotOpen();
     if (const Refusal refusal = checkLimits(content); !refusal.reason.isEmpty())
         return refuse(refusal.reason, refusal.line, refusal.column);
     QString message;
