@@ -274,8 +274,10 @@ int main(int argc, char** argv)
         QFile::copy(dir.filePath("case.xml"), kept);
         return kept;
     };
-    std::thread([&] {
-        for (;;) {
+    // Joined before main's locals it reads go away.
+    std::atomic<bool> finished{false};
+    std::thread watchdog([&] {
+        while (!finished) {
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
             const qint64 started = caseStarted.load();
             const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -289,7 +291,7 @@ int main(int argc, char** argv)
                 ::_exit(3);
             }
         }
-    }).detach();
+    });
 
     Counts counts;
     const long baseline = peakKilobytes();
@@ -331,5 +333,7 @@ int main(int argc, char** argv)
         << ", not well-formed: " << counts.notWellFormed << ", records: " << counts.records
         << ", stored: " << counts.stored << ", refused: " << counts.refused
         << ", failures: " << counts.failures << Qt::endl;
+    finished = true;
+    watchdog.join();
     return counts.failures == 0 ? 0 : 1;
 }
