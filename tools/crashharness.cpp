@@ -289,7 +289,8 @@ QStringList check(const QString& folder, int* confirmed, QStringList* engineWarn
     try {
         connection.open();
     } catch (const DbError& error) {
-        return problems << QStringLiteral("the database does not open: ") + error.message();
+        return problems << QStringLiteral("the database does not open: ") + error.message()
+                        << validate(path).errors;
     }
     const qint64 counter = rows(connection, "SELECT zbizszam FROM bizszam").value(0).value(0).toLongLong();
     const QList<QStringList> top = rows(connection, "SELECT max(CAST(bbszam AS BIGINT)), count(*) FROM bizmozg");
