@@ -3,17 +3,23 @@
 #include "dbgrid.h"
 #include "documentfixture.h"
 #include "faultinjection.h"
+#include "itemnumberchange.h"
 #include "lazyrowmodel.h"
 #include "masterentry.h"
 #include "masterlist.h"
 #include "passworddialog.h"
+#include "purchaseticketimport.h"
 #include "rawtables.h"
+
+#include <QListWidget>
 
 using FaultInjection::Point;
 
 namespace {
 
 const QString Injected = QStringLiteral("Szimulált adatbázis-hiba.");
+const QString PostingDone = QStringLiteral("Adatátvétel  -feladás- befejezödött ");
+const QString Replaced = QStringLiteral("A csere végrehajtva. ");
 
 }
 
@@ -49,6 +55,47 @@ class TestFaults : public DocumentTest {
                 form.box(box.name)->setText(QStringLiteral("Hibás mentés"));
             save(form);
         });
+    }
+
+    // The import's posting run over one work row of a new item and a new producer; `save` clicks
+    // "Feladás".
+    void importForm(const std::function<void(TForm25&)>& save)
+    {
+        db->exec({"DELETE FROM munka2",
+                  "INSERT INTO munka2 VALUES ('2012-09-14', 'F1', '601', 'Búza', 'T-601', 12.5, 'kg', 62, 775, "
+                  "'1001', '501', 'Kiss Anna', 'Szeged', 'Fő u. 1.', '6720')"});
+        TForm25 form;
+        form.Edit10->setText(QStringLiteral("101"));
+        form.Edit2->setText(QStringLiteral("101"));
+        save(form);
+    }
+
+    // The item number change moving the one line of item 400 to item 300; `save` clicks "Csere".
+    void itemChangeForm(const std::function<void(TForm32&)>& save)
+    {
+        TForm32 form;
+        form.Edit1->setText(QStringLiteral("400"));
+        form.Button6->click();
+        form.Edit2->setText(QStringLiteral("3"));
+        platform->modalRuns.push_back([](QDialog*) { return int(QDialog::Accepted); });
+        form.Button5->click();
+        form.Button8->click();
+        QCOMPARE(form.CheckListBox1->count(), 1);
+        save(form);
+    }
+
+    // Plays the save path `path` with `save` clicking its save button in the form.
+    template <class Save>
+    void savePath(const QString& path, bool change, const Save& save)
+    {
+        if (path == QLatin1String("line"))
+            lineForm(change, save);
+        else if (path == QLatin1String("import"))
+            importForm(save);
+        else if (path == QLatin1String("item number change"))
+            itemChangeForm(save);
+        else
+            entryForm(listMember(path), change, save);
     }
 
     // Everything the save paths write, as one comparable picture.
@@ -96,6 +143,22 @@ private slots:
             {"movement types", "Hiba142: Újban, INSERT a mnemben ", "Hiba143: Módositás, Update a menmben "},
             {"employees", "Hiba162: Újban, INSERT a dolgozoban ", "Hiba163: Módositás, Update a dolgozóban "},
         };
+        // One work row: its item, producer, number and line are one unit of work.
+        QTest::newRow("import: item number read") << "import" << false << statement << 5
+                                                  << "Hiba251: Import a XML -böl, INSERT a cikkben ";
+        QTest::newRow("import: new item") << "import" << false << statement << 6
+                                          << "Hiba251: Import a XML -böl, INSERT a cikkben ";
+        QTest::newRow("import: new producer") << "import" << false << statement << 7
+                                              << "Hiba252: Import a XML -böl, INSERT a partnerbe ";
+        const QString ticketCounter = QStringLiteral("Hiba254:  UPDATE Sorszam -ba ");
+        QTest::newRow("import: counter read") << "import" << false << statement << 8 << ticketCounter;
+        QTest::newRow("import: counter advance") << "import" << false << statement << 10 << ticketCounter;
+        const QString ticketLine = QStringLiteral("Hiba253: Feladás XML -böl INSERT a bizmozg ");
+        QTest::newRow("import: line") << "import" << false << statement << 11 << ticketLine;
+        QTest::newRow("import: commit") << "import" << false << commit << 1 << ticketLine;
+        const QString replace = QStringLiteral("Hiba: Csere, Update a bizmozg-ban ");
+        QTest::newRow("item number change: update") << "item number change" << false << statement << 1 << replace;
+        QTest::newRow("item number change: commit") << "item number change" << false << commit << 1 << replace;
         for (const auto& m : members) {
             for (const bool change : {false, true}) {
                 const QString message = QString::fromUtf8(change ? m.update : m.insert);
@@ -114,37 +177,51 @@ private slots:
         QFETCH(int, nth);
         QFETCH(QString, message);
         const QList<QStringList> before = stored();
-        const char* ok = path == QLatin1String("line") ? "Button3" : "Button2";
+        const bool import = path == QLatin1String("import");
+        const bool itemChange = path == QLatin1String("item number change");
+        const char* ok = path == QLatin1String("line") ? "Button3" : import || itemChange ? "Button1" : "Button2";
+        // What the form says once its run is over, whether a unit failed or not.
+        const QStringList closing = import       ? QStringList{PostingDone}
+                                    : itemChange ? QStringList{Replaced}
+                                                 : QStringList();
         auto failingSave = [&](auto& form) {
             platform->clearMessages();
             FaultInjection::failAt(Point(point), nth, Injected);
             form.template findChild<QPushButton*>(ok)->click();
             FaultInjection::disarm();
-            // The failure table: the form closes as after a save, the list is read again.
-            QVERIFY(!form.isVisible());
+            // The failure table: the line and entry forms close as after a save, the list is read again;
+            // the import ends its run, the item number change empties its list.
+            if constexpr (std::is_same_v<std::decay_t<decltype(form)>, TForm25>)
+                QCOMPARE(form.result(), int(QDialog::Accepted));
+            else if constexpr (std::is_same_v<std::decay_t<decltype(form)>, TForm32>)
+                QCOMPARE(form.CheckListBox1->count(), 0);
+            else
+                QVERIFY(!form.isVisible());
         };
-        if (path == QLatin1String("line"))
-            lineForm(change, failingSave);
-        else
-            entryForm(listMember(path), change, failingSave);
+        savePath(path, change, failingSave);
 
-        QCOMPARE(platform->messageTexts(), QStringList{message + QLatin1Char('\r') + Injected});
+        QCOMPARE(platform->messageTexts(), QStringList{message + QLatin1Char('\r') + Injected} + closing);
         QCOMPARE(stored(), before);
 
         // Nothing of the failed unit is left pending: the same save now goes through, once.
         platform->clearMessages();
         auto save = [&](auto& form) { form.template findChild<QPushButton*>(ok)->click(); };
-        if (path == QLatin1String("line"))
-            lineForm(change, save);
-        else
-            entryForm(listMember(path), change, save);
-        QCOMPARE(platform->messageTexts(), QStringList());
+        savePath(path, change, save);
+        QCOMPARE(platform->messageTexts(), closing);
         const QList<QStringList> after = stored();
         QVERIFY(after != before);
-        if (path == QLatin1String("line") && !change) {
+        if ((path == QLatin1String("line") && !change) || import) {
             QCOMPARE(lineCount(), 5);
             QCOMPARE(counter(), QStringLiteral("42"));
         }
+        if (import) {
+            QCOMPARE(committed("SELECT bbszam, bcikkszam, bckod FROM bizmozg WHERE bbszam = '42'"),
+                     (QList<QStringList>{{"42", "601", "11"}}));
+            QCOMPARE(committed("SELECT count(*) FROM partner WHERE pnev = 'Kiss Anna'"), QList<QStringList>{{"1"}});
+        }
+        if (itemChange)
+            QCOMPARE(committed("SELECT bcikkszam, bckod FROM bizmozg WHERE bbszam = '12'"),
+                     (QList<QStringList>{{"300", "1"}}));
     }
 
     // A cell of the raw-table maintenance whose write fails: the database's reason is shown, the cell

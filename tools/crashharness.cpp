@@ -5,6 +5,8 @@
 //
 // The child writes one journal line after each save that its form reported as done (so after the
 // commit); a kill between the commit and that line only means the database holds more than the journal.
+// gfix's errors are failures; its warnings (what the engine leaves behind a killed process and
+// tolerates) are told when they first appear and counted, the run's last line gives their number.
 #include "data.h"
 #include "databasefile.h"
 #include "dberror.h"
@@ -147,7 +149,8 @@ private:
     // A purchase-ticket posting run over three work rows: two of a new item number, one of the first.
     void importRun(qint64 serial)
     {
-        const QString ticket = QStringLiteral("T%1").arg(serial);
+        // The ticket number column holds eight characters.
+        const QString ticket = QLatin1Char('T') + QString::number(serial, 36);
         const QString newItem = QString::number(10000 + serial % 89999);
         Query& work = *Data->ZQ100;
         Data->IBTrans1.ensureActive();
@@ -157,7 +160,7 @@ private:
         for (const QString& item : {newItem, newItem, QStringLiteral("100")}) {
             ++row;
             insertintotable(work,
-                            {"2026.03.01", ticket + QLatin1Char('-') + QString::number(row), item, "Importált",
+                            {"2026.03.01", ticket + QString::number(row), item, "Importált",
                              "IMP-" + item, QString::number(quantityOf(serial + row)), "kg", "2", "4", "1001",
                              "P9", "Termelő " + ticket, "Falu", "Utca 1.", "6000"},
                             row);
@@ -167,7 +170,7 @@ private:
             qFatal("posting run stopped");
         TicketPosting::fillItemCodes();
         for (int r = 1; r <= 3; ++r)
-            note(QStringLiteral("I F.jegy:%1-%2 %3").arg(ticket).arg(r).arg(quantityOf(serial + r)));
+            note(QStringLiteral("I %1%2 %3").arg(ticket).arg(r).arg(quantityOf(serial + r)));
     }
 
     // Every line of one item moved to the other through the form, each line its own unit of work.
@@ -243,25 +246,51 @@ QList<QStringList> rows(Connection& connection, const QString& sql, const QList<
     return out;
 }
 
-// What is wrong with the database after a kill; empty when nothing.
-QStringList check(const QString& folder, int* confirmed)
+// What `gfix -v -full` says of the database, sorted by its own summary lines. Errors are damage. Its
+// warnings are what Firebird's careful writes leave behind a killed process and tolerate by design:
+// pages a dead transaction allocated (orphan pages, pointer-page bits, both mended by this very
+// validation) and back versions whose record the process never rewrote (orphan back versions, which
+// only a backup and restore reclaim).
+struct Validation {
+    QStringList errors;
+    QStringList warnings;
+};
+
+Validation validate(const QString& path)
 {
-    QStringList problems;
-    const QString path = folder + "/" + DatabaseName;
     QProcess gfix;
     gfix.setProcessChannelMode(QProcess::MergedChannels);
     gfix.start(QStringLiteral("gfix"), {"-v", "-full", "-user", "SYSDBA", "-password", "quarzline", path});
     const bool finished = gfix.waitForFinished(120000);
-    const QString report = QString::fromLocal8Bit(gfix.readAll()).trimmed();
-    if (!finished || gfix.exitStatus() != QProcess::NormalExit || gfix.exitCode() != 0 || !report.isEmpty())
-        problems << QStringLiteral("gfix -v -full: exit %1 (%2): %3").arg(gfix.exitCode()).arg(gfix.errorString(), report);
+    Validation result;
+    if (!finished || gfix.exitStatus() != QProcess::NormalExit || gfix.exitCode() != 0)
+        result.errors << QStringLiteral("gfix -v -full did not end normally (exit %1)").arg(gfix.exitCode());
+    for (const QString& raw : QString::fromLocal8Bit(gfix.readAll()).split(QLatin1Char('\n'))) {
+        const QString line = raw.simplified();
+        if (line.isEmpty() || line == QLatin1String("Summary of validation errors"))
+            continue;
+        if (line.startsWith(QLatin1String("Number of ")) && line.contains(QLatin1String(" warnings")))
+            result.warnings << line;
+        else
+            result.errors << QStringLiteral("gfix -v -full: ") + line;
+    }
+    return result;
+}
 
+// What is wrong with the database after a kill; empty when nothing. The database is opened and every
+// table read whole first, as the program's next start does, so that the engine backs out what the
+// killed transaction had written; then gfix validates it. Its warnings go to `engineWarnings`.
+QStringList check(const QString& folder, int* confirmed, QStringList* engineWarnings)
+{
+    QStringList problems;
+    const QString path = folder + "/" + DatabaseName;
     Connection connection;
     connection.setParams(databaseParams(path));
     try {
         connection.open();
     } catch (const DbError& error) {
-        return problems << QStringLiteral("the database does not open: ") + error.message();
+        return problems << QStringLiteral("the database does not open: ") + error.message()
+                        << validate(path).errors;
     }
     const qint64 counter = rows(connection, "SELECT zbizszam FROM bizszam").value(0).value(0).toLongLong();
     const QList<QStringList> top = rows(connection, "SELECT max(CAST(bbszam AS BIGINT)), count(*) FROM bizmozg");
@@ -300,7 +329,7 @@ QStringList check(const QString& folder, int* confirmed)
             found = rows(connection, "SELECT bmenov FROM bizmozg WHERE bmegjegy = :p0", {entry[1]});
         else if (entry[0] == QLatin1String("I"))
             found = rows(connection, "SELECT bmenov FROM bizmozg WHERE beredeti = :p0",
-                         {QString(entry[1]).replace(QLatin1String("F.jegy:"), QLatin1String("F.jegy: "))});
+                         {QStringLiteral("F.jegy: ") + entry[1]});
         else
             found = rows(connection, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = :p0").arg(entry[1], entry[2]),
                          {entry[3]});
@@ -308,9 +337,15 @@ QStringList check(const QString& folder, int* confirmed)
         if (!whole)
             problems << QStringLiteral("saved, but not there in full: ") + QString::fromUtf8(raw);
     }
+    for (const QStringList& table : rows(connection, "SELECT TRIM(rdb$relation_name) FROM rdb$relations "
+                                                     "WHERE rdb$system_flag = 0 AND rdb$view_blr IS NULL"))
+        rows(connection, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table[0]));
     connection.transaction().commit();
     connection.close();
-    return problems;
+
+    const Validation validation = validate(path);
+    *engineWarnings = validation.warnings;
+    return problems + validation.errors;
 }
 
 int runParent(const QStringList& args)
@@ -336,7 +371,8 @@ int runParent(const QStringList& args)
     std::mt19937 random(seed);
     // Kills spread from the child's start-up to well into its run of saves.
     std::uniform_int_distribution<int> delay(20, 2500);
-    int failures = 0, earlyExits = 0, confirmed = 0;
+    int failures = 0, earlyExits = 0, confirmed = 0, warned = 0;
+    QStringList warnings;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     QDir(dir.path()).mkdir("runtime");
@@ -362,16 +398,26 @@ int runParent(const QStringList& args)
             child.waitForFinished(-1);
         }
         int seen = 0;
-        const QStringList problems = check(dir.path(), &seen);
+        QStringList leftovers;
+        const QStringList problems = check(dir.path(), &seen, &leftovers);
         confirmed = seen;
         if (!problems.isEmpty()) {
             ++failures;
             out << "kill " << kill << " after " << wait << " ms:\n  " << problems.join("\n  ") << Qt::endl;
         }
+        // A warning stays until a backup and restore, so only a new one is told.
+        for (const QString& warning : leftovers) {
+            if (!warnings.contains(warning))
+                out << "kill " << kill << " after " << wait << " ms, engine warning: " << warning << Qt::endl;
+        }
+        warnings = leftovers;
+        if (!leftovers.isEmpty())
+            ++warned;
         if (kill % 20 == 0)
             out << "  " << kill << " kills, " << confirmed << " saves confirmed" << Qt::endl;
     }
-    out << "kills: " << kills << ", saves confirmed: " << confirmed << ", failures: " << failures << Qt::endl;
+    out << "kills: " << kills << ", saves confirmed: " << confirmed << ", validations with engine warnings: "
+        << warned << ", failures: " << failures << Qt::endl;
     return failures == 0 ? 0 : 1;
 }
 

@@ -6,8 +6,8 @@
 //
 //   varnel-importfuzz [--cases N] [--seed S] [--sample FILE] [--case-seconds T] [--file CASE]
 //
-// --file reads one file as it is (a case kept from an earlier run); a hang keeps its case as
-// importfuzz-hang.xml in the current folder.
+// --file reads one file as it is (a case kept from an earlier run); a failing case is kept in the
+// current folder as importfuzz-caseN.xml, a hang as importfuzz-hang.xml.
 #include "connection.h"
 #include "databasefile.h"
 #include "dberror.h"
@@ -34,6 +34,12 @@ namespace {
 
 const QByteArray Secret = "GEHEIM-7f3a";
 
+// Cases stay below this size; the reader's own bound on the file size is far above the sample's.
+constexpr qsizetype MaxCaseBytes = 8 * 1024 * 1024;
+
+// The first pieces are document types: the prolog of a file.
+constexpr int DocumentTypePieces = 6;
+
 // Pieces that break a document in the ways a hostile or broken file does.
 QList<QByteArray> hostilePieces(const QString& secretFile)
 {
@@ -48,7 +54,10 @@ QList<QByteArray> hostilePieces(const QString& secretFile)
         "<!DOCTYPE dataroot SYSTEM \"" + secretUrl + "\">",
         "<!DOCTYPE dataroot [<!ENTITY % p SYSTEM \"" + secretUrl + "\"> %p;]>",
         "<!DOCTYPE dataroot [<!ENTITY x \"&x;\">]>",
-        "&i;", "&x;", "&a;", "&#0;", "&#xFFFF;", "&#xD800;", "&#1114112;", "&amp;", "&lt;Records&gt;",
+        // One entity under the reader's bound for a single expansion, referenced until gigabytes.
+        "<!DOCTYPE dataroot [<!ENTITY q \"" + QByteArray(4000, 'q') + "\">]>",
+        "&i;", "&x;", "&a;", QByteArray("&q;").repeated(30000), "&#0;", "&#xFFFF;", "&#xD800;", "&#1114112;",
+        "&amp;", "&lt;Records&gt;",
         "<![CDATA[12,5]]>", "<!-- -->", "<?pi x?>", "]]>", "<Records>", "</Records>", "<Records/>",
         "<a b='1' b='2'/>", "\xEF\xBB\xBF", "\xC3\x28", "\xF0\x9F\x98\x80", "\xFF\xFE", "\x00",
         "99999999999999999999999,99999", "-0,00001", "2026.02.30", "0000.00.00", "9999.99.99",
@@ -79,6 +88,9 @@ public:
         auto pick = [&random](qsizetype n) { return n <= 0 ? 0 : qsizetype(random() % quint64(n)); };
         const int rounds = 1 + int(random() % 4);
         for (int round = 0; round < rounds; ++round) {
+            // Repeated pieces of repeated pieces would grow a case to gigabytes of the fuzzer's own
+            // memory; a round that passes the bound is undone, and a repetition stops near it.
+            const QByteArray before = data;
             switch (random() % 10) {
             case 0:   // bit flips
                 for (int k = 0, n = 1 + int(random() % 8); k < n && !data.isEmpty(); ++k)
@@ -126,7 +138,7 @@ public:
                 break;
             case 8: {   // the prolog replaced by a document type with entities
                 const qsizetype root = data.indexOf("<dataroot");
-                const QByteArray& piece = pieces_[qsizetype(random() % 5)];
+                const QByteArray& piece = pieces_[qsizetype(random() % DocumentTypePieces)];
                 if (root >= 0)
                     data.insert(root, piece);
                 break;
@@ -140,12 +152,17 @@ public:
                     data.insert(at + 9, QByteArray("<n>").repeated(depth) + "1" + QByteArray("</n>").repeated(depth));
                 } else {
                     const qsizetype end = data.indexOf("</Records>", at);
-                    if (end > at)
-                        data.insert(at, data.mid(at, end + 10 - at).repeated(int(1 + random() % 3000)));
+                    if (end > at) {
+                        const QByteArray one = data.mid(at, end + 10 - at);
+                        const qsizetype times = qMin<qsizetype>(1 + random() % 3000, MaxCaseBytes / one.size() + 1);
+                        data.insert(at, one.repeated(times));
+                    }
                 }
                 break;
             }
             }
+            if (data.size() > MaxCaseBytes)
+                data = before;
         }
         return data;
     }
@@ -250,16 +267,23 @@ int main(int argc, char** argv)
     // The watchdog: a case still running after its time is a hang; the case is kept for a rerun.
     std::atomic<qint64> caseNumber{-1};
     std::atomic<qint64> caseStarted{0};
-    const QString hangFile = QDir::current().absoluteFilePath("importfuzz-hang.xml");
-    std::thread([&] {
-        for (;;) {
+    // A failing case is kept in the current folder, to be read again with --file.
+    auto keepCase = [&dir](const QString& name) {
+        const QString kept = QDir::current().absoluteFilePath(name);
+        QFile::remove(kept);
+        QFile::copy(dir.filePath("case.xml"), kept);
+        return kept;
+    };
+    // Joined before main's locals it reads go away.
+    std::atomic<bool> finished{false};
+    std::thread watchdog([&] {
+        while (!finished) {
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
             const qint64 started = caseStarted.load();
             const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
                                    std::chrono::steady_clock::now().time_since_epoch()).count();
             if (started != 0 && now - started > qint64(caseSeconds) * 1000) {
-                QFile::remove(hangFile);
-                QFile::copy(dir.filePath("case.xml"), hangFile);
+                keepCase(QStringLiteral("importfuzz-hang.xml"));
                 std::fprintf(stdout, "case %lld: still running after %d s (a hang); rerun with --seed %u\n",
                              static_cast<long long>(caseNumber.load()), caseSeconds, seed);
                 std::fprintf(stdout, "failures: 1\n");
@@ -267,7 +291,7 @@ int main(int argc, char** argv)
                 ::_exit(3);
             }
         }
-    }).detach();
+    });
 
     Counts counts;
     const long baseline = peakKilobytes();
@@ -291,13 +315,15 @@ int main(int argc, char** argv)
         QString problem;
         if (!fuzzer.read(data, counts, problem)) {
             ++counts.failures;
-            out << "case " << i << ": " << problem << Qt::endl;
+            out << "case " << i << ": " << problem << ", kept as "
+                << keepCase(QStringLiteral("importfuzz-case%1.xml").arg(i)) << Qt::endl;
         }
         caseStarted = 0;
         // A reader that keeps memory would grow without end over the run.
         if (peakKilobytes() - baseline > 2L * 1024 * 1024) {
             ++counts.failures;
-            out << "case " << i << ": more than 2 GB of memory in use" << Qt::endl;
+            out << "case " << i << ": more than 2 GB of memory in use, kept as "
+                << keepCase(QStringLiteral("importfuzz-case%1.xml").arg(i)) << Qt::endl;
             break;
         }
         if ((i + 1) % 1000 == 0)
@@ -307,5 +333,7 @@ int main(int argc, char** argv)
         << ", not well-formed: " << counts.notWellFormed << ", records: " << counts.records
         << ", stored: " << counts.stored << ", refused: " << counts.refused
         << ", failures: " << counts.failures << Qt::endl;
+    finished = true;
+    watchdog.join();
     return counts.failures == 0 ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include "query.h"
 
 #include <QFile>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -74,6 +75,63 @@ void bindValue(Param& param, const WorkColumn& column, const QString& value, int
     }
 }
 
+// Bounds a purchase-ticket file keeps; a file beyond them is refused before any document is built. A
+// day's tickets fill some megabytes and nest a few levels.
+constexpr qint64 MaxFileBytes = 64LL * 1024 * 1024;
+constexpr int MaxDepth = 256;
+// Without entities a file holds no more characters of text than bytes; its internal entities may add
+// this much.
+constexpr qint64 ExpansionAllowance = 1024 * 1024;
+
+struct Refusal {
+    QString reason;   // empty: the file keeps the bounds (it may still be malformed)
+    qint64 line = 0;
+    qint64 column = 0;
+};
+
+// One streaming pass over the file: no nesting deeper than the bound, no more text than the bound once
+// internal entities are expanded, and no external DTD or external entity (nothing is fetched, but a file
+// that asks for one is not a ticket file). Parse errors are left to the document, which reports them.
+Refusal checkLimits(const QByteArray& content)
+{
+    QXmlStreamReader reader(content);
+    int depth = 0;
+    qint64 text = 0;
+    const qint64 maxText = content.size() + ExpansionAllowance;
+    auto at = [&reader](const QString& reason) {
+        return Refusal{reason, reader.lineNumber(), reader.columnNumber()};
+    };
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (++depth > MaxDepth)
+                return at(QStringLiteral("az elemek %1 szintnél mélyebben vannak egymásba ágyazva").arg(MaxDepth));
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        case QXmlStreamReader::Characters:
+            text += reader.text().size();
+            if (text > maxText)
+                return at(QStringLiteral("az entitások kifejtve %1 karakternél több szöveget adnak").arg(maxText));
+            break;
+        case QXmlStreamReader::DTD: {
+            if (!reader.dtdSystemId().isEmpty() || !reader.dtdPublicId().isEmpty())
+                return at(QStringLiteral("külső DTD-re hivatkozik (%1)").arg(reader.dtdSystemId().toString()));
+            const QXmlStreamEntityDeclarations entities = reader.entityDeclarations();
+            for (const QXmlStreamEntityDeclaration& entity : entities) {
+                if (!entity.systemId().isEmpty() || !entity.publicId().isEmpty())
+                    return at(QStringLiteral("külső entitást deklarál (%1)").arg(entity.name().toString()));
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return {};
+}
+
 }
 
 bool PurchaseTicketFile::load(const QString& fileName)
@@ -82,22 +140,34 @@ bool PurchaseTicketFile::load(const QString& fileName)
     records_ = QDomNodeList();
     error_.clear();
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    auto cannotOpen = [&] {
         error_ = QStringLiteral("A(z) \"%1\" file nem nyitható meg:\r%2").arg(fileName, file.errorString());
         return false;
-    }
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return cannotOpen();
+    auto refuse = [&](const QString& reason, qint64 line, qint64 column) {
+        document_.clear();
+        error_ = QStringLiteral("A(z) \"%1\" file nem olvasható be:\r%2 (%3. sor, %4. oszlop)")
+                     .arg(fileName, reason)
+                     .arg(line)
+                     .arg(column);
+        return false;
+    };
+    if (file.size() > MaxFileBytes)
+        return refuse(QStringLiteral("a file nagyobb %1 MB-nál").arg(MaxFileBytes / (1024 * 1024)), 1, 1);
+    // Read once: the check and the document see the same bytes.
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return cannotOpen();
+    if (const Refusal refusal = checkLimits(content); !refusal.reason.isEmpty())
+        return refuse(refusal.reason, refusal.line, refusal.column);
     QString message;
     int line = 0;
     int column = 0;
     // A document that fails half way keeps what came before the error; none of it is used.
-    if (!document_.setContent(&file, &message, &line, &column)) {
-        document_.clear();
-        error_ = QStringLiteral("A(z) \"%1\" file nem olvasható be:\r%2 (%3. sor, %4. oszlop)")
-                     .arg(fileName, message)
-                     .arg(line)
-                     .arg(column);
-        return false;
-    }
+    if (!document_.setContent(content, &message, &line, &column))
+        return refuse(message, line, column);
     records_ = document_.elementsByTagName(QStringLiteral("Records"));
     return true;
 }
@@ -112,17 +182,21 @@ QStringList PurchaseTicketFile::values(int record) const
 void travelChildren(const QDomNodeList& nodes, QStringList& values)
 {
     for (int i = 0; i < nodes.length(); ++i) {
-        const QDomNode node = nodes.item(i);
-        switch (node.nodeType()) {
-        case QDomNode::ElementNode:
-        case QDomNode::EntityReferenceNode:
-            travelChildren(node.childNodes(), values);
-            break;
-        case QDomNode::TextNode:
-            values << trimmedValue(node.nodeValue());
-            break;
-        default:
-            break;
+        // Depth first without recursion: down to the first child, else on to the next sibling, climbing
+        // back towards `top` where a level has ended.
+        const QDomNode top = nodes.item(i);
+        QDomNode node = top;
+        while (!node.isNull()) {
+            const QDomNode::NodeType type = node.nodeType();
+            if ((type == QDomNode::ElementNode || type == QDomNode::EntityReferenceNode) && node.hasChildNodes()) {
+                node = node.firstChild();
+                continue;
+            }
+            if (type == QDomNode::TextNode)
+                values << trimmedValue(node.nodeValue());
+            while (node != top && node.nextSibling().isNull())
+                node = node.parentNode();
+            node = node == top ? QDomNode() : node.nextSibling();
         }
     }
 }

@@ -20,12 +20,14 @@ private:
     QString text_;
 };
 
-// The file as a parsed document. Parsing never fetches an external entity or DTD, and Qt's reader
-// bounds entity expansion, so a hostile file ends in a parse error instead of eating the memory.
+// The file as a parsed document. Before the document is built the file is checked against bounds on
+// its size, its nesting and its text with internal entities expanded, and a file that names an external
+// DTD or entity is refused, so a hostile file ends in the "cannot be read" message instead of eating the
+// stack or the memory. Nothing external is ever fetched.
 class PurchaseTicketFile {
 public:
-    // False when the file is missing, unreadable or not well-formed; errorText() then says why, with
-    // the line and column of a parse error.
+    // False when the file is missing, unreadable, beyond the bounds or not well-formed; errorText() then
+    // says why, with the line and column where the file was given up.
     bool load(const QString& fileName);
     QString errorText() const { return error_; }
 
@@ -41,6 +43,7 @@ private:
 
 // Appends the trimmed text of every text node under `nodes`, depth first in document order, walking
 // into elements and entity references; CDATA sections, comments and processing instructions are skipped.
+// The walk keeps no call per level, so the depth of the tree does not reach the stack.
 void travelChildren(const QDomNodeList& nodes, QStringList& values);
 
 // The work table's columns in file order: the n-th value of a record goes to the n-th column.

@@ -7,6 +7,7 @@
 #include "data.h"
 #include "failurereason.h"
 #include "masterdataforms.h"
+#include "masterpick.h"
 #include "modalform.h"
 #include "platform.h"
 #include "saveunit.h"
@@ -24,13 +25,6 @@ const QString NoNewItem = QStringLiteral("Hiba ! Új cikkszám nincs kiválasztv
 const QString ReplaceFailed = QStringLiteral("Hiba: Csere, Update a bizmozg-ban ");
 const QString Replaced = QStringLiteral("A csere végrehajtva. ");
 const QString MemoPrefix = QStringLiteral("Csere elött:  ");
-
-// A text that begins below "A" (a digit, a blank, most punctuation, or nothing) is an item number;
-// anything else a name.
-QString lookupFlagFor(const QString& text)
-{
-    return text.isEmpty() || text.at(0) < QLatin1Char('A') ? QStringLiteral("1") : QStringLiteral("x");
-}
 
 QString entryText(const QString& documentNumber, const QString& itemNumber, const QString& batch)
 {
@@ -82,17 +76,14 @@ TForm32::~TForm32()
     delete ui;
 }
 
-// The list is left however the person leaves it; its current row is the pick.
+// The list is left however the person leaves it; its current row is the pick. A text that begins
+// below "A" (a digit, a blank, most punctuation, or nothing) is looked up as an item number.
 void TForm32::pickItem(QLineEdit* number, QLineEdit* name, QLineEdit* code, QLineEdit* batch)
 {
-    shared().SelectedItemNumber = number->text();
-    shared().LookupFlag = lookupFlagFor(number->text());
-    runForm(Form7, this);
-    const Query& list = *Data->ZQ20;
-    number->setText(list.fieldByName(QStringLiteral("cszam")).asString());
-    name->setText(list.fieldByName(QStringLiteral("cmegn")).asString());
-    code->setText(list.fieldByName(QStringLiteral("ckod")).asString());
-    batch->setText(list.fieldByName(QStringLiteral("cbizonylat")).asString());
+    const MasterLookup list = pickerOf(Data->ZQ20, &SharedState::SelectedItemNumber,
+                                       [](QWidget* parent) { runForm(Form7, parent); });
+    pickIntoBoxes(list, number->text(), isCodeText(number->text()), this,
+                  {{"cszam", number}, {"cmegn", name}, {"ckod", code}, {"cbizonylat", batch}});
 }
 
 // The emptying is undone with a failed copy, so the list then shows what MUNKA held before.

@@ -12,6 +12,7 @@
 #include "importprogress.h"
 #include "importreader.h"
 #include "masterdataforms.h"
+#include "masterpick.h"
 #include "masterread.h"
 #include "modalform.h"
 #include "platform.h"
@@ -83,14 +84,10 @@ QString TForm25::defaultFolder()
 // The list is left however the person leaves it; its current row is the pick.
 void TForm25::pickMovementType()
 {
-    shared().SelectedMovementType = Edit2->text();
-    shared().LookupFlag = QStringLiteral("x");
-    runForm(Form13, this);
-    const Query& list = *Data->ZQ50;
-    Edit2->setText(list.fieldByName(QStringLiteral("mnem")).asString());
-    Edit10->setText(list.fieldByName(QStringLiteral("mkod")).asString());
-    Edit11->setText(list.fieldByName(QStringLiteral("mnev")).asString());
-    Edit35->setText(list.fieldByName(QStringLiteral("mncs")).asString());
+    const MasterLookup list = pickerOf(Data->ZQ50, &SharedState::SelectedMovementType,
+                                       [](QWidget* parent) { runForm(Form13, parent); });
+    pickIntoBoxes(list, Edit2->text(), false, this,
+                  {{"mnem", Edit2}, {"mkod", Edit10}, {"mnev", Edit11}, {"mncs", Edit35}});
 }
 
 // A cancelled dialog still reads the file it names: the one chosen last, at first the default name
