@@ -23,24 +23,26 @@ QString withoutTrailingBlanks(const QString& text)
 
 MasterLookup movementTypeLookup()
 {
-    return {Data->ZQ51,
-            QStringLiteral("SELECT mnem, count(mnem) as odb FROM mnem WHERE (mnem = :p1) GROUP BY mnem"),
-            QStringLiteral("SELECT * FROM mnem WHERE (mnem = :p1)"),
-            QStringLiteral("SELECT mnev, count(mnev) as ndb FROM mnem WHERE (mnev = :p1) GROUP BY mnev"),
-            QStringLiteral("SELECT * FROM mnem WHERE (mnev = :p1)"),
-            Data->ZQ50, &SharedState::SelectedMovementType,
-            [](QWidget* parent) { runForm(Form13, parent); }};
+    MasterLookup lookup = movementTypePicker();
+    lookup.work = Data->ZQ51;
+    lookup.countByCode = QStringLiteral("SELECT mnem, count(mnem) as odb FROM mnem WHERE (mnem = :p1) GROUP BY mnem");
+    lookup.rowByCode = QStringLiteral("SELECT * FROM mnem WHERE (mnem = :p1)");
+    lookup.countByName = QStringLiteral("SELECT mnev, count(mnev) as ndb FROM mnem WHERE (mnev = :p1) GROUP BY mnev");
+    lookup.rowByName = QStringLiteral("SELECT * FROM mnem WHERE (mnev = :p1)");
+    return lookup;
 }
 
 MasterLookup itemLookup()
 {
-    return {Data->ZQ21,
-            QStringLiteral("SELECT cszam, count(cszam) as cdb FROM cikk WHERE (cszam = :p1) GROUP BY cszam"),
-            QStringLiteral("SELECT * FROM cikk WHERE (cszam = :p1)"),
-            QStringLiteral("SELECT cmegn, count(cmegn) as cdb FROM cikk WHERE (cmegn = :p1) GROUP BY cmegn"),
-            QStringLiteral("SELECT * FROM cikk WHERE (cmegn = :p1)"),
-            Data->ZQ20, &SharedState::SelectedItemNumber,
-            [](QWidget* parent) { runForm(Form7, parent); }};
+    MasterLookup lookup = itemPicker();
+    lookup.work = Data->ZQ21;
+    lookup.countByCode =
+        QStringLiteral("SELECT cszam, count(cszam) as cdb FROM cikk WHERE (cszam = :p1) GROUP BY cszam");
+    lookup.rowByCode = QStringLiteral("SELECT * FROM cikk WHERE (cszam = :p1)");
+    lookup.countByName =
+        QStringLiteral("SELECT cmegn, count(cmegn) as cdb FROM cikk WHERE (cmegn = :p1) GROUP BY cmegn");
+    lookup.rowByName = QStringLiteral("SELECT * FROM cikk WHERE (cmegn = :p1)");
+    return lookup;
 }
 
 MasterLookup warehouseLookup()

@@ -6,9 +6,7 @@
 #include "columnwidths.h"
 #include "data.h"
 #include "failurereason.h"
-#include "masterdataforms.h"
 #include "masterpick.h"
-#include "modalform.h"
 #include "platform.h"
 #include "saveunit.h"
 #include "sharedstate.h"
@@ -80,9 +78,7 @@ TForm32::~TForm32()
 // below "A" (a digit, a blank, most punctuation, or nothing) is looked up as an item number.
 void TForm32::pickItem(QLineEdit* number, QLineEdit* name, QLineEdit* code, QLineEdit* batch)
 {
-    const MasterLookup list = pickerOf(Data->ZQ20, &SharedState::SelectedItemNumber,
-                                       [](QWidget* parent) { runForm(Form7, parent); });
-    pickIntoBoxes(list, number->text(), isCodeText(number->text()), this,
+    pickIntoBoxes(itemPicker(), number->text(), isCodeText(number->text()), this,
                   {{"cszam", number}, {"cmegn", name}, {"ckod", code}, {"cbizonylat", batch}});
 }
 

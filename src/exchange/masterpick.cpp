@@ -5,15 +5,6 @@
 
 #include <QLineEdit>
 
-MasterLookup pickerOf(Query* list, QString SharedState::*selection, std::function<void(QWidget*)> openList)
-{
-    MasterLookup lookup;
-    lookup.list = list;
-    lookup.selection = selection;
-    lookup.openList = std::move(openList);
-    return lookup;
-}
-
 void pickIntoBoxes(const MasterLookup& lookup, const QString& text, bool byCode, QWidget* parent,
                    const QList<std::pair<const char*, QLineEdit*>>& boxes)
 {

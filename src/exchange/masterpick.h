@@ -8,10 +8,6 @@
 
 class QLineEdit;
 
-// A lookup that only picks: the list form, the dataset it leaves on the picked row, and the shared
-// selection it opens on.
-MasterLookup pickerOf(Query* list, QString SharedState::*selection, std::function<void(QWidget*)> openList);
-
 // Opens the list of `lookup` positioned on `text` (by code or by name) and, however the person leaves
 // it, shows the named fields of the list's current row in the boxes.
 void pickIntoBoxes(const MasterLookup& lookup, const QString& text, bool byCode, QWidget* parent,

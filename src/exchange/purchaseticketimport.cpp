@@ -11,10 +11,8 @@
 #include "importposting.h"
 #include "importprogress.h"
 #include "importreader.h"
-#include "masterdataforms.h"
 #include "masterpick.h"
 #include "masterread.h"
-#include "modalform.h"
 #include "platform.h"
 #include "sharedstate.h"
 #include "ui_purchaseticketimport.h"
@@ -84,9 +82,7 @@ QString TForm25::defaultFolder()
 // The list is left however the person leaves it; its current row is the pick.
 void TForm25::pickMovementType()
 {
-    const MasterLookup list = pickerOf(Data->ZQ50, &SharedState::SelectedMovementType,
-                                       [](QWidget* parent) { runForm(Form13, parent); });
-    pickIntoBoxes(list, Edit2->text(), false, this,
+    pickIntoBoxes(movementTypePicker(), Edit2->text(), false, this,
                   {{"mnem", Edit2}, {"mkod", Edit10}, {"mnev", Edit11}, {"mncs", Edit35}});
 }
 

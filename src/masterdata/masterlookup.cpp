@@ -2,6 +2,9 @@
 #include "masterlookup.h"
 
 #include "columnwidths.h"
+#include "data.h"
+#include "masterdataforms.h"
+#include "modalform.h"
 #include "query.h"
 
 namespace {
@@ -57,4 +60,28 @@ const Query& lookUpMaster(const MasterLookup& lookup, const QString& text, bool 
     if (!found)
         return pickMaster(lookup, text, code, parent);
     return openWith(work, code ? lookup.rowByCode : lookup.rowByName, text);
+}
+
+namespace {
+
+MasterLookup pickerOf(Query* list, QString SharedState::*selection, std::function<void(QWidget*)> openList)
+{
+    MasterLookup lookup;
+    lookup.list = list;
+    lookup.selection = selection;
+    lookup.openList = std::move(openList);
+    return lookup;
+}
+
+}
+
+MasterLookup itemPicker()
+{
+    return pickerOf(Data->ZQ20, &SharedState::SelectedItemNumber, [](QWidget* parent) { runForm(Form7, parent); });
+}
+
+MasterLookup movementTypePicker()
+{
+    return pickerOf(Data->ZQ50, &SharedState::SelectedMovementType,
+                    [](QWidget* parent) { runForm(Form13, parent); });
 }

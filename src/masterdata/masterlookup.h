@@ -34,6 +34,11 @@ struct MasterLookup {
     QString nameColumn;
 };
 
+// The pick half of a lookup: the master's list form, the dataset it leaves on the picked row and the
+// shared selection the list opens on. Each form adds its own work query and statements.
+MasterLookup itemPicker();
+MasterLookup movementTypePicker();
+
 // The dataset whose current row holds the row found: the work query after an exact match, the list's
 // dataset after the picker has closed (an empty list gives empty fields). `picked` tells which.
 const Query& lookUpMaster(const MasterLookup& lookup, const QString& text, bool byCode, QWidget* parent,

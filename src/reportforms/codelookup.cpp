@@ -2,8 +2,6 @@
 #include "codelookup.h"
 
 #include "data.h"
-#include "masterdataforms.h"
-#include "modalform.h"
 #include "query.h"
 
 namespace {
@@ -23,10 +21,10 @@ std::pair<QString, QString> statements(const QString& table, const QString& colu
             lines({QStringLiteral("SELECT *"), from, where})};
 }
 
-MasterLookup lookupOf(const QString& table, const QString& code, const QString& codeCount, const QString& name,
-                      const QString& nameCount)
+MasterLookup lookupOf(MasterLookup lookup, Query* work, const QString& table, const QString& code,
+                      const QString& codeCount, const QString& name, const QString& nameCount)
 {
-    MasterLookup lookup;
+    lookup.work = work;
     std::tie(lookup.countByCode, lookup.rowByCode) = statements(table, code, codeCount);
     std::tie(lookup.countByName, lookup.rowByName) = statements(table, name, nameCount);
     lookup.table = table;
@@ -39,24 +37,14 @@ MasterLookup lookupOf(const QString& table, const QString& code, const QString& 
 
 MasterLookup reportItemLookup()
 {
-    MasterLookup lookup = lookupOf(QStringLiteral("cikk"), QStringLiteral("cszam"), QStringLiteral("cdb"),
-                                   QStringLiteral("cmegn"), QStringLiteral("cdb"));
-    lookup.work = Data->ZQ21;
-    lookup.list = Data->ZQ20;
-    lookup.selection = &SharedState::SelectedItemNumber;
-    lookup.openList = [](QWidget* parent) { runForm(Form7, parent); };
-    return lookup;
+    return lookupOf(itemPicker(), Data->ZQ21, QStringLiteral("cikk"), QStringLiteral("cszam"), QStringLiteral("cdb"),
+                    QStringLiteral("cmegn"), QStringLiteral("cdb"));
 }
 
 MasterLookup reportMovementTypeLookup()
 {
-    MasterLookup lookup = lookupOf(QStringLiteral("mnem"), QStringLiteral("mnem"), QStringLiteral("odb"),
-                                   QStringLiteral("mnev"), QStringLiteral("ndb"));
-    lookup.work = Data->ZQ51;
-    lookup.list = Data->ZQ50;
-    lookup.selection = &SharedState::SelectedMovementType;
-    lookup.openList = [](QWidget* parent) { runForm(Form13, parent); };
-    return lookup;
+    return lookupOf(movementTypePicker(), Data->ZQ51, QStringLiteral("mnem"), QStringLiteral("mnem"),
+                    QStringLiteral("odb"), QStringLiteral("mnev"), QStringLiteral("ndb"));
 }
 
 QString joinedFields(const Dataset& row, const QStringList& columns)
