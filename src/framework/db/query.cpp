@@ -2,7 +2,7 @@
 #include "query.h"
 #include "connection.h"
 #include "dberror.h"
-#include "faultinjection.h"
+#include "faulthook.h"
 #include "fbcall.h"
 #include "statement.h"
 #include "transaction.h"
@@ -159,7 +159,7 @@ std::unique_ptr<Cursor> Query::openCursor()
 int Query::execute()
 {
     close();
-    FaultInjection::check(FaultInjection::Point::Statement);
+    FaultHook::check(FaultHook::Point::Statement);
     auto statement = prepared();
     auto input = statement->bind(orderedValues(placeholderNames_, *this));
     Firebird::ITransaction* handle = transaction().handle();

@@ -1,7 +1,7 @@
 // Prepared statements, their cache, input binding and packed row fetching.
 #include "statement.h"
 #include "cp1250.h"
-#include "faultinjection.h"
+#include "faulthook.h"
 #include "fbcall.h"
 
 #include <ibase.h>
@@ -237,7 +237,7 @@ RowPacker::RowPacker(IMessageMetadata* metadata) : columns_(describeColumns(meta
 QByteArray executeForRow(Statement& statement, ITransaction* transaction, const std::vector<const Param*>& values,
                          std::vector<ColumnInfo>* columns)
 {
-    FaultInjection::check(FaultInjection::Point::Statement);
+    FaultHook::check(FaultHook::Point::Statement);
     auto input = statement.bind(values);
     IMessageMetadata* output = statement.outputMetadata();
     RowPacker packer(output);
@@ -257,7 +257,7 @@ Cursor::Cursor(std::shared_ptr<Statement> statement, ITransaction* transaction,
                const std::vector<const Param*>& values)
     : statement_(std::move(statement)), packer_(statement_->outputMetadata())
 {
-    FaultInjection::check(FaultInjection::Point::Statement);
+    FaultHook::check(FaultHook::Point::Statement);
     auto input = statement_->bind(values);
     buffer_.assign(packer_.messageLength(), 0);
     fbCall([&](ThrowStatusWrapper* st) {
@@ -282,7 +282,7 @@ bool Cursor::fetch(QByteArray& packed)
 {
     if (!resultSet_)
         return false;
-    FaultInjection::check(FaultInjection::Point::Fetch);
+    FaultHook::check(FaultHook::Point::Fetch);
     const int result = fbCall([&](ThrowStatusWrapper* st) { return resultSet_->fetchNext(st, buffer_.data()); });
     if (result != IStatus::RESULT_OK) {
         fbCall([&](ThrowStatusWrapper* st) { resultSet_->close(st); });

@@ -2,7 +2,7 @@
 #include "transaction.h"
 #include "connection.h"
 #include "dataset.h"
-#include "faultinjection.h"
+#include "faulthook.h"
 #include "fbcall.h"
 #include "statement.h"
 
@@ -64,7 +64,7 @@ void Transaction::commit()
     if (!handle_)
         throw DbError(QStringLiteral("A tranzakció nem aktív."));
     closeDatasets();
-    FaultInjection::check(FaultInjection::Point::Commit);
+    FaultHook::check(FaultHook::Point::Commit);
     fbCall([&](ThrowStatusWrapper* st) { handle_->commit(st); });
     handle_ = nullptr;
     emit ended();

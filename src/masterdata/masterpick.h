@@ -1,4 +1,5 @@
-// Picking a master row through its list form for the exchange forms, and showing the picked row.
+// Picking a master row through its list form for the import and item number change forms, and showing
+// the picked row.
 #pragma once
 
 #include "masterlookup.h"

@@ -13,13 +13,9 @@
 #include "documentlineform.h"
 #include "documentregister.h"
 #include "formats.h"
-// The import's posting run and the item number change join the run where the program has them.
-#if __has_include("importposting.h")
-#define VARNEL_CRASH_EXCHANGE 1
 #include "importposting.h"
 #include "importreader.h"
 #include "itemnumberchange.h"
-#endif
 #include "masterdataforms.h"
 #include "masterentry.h"
 #include "masterlist.h"
@@ -79,10 +75,8 @@ public:
             platform_->clearMessages();
             switch (random() % 6) {
             case 0: masterSave(serial); break;
-#ifdef VARNEL_CRASH_EXCHANGE
             case 1: importRun(serial); break;
             case 2: itemNumberChange(random() % 2 == 0); break;
-#endif
             default: lineSave(serial); break;
             }
         }
@@ -145,7 +139,6 @@ private:
         note(QStringLiteral("M %1 %2").arg(partner ? "partner pnev" : "raktar rnev", name));
     }
 
-#ifdef VARNEL_CRASH_EXCHANGE
     // A purchase-ticket posting run over three work rows: two of a new item number, one of the first.
     void importRun(qint64 serial)
     {
@@ -197,7 +190,6 @@ private:
             qFatal("item number change: %s", qPrintable(platform_->messageTexts().join(" | ")));
         platform_->clearMessages();
     }
-#endif
 
     QString folder_;
     int run_;

@@ -34,6 +34,7 @@ namespace FaultInjection {
 
 void failAt(Point point, int nth, const QString& reason)
 {
+    FaultHook::install(check);
     reset();
     state().reason = reason;
     state().failAt[size_t(point)] = nth;
@@ -42,6 +43,7 @@ void failAt(Point point, int nth, const QString& reason)
 
 void disarm()
 {
+    FaultHook::install(check);
     reset();
     state().counting = true;
 }

@@ -1,14 +1,17 @@
 // A test seam in the data layer: makes the n-th statement, fetch or commit fail as the server would.
 #pragma once
 
+#include "faulthook.h"
+
 #include <QString>
 
-// Always compiled in and inert until a test arms it: the data layer consults it before each statement
-// it runs (execute or cursor open), each row it fetches and each commit, and throws DbError instead of
-// calling the server when the armed call comes. One arming fails one call, then the seam is inert again.
+// Inert until a test arms it: arming installs the data layer's hook, which is consulted before each
+// statement it runs (execute or cursor open), each row it fetches and each commit, and throws DbError
+// instead of calling the server when the armed call comes. One arming fails one call, then the seam is
+// inert again.
 namespace FaultInjection {
 
-enum class Point { Statement, Fetch, Commit };
+using Point = FaultHook::Point;
 
 // The `nth` call (1 = the next one) at `point` fails with `reason`.
 void failAt(Point point, int nth, const QString& reason = QStringLiteral("Szimulált adatbázis-hiba."));

@@ -1,4 +1,5 @@
-// The exchange forms' master pick: the list form, then the picked row's fields into the boxes.
+// The master pick of the import and item number change forms: the list form, then the picked row's
+// fields into the boxes.
 #include "masterpick.h"
 
 #include "query.h"
