@@ -57,7 +57,8 @@ private slots:
     void templateErrors();
     void missingTemplateKeepsTheLoadedOne();
     void bareNameIsReadFromTheWorkingFolder();
-    void prepareNeedsTemplateAndDataset();
+    void engineErrors_data();
+    void engineErrors();
 
     void eventsFireOncePerRowBeforeItsLayout();
     void queryKeepsItsRowAfterTheReport();
@@ -143,38 +144,45 @@ Report& TestReport::loaded(const QString& xml)
 void TestReport::templateErrors_data()
 {
     QTest::addColumn<QString>("xml");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("reason");   // after the file name, with the line the fault is on
 
-    QTest::newRow("not xml") << QStringLiteral("<report><band") << QStringLiteral("not valid");
-    QTest::newRow("root") << QStringLiteral("<page/>") << QStringLiteral("<report>");
+    QTest::newRow("not xml") << QStringLiteral("<report><band") << QStringLiteral("az XML szerkezete nem olvasható (1. sor, 13. oszlop).");
+    QTest::newRow("root") << QStringLiteral("<page/>") << QStringLiteral("a gyökérelem nem <report> (1. sor).");
+    QTest::newRow("element") << reportXml(QStringLiteral("<page/>")) << QStringLiteral("ismeretlen elem: <page> (3. sor).");
     QTest::newRow("band kind") << reportXml(QStringLiteral("<band kind=\"detail\" height=\"5\"/>"))
-                               << QStringLiteral("band kind \"detail\"");
+                               << QStringLiteral("ismeretlen sávtípus: \"detail\" (3. sor).");
     QTest::newRow("master without dataset")
-        << reportXml(QStringLiteral("<band kind=\"masterdata\" height=\"5\"/>")) << QStringLiteral("needs a dataset");
+        << reportXml(QStringLiteral("<band kind=\"masterdata\" height=\"5\"/>"))
+        << QStringLiteral("a masterdata sávból hiányzik a dataset jellemző (3. sor).");
     QTest::newRow("two titles")
         << reportXml(QStringLiteral("<band kind=\"title\" height=\"5\"/><band kind=\"title\" height=\"5\"/>"))
-        << QStringLiteral("second band");
+        << QStringLiteral("második \"title\" sáv; egy sávtípus csak egyszer szerepelhet (3. sor).");
     QTest::newRow("height") << reportXml(QStringLiteral("<band kind=\"title\" height=\"five\"/>"))
-                            << QStringLiteral("height=\"five\"");
+                            << QStringLiteral("a(z) height=\"five\" érték nem szám (3. sor).");
     QTest::newRow("format") << reportXml(masterBand(textObject(QStringLiteral("[x]"), QStringLiteral("money"))))
-                            << QStringLiteral("format \"money\"");
+                            << QStringLiteral("ismeretlen formátum: \"money\" (3. sor).");
+    QTest::newRow("alignment")
+        << reportXml(QStringLiteral("<band kind=\"title\" height=\"5\"><text width=\"9\" align=\"middle\">x</text></band>"))
+        << QStringLiteral("ismeretlen igazítás: \"middle\" (3. sor).");
+    QTest::newRow("frame")
+        << reportXml(QStringLiteral("<band kind=\"title\" height=\"5\"><text width=\"9\" frame=\"lx\">x</text></band>"))
+        << QStringLiteral("ismeretlen keret: \"lx\" (3. sor).");
     QTest::newRow("no width") << reportXml(QStringLiteral("<band kind=\"title\" height=\"5\"><text>x</text></band>"))
-                              << QStringLiteral("needs a width");
+                              << QStringLiteral("a szövegmezőnek nincs szélessége (3. sor).");
     QTest::newRow("object") << reportXml(QStringLiteral("<band kind=\"title\" height=\"5\"><line/></band>"))
-                            << QStringLiteral("object \"line\"");
+                            << QStringLiteral("ismeretlen objektum: <line> (3. sor).");
 }
 
 void TestReport::templateErrors()
 {
     QFETCH(QString, xml);
-    QFETCH(QString, message);
+    QFETCH(QString, reason);
     const QString path = writeTemplate(QStringLiteral("Broken.frf"), xml);
     try {
         Report(QStringLiteral("r")).loadFromFile(path);
         QFAIL("a broken template was accepted");
     } catch (const ReportError& error) {
-        QVERIFY2(error.message().contains(QStringLiteral("Broken.frf")), qPrintable(error.message()));
-        QVERIFY2(error.message().contains(message), qPrintable(error.message()));
+        QCOMPARE(error.message(), QStringLiteral("A(z) \"%1\" jelentéssablon hibás: %2").arg(path, reason));
     }
 }
 
@@ -205,16 +213,50 @@ void TestReport::bareNameIsReadFromTheWorkingFolder()
     QCOMPARE(report.prepare().texts(), QStringList{QStringLiteral("Próba")});
 }
 
-void TestReport::prepareNeedsTemplateAndDataset()
+void TestReport::engineErrors_data()
 {
-    QVERIFY_THROWS_EXCEPTION(ReportError, Report(QStringLiteral("empty")).prepare());
-    Report& report = loaded(reportXml(QStringLiteral(
-        "<band kind=\"masterdata\" dataset=\"frNincsIlyen\" height=\"5\"><text width=\"9\">x</text></band>")));
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("message");   // <dir>: the test's folder
+
+    QTest::newRow("missing template") << "load VarnelNincs.frf"
+                                      << "A(z) \"<dir>/VarnelNincs.frf\" fájl nem nyitható meg. A fájl nem létezik.";
+    QTest::newRow("template is a folder") << "load alma.frf"
+                                          << "A(z) \"<dir>/alma.frf\" fájl nem nyitható meg. Ez egy mappa.";
+    QTest::newRow("nothing loaded") << "prepare" << "A(z) \"frUres\" jelentéshez nincs sablon betöltve.";
+    QTest::newRow("unknown dataset") << "prepare frNincsIlyen"
+                                     << "A sablonban megnevezett \"frNincsIlyen\" adatkészlet nem létezik.";
+    QTest::newRow("dataset without data source") << "prepare frForrasNelkul"
+                                                 << "A(z) \"frForrasNelkul\" adatkészlethez nem tartozik adatforrás.";
+    QTest::newRow("PDF into a missing folder") << "pdf nincs/mappa.pdf"
+                                               << "A(z) \"<dir>/nincs/mappa.pdf\" PDF-fájl nem írható.";
+}
+
+// The errors of the engine that reach a person, each with its Hungarian text and its technical detail.
+void TestReport::engineErrors()
+{
+    QFETCH(QString, step);
+    QFETCH(QString, message);
+    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("alma.frf")));
+    ReportDataset withoutSource(QStringLiteral("frForrasNelkul"), nullptr);
+    const QString argument = step.section(QLatin1Char(' '), 1);
+    Report report(QStringLiteral("frUres"));
     try {
-        report.prepare();
-        QFAIL("an unknown dataset was accepted");
+        if (step.startsWith(QLatin1String("load"))) {
+            report.loadFromFile(dir_.filePath(argument));
+        } else if (step.startsWith(QLatin1String("prepare"))) {
+            if (!argument.isEmpty())
+                report.loadFromFile(writeTemplate(QStringLiteral("Test.frf"),
+                                                  reportXml(QStringLiteral("<band kind=\"masterdata\" dataset=\"%1\" height=\"5\">"
+                                                                           "<text width=\"9\">x</text></band>").arg(argument))));
+            report.prepare();
+        } else {
+            report.loadFromFile(writeTemplate(QStringLiteral("Test.frf"), reportXml(masterBand(textObject("[bbszam]")))));
+            ReportPainter::writePdf(report.prepare(), dir_.filePath(argument));
+        }
+        QFAIL("the step did not fail");
     } catch (const ReportError& error) {
-        QVERIFY(error.message().contains(QStringLiteral("frNincsIlyen")));
+        QCOMPARE(error.message(), QString(message).replace(QLatin1String("<dir>"), dir_.path()));
+        QCOMPARE(QString::fromUtf8(error.what()), error.message());
     }
 }
 
@@ -279,13 +321,13 @@ void TestReport::emptyResultFiresOpenAndFirst()
 
 void TestReport::eventErrorEndsPreparation()
 {
-    reportDataset_->onNext = [] { throw ReportError(QStringLiteral("'' is not a valid date")); };
+    reportDataset_->onNext = [] { throw ReportError(QStringLiteral("Hibás sor.")); };
     Report& report = loaded(reportXml(masterBand(textObject(QStringLiteral("[bbszam]")))));
     try {
         report.prepare();
         QFAIL("the event's error did not end the preparation");
     } catch (const std::exception& error) {
-        QCOMPARE(QString::fromStdString(error.what()), QStringLiteral("'' is not a valid date"));
+        QCOMPARE(QString::fromStdString(error.what()), QStringLiteral("Hibás sor."));
     }
 }
 

@@ -277,7 +277,7 @@ void TestReportTemplates::printPathShowsThePreviewOrTheError()
     }
     setCollectedVariables();
     QDir::setCurrent(previous);
-    QCOMPARE(summaryError, QStringLiteral("'' is not a valid date"));
+    QCOMPARE(summaryError, QStringLiteral("Az összesítő időszakának dátuma nem érvényes: \"\"."));
     QCOMPARE(platform.shownDialogs, QStringList{"ReportPreview"});
 }
 

@@ -61,6 +61,8 @@ private slots:
     void itemSummary();
     void itemSummaryKeepsTheCollectedRangeForPrinting();
     void itemSummaryPrintedBeforeAnyCollection();
+    void printingBeforeCollecting_data();
+    void printingBeforeCollecting();
     void reportsAgree_data();
     void reportsAgree();
 };
@@ -277,14 +279,11 @@ void TestStockReports::itemSummary()
 
 void TestStockReports::itemSummaryKeepsTheCollectedRangeForPrinting()
 {
-    {
-        TForm26 form;
-        setPeriod(form, "2024-06-01", "2024-12-31");
-        QTest::mouseClick(form.Button5, Qt::LeftButton);
-    }
-    // Another opening lists the whole year by a title click, without collecting: the printed figures
-    // and the period variables still belong to the collected range.
     TForm26 form;
+    setPeriod(form, "2024-06-01", "2024-12-31");
+    QTest::mouseClick(form.Button5, Qt::LeftButton);
+    // The whole year listed by a title click, without collecting: the printed figures and the period
+    // variables still belong to the collected range.
     setPeriod(form, "2024-01-01", "2024-12-31");
     QVERIFY(clickTitle(form.DBGrid1, "Cikkszám"));
     QCOMPARE(Data->ZQ11->recordCount(), 5);
@@ -298,7 +297,60 @@ void TestStockReports::itemSummaryPrintedBeforeAnyCollection()
     QVERIFY(clickTitle(form.DBGrid1, "Cikkszám"));
     QCOMPARE(printedRows(form.Button7), QStringList{});
     QCOMPARE(platform->shownDialogs, QStringList{});
-    QCOMPARE(platform->messageTexts(), QStringList{"'' is not a valid date"});
+    QCOMPARE(platform->messageTexts(), QStringList{StockReportForm::collectFirstText()});
+}
+
+void TestStockReports::printingBeforeCollecting_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("dialog");   // what the button shows once the form has collected
+
+    for (const char* form : {"Form27", "Form30", "Form31", "Form24", "Form26"})
+        QTest::addRow("%s prints", form) << form << "Button7" << "ReportPreview";
+    for (const char* form : {"Form27", "Form30", "Form26"})
+        QTest::addRow("%s draws", form) << form << "chartButton" << "StockChart";
+}
+
+// The item card has collected before: its lines stand in the shared query, and the next form, which
+// has collected nothing, says what to do first instead of showing them.
+void TestStockReports::printingBeforeCollecting()
+{
+    QFETCH(QString, form);
+    QFETCH(QString, button);
+    QFETCH(QString, dialog);
+    {
+        TForm27 card;
+        card.Edit1->setText("1");
+        setPeriod(card, "2024-01-01", "2024-12-31");
+        QTest::mouseClick(card.Button5, Qt::LeftButton);
+    }
+    std::unique_ptr<StockReportForm> report;
+    if (form == "Form27")
+        report.reset(new TForm27);
+    else if (form == "Form30")
+        report.reset(new TForm30);
+    else if (form == "Form31")
+        report.reset(new TForm31);
+    else if (form == "Form24")
+        report.reset(new TForm24);
+    else
+        report.reset(new TForm26);
+    auto* pressed = report->findChild<QPushButton*>(button);
+    QVERIFY(pressed);
+    QTest::mouseClick(pressed, Qt::LeftButton);
+    QCOMPARE(platform->messageTexts(), QStringList{StockReportForm::collectFirstText()});
+    QCOMPARE(platform->shownDialogs, QStringList{});
+
+    // Its own collection opens the way.
+    if (auto* key = report->findChild<QLineEdit*>("Edit1"); key && form != "Form24")
+        key->setText(form == "Form27" ? "10" : "ABC");
+    setPeriod(*report, "2024-01-01", "2024-12-31");
+    QTest::mouseClick(report->Button5, Qt::LeftButton);
+    platform->clearMessages();
+    QTest::mouseClick(pressed, Qt::LeftButton);
+    QCOMPARE(platform->messageTexts(), QStringList{});
+    QCOMPARE(platform->shownDialogs, QStringList{dialog});
 }
 
 void TestStockReports::reportsAgree_data()

@@ -35,6 +35,7 @@ TForm30::TForm30(QWidget* parent)
     m.titleOrders = batchCardOrders();
     m.keyVariables = {{QStringLiteral("vcikk"), Edit1}, {QStringLiteral("vcnev"), Label4}};
     m.reportFile = QStringLiteral("VarnelTetel.frf");
+    m.missingKeyMessage = QStringLiteral("Nincs megadva tételszám! Adja meg a tételszámot, vagy válassza ki a „Tételszám” gombbal.");
     // The grid shows what ZQ11 last held until the first collection.
     m.emptiesListOnOpening = false;
     m.enterMovesFocus = false;

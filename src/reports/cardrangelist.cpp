@@ -183,7 +183,7 @@ void TForm24::bindRange(Query& query)
     query.paramByName(QStringLiteral("p6")).setDate(DateTimePicker2->date());
 }
 
-void TForm24::collect()
+bool TForm24::collect()
 {
     ReportVariables& variables = reportVariables();
     variables.set(QStringLiteral("vcikktol"), Edit1->text());
@@ -215,6 +215,7 @@ void TForm24::collect()
     bindRange(query);
     query.open();
     showSortText(QStringLiteral("Cikkszám"));
+    return true;
 }
 
 void TForm24::listInOrder(const QString& orderLine)

@@ -23,7 +23,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void listInOrder(const QString& orderLine) override;
-    void collect() override;
+    bool collect() override;
     void print() override;
 
 private:

@@ -37,6 +37,7 @@ TForm27::TForm27(QWidget* parent)
     m.titleOrders = itemCardOrders();
     m.keyVariables = {{QStringLiteral("vcikk"), Edit1}, {QStringLiteral("vcnev"), Label4}};
     m.reportFile = QStringLiteral("VarnelKarton.frf");
+    m.missingKeyMessage = QStringLiteral("Nincs megadva cikkszám! Adja meg a cikk számát vagy megnevezését, vagy válassza ki a „Cikk” gombbal.");
     setUp(std::move(m));
     chartButton = addChartButton(*this, [this] { showChart(); });
 

@@ -54,13 +54,14 @@ void TForm26::listInOrder(const QString& orderLine)
     query.open();
 }
 
-void TForm26::collect()
+bool TForm26::collect()
 {
     setPeriodVariables();
     listInOrder(QStringLiteral("ORDER BY bcikkszam"));
     shared().SummaryDateFrom = Formats::formatDate(DateTimePicker1->date());
     shared().SummaryDateTo = Formats::formatDate(DateTimePicker2->date());
     showSortText(QStringLiteral("Cikkszám"));
+    return true;
 }
 
 void TForm26::print()
@@ -71,9 +72,11 @@ void TForm26::print()
 // The item's opening balance before the from-date and its lines in the period, read for the chart.
 void TForm26::showChart()
 {
+    if (!requireCollection())
+        return;
     Query& summary = *Data->ZQ11;
     if (!summary.isOpen() || summary.isEmpty()) {
-        Platform::instance().information(QStringLiteral("A grafikonhoz előbb gyűjtse ki a tételeket."));
+        Platform::instance().information(QStringLiteral("A listában nincs cikk, amelynek grafikonja megjelenhetne."));
         return;
     }
     const QString item = summary.fieldByName(QStringLiteral("BCIKKSZAM")).asString();

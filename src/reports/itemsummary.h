@@ -13,7 +13,7 @@ public:
 
 protected:
     void listInOrder(const QString& orderLine) override;
-    void collect() override;
+    bool collect() override;
     void print() override;
 
 private:

@@ -10,19 +10,41 @@
 #include "reportvariables.h"
 #include "sharedstate.h"
 
+#include <QSet>
+
 namespace {
+
+// The stock brought forward by the last card collection, and the lines of the report being prepared
+// that are already in the running stock.
+double cardOpeningStock = 0;
+QSet<QString> countedLines;
 
 void resetRunningStock()
 {
     shared().RunningStock = 0;
 }
 
-// The printed line's own increase and decrease carried into the stock of the lines before it.
+void startRunningStock()
+{
+    shared().RunningStock = cardOpeningStock;
+    countedLines.clear();
+}
+
+// The printed line's own increase and decrease carried into the stock of the lines before it. A list
+// that joins the items on the batch number prints a line once for each item carrying it; the line
+// changes the stock once.
 void addLineToRunningStock(const Dataset& lines)
 {
-    const double increase = lines.fieldByName(QStringLiteral("bmenov")).asFloat();
-    const double decrease = lines.fieldByName(QStringLiteral("bmecsok")).asFloat();
-    shared().RunningStock = (shared().RunningStock + increase) - decrease;
+    const int key = lines.columnIndex(QStringLiteral("bkod"));
+    const QString line = key >= 0 ? lines.field(key).asString() : QString();
+    const bool counted = !line.isEmpty() && countedLines.contains(line);
+    if (!counted) {
+        if (!line.isEmpty())
+            countedLines.insert(line);
+        const double increase = lines.fieldByName(QStringLiteral("bmenov")).asFloat();
+        const double decrease = lines.fieldByName(QStringLiteral("bmecsok")).asFloat();
+        shared().RunningStock = (shared().RunningStock + increase) - decrease;
+    }
     reportVariables().set(QStringLiteral("vvarnel"), shared().RunningStock);
 }
 
@@ -30,7 +52,7 @@ QDate summaryDate(const QString& text)
 {
     const std::optional<QDate> date = Formats::parseDate(text);
     if (!date)
-        throw ReportError(QStringLiteral("'%1' is not a valid date").arg(text));
+        throw ReportError(QStringLiteral("Az összesítő időszakának dátuma nem érvényes: \"%1\".").arg(text));
     return *date;
 }
 
@@ -78,12 +100,17 @@ void summariseItem(const Dataset& items, Query& totals)
 
 void installRunningStock(ReportDataset& reportDataset)
 {
-    reportDataset.onOpen = resetRunningStock;
+    reportDataset.onOpen = startRunningStock;
     const auto addLine = [&reportDataset] { addLineToRunningStock(*reportDataset.dataset()); };
     reportDataset.onFirst = addLine;
     reportDataset.onNext = addLine;
 }
 
+}
+
+void setCardOpeningStock(double opening)
+{
+    cardOpeningStock = opening;
 }
 
 void installReportEvents(TData& data)

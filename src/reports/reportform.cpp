@@ -5,6 +5,7 @@
 #include "dbgrid.h"
 #include "dbnavigator.h"
 #include "formats.h"
+#include "platform.h"
 #include "query.h"
 #include "reportvariables.h"
 
@@ -50,15 +51,43 @@ StockReportForm::StockReportForm(const QString& formName, const QString& caption
     Button5 = addButton(QStringLiteral("Button5"), QStringLiteral("Kigyüjtés"));
     Button6 = addButton(QStringLiteral("Button6"), QStringLiteral("Mégsem"));
     Button7 = addButton(QStringLiteral("Button7"), QStringLiteral("Nyomtat"));
-    connect(Button5, &QPushButton::clicked, this, [this] { collect(); });
+    connect(Button5, &QPushButton::clicked, this, &StockReportForm::collectClicked);
     connect(Button6, &QPushButton::clicked, this, &QDialog::reject);
-    connect(Button7, &QPushButton::clicked, this, [this] { print(); });
+    connect(Button7, &QPushButton::clicked, this, &StockReportForm::printClicked);
     connect(DBGrid1, &DBGrid::titleClicked, this, [this](int clicked, int) { titleClicked(clicked); });
 }
 
 QString StockReportForm::sortText(const QString& word)
 {
     return QStringLiteral("A lista \"%1\" szerint").arg(word);
+}
+
+QString StockReportForm::collectFirstText()
+{
+    return QStringLiteral("Előbb gyűjtse ki az adatokat a „Kigyüjtés” gombbal!");
+}
+
+// The shared query outlives the forms: until this form has collected, it holds another form's lines, or
+// none at all.
+bool StockReportForm::requireCollection() const
+{
+    if (!collected_)
+        Platform::instance().information(collectFirstText());
+    return collected_;
+}
+
+void StockReportForm::collectClicked()
+{
+    const bool before = collected_;
+    // Cleared first: a collection that fails half way leaves ZQ11 with only part of its statements.
+    collected_ = false;
+    collected_ = collect() || before;
+}
+
+void StockReportForm::printClicked()
+{
+    if (requireCollection())
+        print();
 }
 
 void StockReportForm::setColumns(const QList<GridColumn>& columns)

@@ -1,5 +1,6 @@
 // The base of the stock report forms: the date range, the list over ZQ11 with its navigator, the sort
-// text, the title-click orders and the collect, close and print buttons.
+// text, the title-click orders and the collect, close and print buttons; a form prints only what it has
+// collected itself.
 #pragma once
 
 #include <QDialog>
@@ -31,6 +32,8 @@ public:
 
     // "A lista "Dátum" szerint".
     static QString sortText(const QString& word);
+    // What printing or the chart says before the form has collected.
+    static QString collectFirstText();
 
     QDateEdit* DateTimePicker1;
     QDateEdit* DateTimePicker2;
@@ -44,8 +47,13 @@ public:
 protected:
     // The list statement with the given order line, opened in ZQ11.
     virtual void listInOrder(const QString& orderLine) = 0;
-    virtual void collect() = 0;
+    // False when the form refused to collect, having said why; what it held before then stays.
+    virtual bool collect() = 0;
     virtual void print() = 0;
+
+    // True once a collection of this form has succeeded: only then does ZQ11 hold this form's lines and
+    // the report variables this form's figures. Otherwise says so and returns false.
+    bool requireCollection() const;
 
     void setColumns(const QList<GridColumn>& columns);
     void setTitleOrders(QList<TitleOrder> orders) { titleOrders_ = std::move(orders); }
@@ -65,8 +73,11 @@ protected:
 
 private:
     void titleClicked(int column);
+    void collectClicked();
+    void printClicked();
 
     QList<TitleOrder> titleOrders_;
+    bool collected_ = false;
 };
 
 // Closes the query and replaces its statement by the lines.

@@ -1,7 +1,6 @@
 // The card family's collection, list orders and printing.
 #include "stockcard.h"
 
-
 #include "data.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
@@ -9,6 +8,7 @@
 #include "keyfilters.h"
 #include "platform.h"
 #include "query.h"
+#include "reportevents.h"
 #include "reportvariables.h"
 #include "sharedstate.h"
 #include "stockchart.h"
@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -92,8 +94,14 @@ void StockCard::showAmounts(const QList<QLineEdit*>& boxes, const QStringList& v
     }
 }
 
-void StockCard::collect()
+bool StockCard::collect()
 {
+    const bool keyGiven = std::any_of(member_.keyBoxes.cbegin(), member_.keyBoxes.cend(),
+                                      [](const QLineEdit* box) { return !box->text().trimmed().isEmpty(); });
+    if (!keyGiven && !member_.missingKeyMessage.isEmpty()) {
+        Platform::instance().information(member_.missingKeyMessage);
+        return false;
+    }
     for (const auto& [variable, widget] : std::as_const(member_.keyVariables))
         reportVariables().set(variable, widget->property("text").toString());
     setPeriodVariables();
@@ -108,6 +116,7 @@ void StockCard::collect()
     bind(query, 1);
     query.open();
     state.RunningStock = query.fieldByName(QStringLiteral("athozat")).asFloat();
+    setCardOpeningStock(state.RunningStock);
     showAmounts(openingBoxes, {QStringLiteral("vathoznov"), QStringLiteral("vathozcsok"), QStringLiteral("vathozat")},
                 {query.fieldByName(QStringLiteral("athoznov")).asFloat(),
                  query.fieldByName(QStringLiteral("athozcsok")).asFloat(), state.RunningStock});
@@ -124,6 +133,7 @@ void StockCard::collect()
 
     openList(member_.collectedList, QStringLiteral("ORDER BY bbizdatum, bbszam"));
     showSortText(QStringLiteral("Dátum"));
+    return true;
 }
 
 void StockCard::listInOrder(const QString& orderLine)
@@ -220,10 +230,8 @@ QList<TitleOrder> batchCardOrders()
 
 void SingleKeyCard::showChart()
 {
-    if (!Data->ZQ11->isOpen()) {
-        Platform::instance().information(QStringLiteral("A grafikonhoz előbb gyűjtse ki a tételeket."));
+    if (!requireCollection())
         return;
-    }
     StockChartData data;
     data.title = QStringLiteral("%1: %2, %3 - %4")
                      .arg(windowTitle(), QStringList{Edit1->text(), Label4->text()}.join(QLatin1Char(' ')).simplified(),

@@ -25,6 +25,8 @@ struct StockCardMember {
     // Report variables set by the collection from the text a box or a label shows at that moment.
     QList<std::pair<QString, QWidget*>> keyVariables;
     QString reportFile;
+    // Said instead of collecting when every key box is empty; empty: an empty key is collected.
+    QString missingKeyMessage;
     bool emptiesListOnOpening = true;
     bool enterMovesFocus = true;
 };
@@ -44,7 +46,7 @@ public:
 protected:
     void setUp(StockCardMember member);
     void listInOrder(const QString& orderLine) override;
-    void collect() override;
+    bool collect() override;
     void print() override;
 
 private:

@@ -28,7 +28,7 @@ QSizeF Report::pageSize() const
 ReportPages Report::prepare()
 {
     if (!template_)
-        throw ReportError(QStringLiteral("The report \"%1\" has no template loaded").arg(objectName()));
+        throw ReportError(QStringLiteral("A(z) \"%1\" jelentéshez nincs sablon betöltve.").arg(objectName()));
     return ReportLayout(*template_, pageSize()).run();
 }
 

@@ -25,7 +25,7 @@ ReportPages ReportLayout::run()
     if (master) {
         ReportDataset* reportDataset = ReportDataset::find(master->dataset);
         if (!reportDataset)
-            throw ReportError(QStringLiteral("The report dataset \"%1\" does not exist").arg(master->dataset));
+            throw ReportError(QStringLiteral("A sablonban megnevezett \"%1\" adatkészlet nem létezik.").arg(master->dataset));
         rows.emplace(*reportDataset);
         rows->open();
     }

@@ -4,6 +4,7 @@
 #include "reporterror.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -37,11 +38,12 @@ void paintFrame(QPainter& painter, const QRectF& rect, int frame)
         painter.drawLine(rect.bottomLeft(), rect.bottomRight());
 }
 
-void paintPages(const ReportPages& pages, QPagedPaintDevice& device, int fromPage, int toPage)
+// `failure`: what the user is told when the device refuses the painter.
+void paintPages(const ReportPages& pages, QPagedPaintDevice& device, int fromPage, int toPage, const QString& failure)
 {
     QPainter painter;
     if (!painter.begin(&device))
-        throw ReportError(QStringLiteral("The report cannot be painted on the chosen device"));
+        throw ReportError(failure);
     const double pixelsPerMm = device.logicalDpiX() / 25.4;
     for (int index = fromPage; index <= toPage; ++index) {
         if (index > fromPage)
@@ -103,7 +105,7 @@ void print(const ReportPages& pages, QPrinter& printer)
         fromPage = qMin(printer.fromPage() - 1, toPage);
         toPage = qMin(qMax(printer.toPage() - 1, fromPage), toPage);
     }
-    paintPages(pages, printer, fromPage, toPage);
+    paintPages(pages, printer, fromPage, toPage, QStringLiteral("A jelentés nem nyomtatható a választott nyomtatóra."));
 }
 
 void writePdf(const ReportPages& pages, const QString& fileName)
@@ -114,7 +116,8 @@ void writePdf(const ReportPages& pages, const QString& fileName)
     writer.setResolution(600);
     writer.setPageLayout(pageLayout(pages));
     writer.setCreator(QStringLiteral("Varnel"));
-    paintPages(pages, writer, 0, pages.pageCount() - 1);
+    paintPages(pages, writer, 0, pages.pageCount() - 1,
+               QStringLiteral("A(z) \"%1\" PDF-fájl nem írható.").arg(QFileInfo(fileName).absoluteFilePath()));
 }
 
 }

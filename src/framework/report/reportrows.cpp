@@ -9,7 +9,7 @@ ReportRows::ReportRows(ReportDataset& reportDataset)
     : reportDataset_(reportDataset), dataset_(reportDataset.dataset())
 {
     if (!dataset_) {
-        throw ReportError(QStringLiteral("The report dataset \"%1\" has no data source")
+        throw ReportError(QStringLiteral("A(z) \"%1\" adatkészlethez nem tartozik adatforrás.")
                               .arg(reportDataset.objectName()));
     }
 }

@@ -17,7 +17,7 @@ struct ParseContext {
 
     [[noreturn]] void fail(const QDomNode& node, const QString& what) const
     {
-        throw ReportError(QStringLiteral("The report template \"%1\" is not valid: %2 (line %3)")
+        throw ReportError(QStringLiteral("A(z) \"%1\" jelentéssablon hibás: %2 (%3. sor).")
                               .arg(fileName, what)
                               .arg(node.lineNumber()));
     }
@@ -31,7 +31,7 @@ double number(const ParseContext& context, const QDomElement& element, const QSt
     bool ok = false;
     const double value = element.attribute(name).toDouble(&ok);
     if (!ok || value < 0)
-        context.fail(element, QStringLiteral("%1=\"%2\" is not a number").arg(name, element.attribute(name)));
+        context.fail(element, QStringLiteral("a(z) %1=\"%2\" érték nem szám").arg(name, element.attribute(name)));
     return value;
 }
 
@@ -57,7 +57,7 @@ BandKind bandKind(const ParseContext& context, const QDomElement& element)
         if (name == kind)
             return value;
     }
-    context.fail(element, QStringLiteral("unknown band kind \"%1\"").arg(kind));
+    context.fail(element, QStringLiteral("ismeretlen sávtípus: \"%1\"").arg(kind));
 }
 
 FieldFormat fieldFormat(const ParseContext& context, const QDomElement& element)
@@ -74,7 +74,7 @@ FieldFormat fieldFormat(const ParseContext& context, const QDomElement& element)
         if (name == format)
             return value;
     }
-    context.fail(element, QStringLiteral("unknown format \"%1\"").arg(format));
+    context.fail(element, QStringLiteral("ismeretlen formátum: \"%1\"").arg(format));
 }
 
 Qt::Alignment alignment(const ParseContext& context, const QDomElement& element)
@@ -88,7 +88,7 @@ Qt::Alignment alignment(const ParseContext& context, const QDomElement& element)
     else if (align == QLatin1String("right"))
         horizontal = Qt::AlignRight;
     else
-        context.fail(element, QStringLiteral("unknown alignment \"%1\"").arg(align));
+        context.fail(element, QStringLiteral("ismeretlen igazítás: \"%1\"").arg(align));
     return horizontal | Qt::AlignVCenter;
 }
 
@@ -104,7 +104,7 @@ int frameLines(const ParseContext& context, const QDomElement& element)
         case 't': lines |= FrameTop; break;
         case 'r': lines |= FrameRight; break;
         case 'b': lines |= FrameBottom; break;
-        default: context.fail(element, QStringLiteral("unknown frame \"%1\"").arg(frame));
+        default: context.fail(element, QStringLiteral("ismeretlen keret: \"%1\"").arg(frame));
         }
     }
     return lines;
@@ -128,7 +128,7 @@ TextObject textObject(const ParseContext& context, const QDomElement& element, d
     const double width = number(context, element, QStringLiteral("width"), 0);
     const double height = number(context, element, QStringLiteral("height"), bandHeight - top);
     if (width <= 0)
-        context.fail(element, QStringLiteral("a text object needs a width"));
+        context.fail(element, QStringLiteral("a szövegmezőnek nincs szélessége"));
     object.rect = QRectF(left, top, width, height);
     object.segments = splitFields(element.text());
     object.format = fieldFormat(context, element);
@@ -146,11 +146,11 @@ Band readBand(const ParseContext& context, const QDomElement& element)
     result.height = number(context, element, QStringLiteral("height"), 0);
     result.dataset = element.attribute(QStringLiteral("dataset"));
     if (result.kind == BandKind::MasterData && result.dataset.isEmpty())
-        context.fail(element, QStringLiteral("a master data band needs a dataset"));
+        context.fail(element, QStringLiteral("a masterdata sávból hiányzik a dataset jellemző"));
     for (QDomElement child = element.firstChildElement(); !child.isNull();
          child = child.nextSiblingElement()) {
         if (child.tagName() != QLatin1String("text"))
-            context.fail(child, QStringLiteral("unknown object \"%1\"").arg(child.tagName()));
+            context.fail(child, QStringLiteral("ismeretlen objektum: <%1>").arg(child.tagName()));
         result.objects.append(textObject(context, child, result.height));
     }
     return result;
@@ -171,26 +171,29 @@ ReportTemplate ReportTemplate::parse(const QByteArray& xml, const QString& fileN
 {
     ParseContext context{fileName, FontStyle{DefaultFontFamily}};
     QDomDocument document;
-    QString error;
+    QString parserReason;
     int line = 0;
-    if (!document.setContent(xml, &error, &line)) {
-        throw ReportError(QStringLiteral("The report template \"%1\" is not valid: %2 (line %3)")
-                              .arg(fileName, error)
-                              .arg(line));
+    int column = 0;
+    // The parser's own reason is English; where the text breaks is what a person can act on.
+    if (!document.setContent(xml, &parserReason, &line, &column)) {
+        throw ReportError(QStringLiteral("A(z) \"%1\" jelentéssablon hibás: az XML szerkezete nem olvasható (%2. sor, %3. oszlop).")
+                              .arg(fileName)
+                              .arg(line)
+                              .arg(column));
     }
     const QDomElement root = document.documentElement();
     if (root.tagName() != QLatin1String("report"))
-        context.fail(root, QStringLiteral("the root element is not <report>"));
+        context.fail(root, QStringLiteral("a gyökérelem nem <report>"));
 
     ReportTemplate result;
     result.margin = number(context, root, QStringLiteral("margin"), result.margin);
     context.defaultFont = font(context, root, context.defaultFont);
     for (QDomElement child = root.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
         if (child.tagName() != QLatin1String("band"))
-            context.fail(child, QStringLiteral("unknown element \"%1\"").arg(child.tagName()));
+            context.fail(child, QStringLiteral("ismeretlen elem: <%1>").arg(child.tagName()));
         Band parsed = readBand(context, child);
         if (result.band(parsed.kind))
-            context.fail(child, QStringLiteral("a second band of the same kind"));
+            context.fail(child, QStringLiteral("második \"%1\" sáv; egy sávtípus csak egyszer szerepelhet").arg(child.attribute(QStringLiteral("kind"))));
         result.bands.append(parsed);
     }
     return result;
@@ -200,12 +203,12 @@ ReportTemplate ReportTemplate::load(const QString& fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        // The system's own reason is English here; the usual ones are said in Hungarian.
+        // The system's own reason is English; the usual ones are said in Hungarian.
         const QFileInfo info(fileName);
         const QString reason = !info.exists()      ? QStringLiteral("A fájl nem létezik.")
                                : info.isDir()      ? QStringLiteral("Ez egy mappa.")
                                : !info.isReadable() ? QStringLiteral("Nincs jogosultság az olvasásához.")
-                                                    : file.errorString();
+                                                    : QStringLiteral("A fájl nem olvasható.");
         throw ReportError(QStringLiteral("A(z) \"%1\" fájl nem nyitható meg. %2").arg(info.absoluteFilePath(), reason));
     }
     return parse(file.readAll(), fileName);
