@@ -5,10 +5,10 @@
 #include "dbgrid.h"
 #include "dbnavigator.h"
 #include "formats.h"
+#include "platform.h"
 #include "query.h"
 #include "reportvariables.h"
 
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,12 +16,10 @@
 
 namespace {
 
-QDateEdit* datePicker(QWidget* parent, const QString& name, const QDate& date)
+DateBox* datePicker(QWidget* parent, const QString& name, const QDate& date)
 {
-    auto* picker = new QDateEdit(date, parent);
+    auto* picker = new DateBox(date, parent);
     picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(Formats::shortDateFormat());
     return picker;
 }
 
@@ -50,7 +48,10 @@ StockReportForm::StockReportForm(const QString& formName, const QString& caption
     Button5 = addButton(QStringLiteral("Button5"), QStringLiteral("Kigyüjtés"));
     Button6 = addButton(QStringLiteral("Button6"), QStringLiteral("Mégsem"));
     Button7 = addButton(QStringLiteral("Button7"), QStringLiteral("Nyomtat"));
-    connect(Button5, &QPushButton::clicked, this, [this] { collect(); });
+    connect(Button5, &QPushButton::clicked, this, [this] {
+        if (checkDates())
+            collect();
+    });
     connect(Button6, &QPushButton::clicked, this, &QDialog::reject);
     connect(Button7, &QPushButton::clicked, this, [this] { print(); });
     connect(DBGrid1, &DBGrid::titleClicked, this, [this](int clicked, int) { titleClicked(clicked); });
@@ -59,6 +60,18 @@ StockReportForm::StockReportForm(const QString& formName, const QString& caption
 QString StockReportForm::sortText(const QString& word)
 {
     return QStringLiteral("A lista \"%1\" szerint").arg(word);
+}
+
+bool StockReportForm::checkDates()
+{
+    for (DateBox* box : {DateTimePicker1, DateTimePicker2}) {
+        if (!box->date().isValid()) {
+            Platform::instance().information(QStringLiteral("Hibás dátum!"));
+            box->setFocus();
+            return false;
+        }
+    }
+    return true;
 }
 
 void StockReportForm::setColumns(const QList<GridColumn>& columns)
@@ -82,6 +95,8 @@ void StockReportForm::titleClicked(int column)
     const QString title = DBGrid1->columnTitle(column);
     for (const TitleOrder& order : std::as_const(titleOrders_)) {
         if (order.title == title) {
+            if (!checkDates())
+                return;
             listInOrder(order.orderLine);
             showSortText(order.word);
             return;

@@ -2,6 +2,8 @@
 // text, the title-click orders and the collect, close and print buttons.
 #pragma once
 
+#include "datebox.h"
+
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -11,7 +13,6 @@ class DBGrid;
 class DBNavigator;
 class Query;
 class QBoxLayout;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -31,9 +32,11 @@ public:
 
     // "A lista "Dátum" szerint".
     static QString sortText(const QString& word);
+    // False, after "Hibás dátum!" with the focus on the box, while a date box holds no date.
+    bool checkDates();
 
-    QDateEdit* DateTimePicker1;
-    QDateEdit* DateTimePicker2;
+    DateBox* DateTimePicker1;
+    DateBox* DateTimePicker2;
     QLabel* Label18;
     DBGrid* DBGrid1;
     DBNavigator* DBNavigator1;
