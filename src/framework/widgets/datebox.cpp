@@ -96,6 +96,9 @@ void DateBox::showCalendar()
         calendar_ = new QCalendarWidget(this);
         calendar_->setObjectName(QStringLiteral("calendar"));
         calendar_->setWindowFlags(Qt::Popup);
+        // The program's dates are Hungarian under a C locale as well.
+        if (QLocale().language() == QLocale::C)
+            calendar_->setLocale(QLocale(QLocale::Hungarian, QLocale::Hungary));
         calendar_->setFirstDayOfWeek(Qt::Monday);
         connect(calendar_, &QCalendarWidget::clicked, this, &DateBox::takeCalendarDate);
         connect(calendar_, &QCalendarWidget::activated, this, &DateBox::takeCalendarDate);
