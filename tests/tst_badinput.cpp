@@ -1,10 +1,17 @@
 // Bad input over every entry form and search box: characters outside the code page, quotes and SQL
-// fragments, texts beyond what a statement can carry, numbers beyond NUMERIC(18,4), impossible dates.
-// Each ends with the form's message and nothing stored, or is stored and found exactly as typed.
+// fragments, texts beyond what a statement can carry, numbers beyond NUMERIC(18,4), impossible dates,
+// dates typed into the date boxes by keys. Each ends with the form's message and nothing stored, or is
+// stored and found exactly as typed.
 #include "dberror.h"
+#include "dbgrid.h"
 #include "documentfixture.h"
+#include "formats.h"
 #include "masterentry.h"
 #include "masterlist.h"
+#include "reportforms.h"
+#include "reportvariables.h"
+
+#include <QClipboard>
 
 namespace {
 
@@ -182,6 +189,123 @@ private slots:
         QCOMPARE(platform->messageTexts().value(0), message);
         QCOMPARE(lineCount(), 4);
         QCOMPARE(counter(), QStringLiteral("41"));
+    }
+
+    // A date typed as the box shows it, as digits or pasted, into the date boxes of the report forms and
+    // the line form, reached by Tab, Shift+Tab, Enter (where the form moves the focus with it), a click,
+    // or as the line form opens: collected or stored as that date, or refused with "Hibás dátum!".
+    void dateBoxesTakeTheDateTyped_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("pasted");
+        QTest::addColumn<QDate>("date");   // invalid: "Hibás dátum!"
+        const QDate june16(2025, 6, 16);
+        const QList<std::pair<const char*, QStringList>> forms{
+            {"item card", {"tab", "backtab", "enter", "click"}},
+            {"item summary", {"tab", "backtab", "click"}},
+            {"line form", {"opening", "click"}},
+        };
+        for (const auto& [form, ways] : forms) {
+            for (const QString& way : ways) {
+                QTest::addRow("%s, %s, dots", form, qPrintable(way)) << form << way << "2025.06.16" << false << june16;
+                QTest::addRow("%s, %s, digits", form, qPrintable(way)) << form << way << "20250726" << false
+                                                                       << QDate(2025, 7, 26);
+            }
+            const QString way = ways.first();
+            QTest::addRow("%s, pasted", form) << form << way << "2025.06.16\n" << true << june16;
+            QTest::addRow("%s, 30 February", form) << form << way << "2025.02.30" << false << QDate();
+            QTest::addRow("%s, month 13 as digits", form) << form << way << "20251301" << false << QDate();
+            QTest::addRow("%s, one digit too many", form) << form << way << "2025.06.161" << false << QDate();
+        }
+    }
+
+    void dateBoxesTakeTheDateTyped()
+    {
+        QFETCH(QString, form);
+        QFETCH(QString, way);
+        QFETCH(QString, typed);
+        QFETCH(bool, pasted);
+        QFETCH(QDate, date);
+        const QString refused = QStringLiteral("Hibás dátum!");
+        const auto enter = [&](QWidget& window, QLineEdit* box, QWidget* before, QWidget* after) {
+            QApplication::setActiveWindow(&window);
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            if (way == "tab" || way == "enter") {
+                before->setFocus();
+                QTest::keyClick(before, way == "tab" ? Qt::Key_Tab : Qt::Key_Return);
+            } else if (way == "backtab") {
+                after->setFocus();
+                QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+            } else if (way == "click") {
+                box->clearFocus();
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 4, box->height() / 2));
+            }
+            QCOMPARE(QApplication::focusWidget(), box);
+            QVERIFY(box->hasSelectedText());
+            QCOMPARE(box->selectedText(), box->text());
+            if (pasted) {
+                QGuiApplication::clipboard()->setText(typed);
+                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            } else {
+                QTest::keyClicks(box, typed);
+            }
+        };
+
+        if (form == "line form") {
+            newLine([&](TForm18& line) {
+                enter(line, line.Edit1, nullptr, nullptr);
+                typeLine(line, "101", "100", "3", "2", "6");
+                platform->clearMessages();
+                line.Button3->click();
+            });
+            if (!date.isValid()) {
+                QCOMPARE(platform->messageTexts().value(0), refused);
+                QCOMPARE(lineCount(), 4);
+                return;
+            }
+            QCOMPARE(platform->messageTexts(), QStringList());
+            QCOMPARE(committed(QStringLiteral("SELECT bbizdatum FROM bizmozg WHERE bbszam = '42'")),
+                     QList<QStringList>{{Formats::formatDate(date)}});
+            return;
+        }
+
+        std::unique_ptr<StockReportForm> report;
+        DateBox* box = nullptr;
+        QWidget *before = nullptr, *after = nullptr;
+        QString variable;
+        if (form == "item card") {
+            auto* card = new TForm27;
+            report.reset(card);
+            card->Edit1->setText(QStringLiteral("100"));
+            box = card->DateTimePicker1;
+            before = card->Edit1;
+            after = card->DateTimePicker2;
+            variable = QStringLiteral("vkelttol");
+        } else {
+            report = std::make_unique<TForm26>();
+            box = report->DateTimePicker2;
+            before = report->DateTimePicker1;
+            after = report->DBGrid1;
+            variable = QStringLiteral("vkeltig");
+        }
+        report->show();
+        enter(*report, box, before, after);
+        QTest::keyClick(box, Qt::Key_Tab);
+        QCOMPARE(box->date(), date);
+        reportVariables().set(variable, QString());
+        platform->clearMessages();
+        QTest::mouseClick(report->Button5, Qt::LeftButton);
+        if (!date.isValid()) {
+            QCOMPARE(platform->messageTexts(), QStringList{refused});
+            QCOMPARE(QApplication::focusWidget(), box);
+            QCOMPARE(reportVariables().value(variable).toString(), QString());
+            return;
+        }
+        QCOMPARE(platform->messageTexts(), QStringList());
+        QCOMPARE(box->text(), Formats::formatDate(date));
+        QCOMPARE(reportVariables().value(variable).toString(), Formats::formatDate(date));
     }
 
     // The line form's item box looks a hostile text up as a name: nothing matches it, so the pick list

@@ -2,6 +2,7 @@
 // a change, the checks, failed saves, the lookups with their pickers, stock figures, the value by
 // double-click, and a line typed by keyboard alone.
 #include "documentfixture.h"
+#include "picklistkeys.h"
 #include "formats.h"
 
 #include <QApplication>
@@ -269,6 +270,57 @@ private slots:
             QCOMPARE(form.Edit10->text(), code);
             QCOMPARE(form.Edit3->isVisibleTo(&form), message.isEmpty());
             QCOMPARE(form.focusWidget(), message.isEmpty() ? form.Edit3 : form.Edit2);
+        });
+    }
+
+    // The four pick lists of the line form, worked with keys: a prefix typed, a row down, Tab and
+    // Shift+Tab around, then closed by a button, the close box or a double click on the row above.
+    void pickListsHandBackTheRowReached_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("close");
+        QTest::addColumn<QString>("landed");   // the code on the line form
+        struct Pick { const char* list; const char* reached; const char* above; };
+        // Movement types by key: 101, 201, BE, KB, KI, ZZ; the others by name: Abroncs, alma, Barack, Zab.
+        const Pick picks[] = {{"movement type", "KI", "KB"}, {"item", "300", "100"}, {"warehouse", "1", "2"},
+                              {"partner", "1", "2"}};
+        for (const Pick& pick : picks) {
+            for (const char* close : {"Kiválaszt", "Mégsem", "close box"})
+                QTest::addRow("%s, %s", pick.list, close) << pick.list << close << pick.reached;
+            QTest::addRow("%s, double click", pick.list) << pick.list << "double click" << pick.above;
+        }
+    }
+
+    void pickListsHandBackTheRowReached()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, close);
+        QFETCH(QString, landed);
+        struct Picker { QPushButton* TForm18::*button; QString listName; Query* TData::*rows; QString column;
+                        QString typed, found, reached; QLineEdit* TForm18::*box; };
+        const QMap<QString, Picker> pickers{
+            {"movement type", {&TForm18::Button1, "Form13", &TData::ZQ50, "MNEM", "KB", "KB", "KI", &TForm18::Edit2}},
+            {"item", {&TForm18::Button2, "Form7", &TData::ZQ20, "CSZAM", "alm", "100", "300", &TForm18::Edit3}},
+            {"warehouse", {&TForm18::Button4, "Form11", &TData::ZQ40, "RKOD", "alm", "2", "1", &TForm18::Edit13}},
+            {"partner", {&TForm18::Button5, "Form9", &TData::ZQ30, "PKOD", "alm", "2", "1", &TForm18::Edit15}},
+        };
+        const Picker picker = pickers.value(list);
+        Dataset& rows = *(Data->*picker.rows);
+        newLine([&](TForm18& form) {
+            form.Edit2->setText(QStringLiteral("201"));
+            leave(form.Edit2);
+            bool ran = false;
+            nextRun<MasterList>([&](MasterList& pickList) {
+                ran = true;
+                browsePickList(pickList, picker.typed, [&] { return rows.fieldByName(picker.column).asString(); },
+                               picker.found, picker.reached);
+                closePickList(pickList, close, rows);
+                QVERIFY(!pickList.isVisible());
+            });
+            QTest::mouseClick(form.*picker.button, Qt::LeftButton);
+            QVERIFY(ran);
+            QCOMPARE(platform->shownDialogs.last(), picker.listName);
+            QCOMPARE((form.*picker.box)->text(), landed);
         });
     }
 

@@ -5,6 +5,7 @@
 #include "dbtext.h"
 #include "masterentry.h"
 #include "masterfixture.h"
+#include "picklistkeys.h"
 #include "report.h"
 #include "scriptedplatform.h"
 #include "sharedstate.h"
@@ -499,6 +500,57 @@ private slots:
         m.open();
         QVERIFY(listQuery(m).isOpen());
         QCOMPARE(current(m), handedBack);
+    }
+
+    // A list opened for a pick: a prefix typed in the search box, a move down in the grid, then Tab and
+    // Shift+Tab around the search box, the grid and the buttons; the row reached is what the list hands
+    // back, whichever way it is closed, and a double click on a row picks that row.
+    void pickListKeepsTheRowReached_data()
+    {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("flag");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("found");     // the code the typing reaches
+        QTest::addColumn<QString>("reached");   // one row down
+        QTest::addColumn<QString>("close");
+        QTest::addColumn<QString>("picked");
+        const QList<std::tuple<const char*, const char*, const char*, const char*, const char*>> lists{
+            {"warehouses", "x", "alm", "2", "1"},
+            {"items", "x", "alm", "2", "1"},
+            {"partners", "x", "alm", "2", "1"},
+            {"movement types", "1", "KB", "3", "2"},
+            {"employees", "", "alm", "2", "1"},
+        };
+        for (const auto& [member, flag, typed, found, reached] : lists) {
+            for (const char* close : {"Kiválaszt", "Mégsem", "close box"})
+                QTest::addRow("%s, %s", member, close) << member << flag << typed << found << reached << close
+                                                       << reached;
+            // The employee list is no pick list: a double click leaves it open.
+            QTest::addRow("%s, double click", member) << member << flag << typed << found << reached
+                                                      << "double click" << found;
+        }
+    }
+
+    void pickListKeepsTheRowReached()
+    {
+        QFETCH(QString, member);
+        QFETCH(QString, flag);
+        QFETCH(QString, typed);
+        QFETCH(QString, found);
+        QFETCH(QString, reached);
+        QFETCH(QString, close);
+        QFETCH(QString, picked);
+        connectData();
+        const ListMember& m = listMember(member);
+        shared().*m.searchValue = QString();
+        shared().LookupFlag = flag;
+        const bool pickList = member != QLatin1String("employees");
+        work(m, [&](MasterList& list) {
+            browsePickList(list, typed, [&] { return current(m); }, found, reached);
+            closePickList(list, close, listQuery(m));
+            QCOMPARE(list.isVisible(), !pickList && close == QLatin1String("double click"));
+        });
+        QCOMPARE(current(m), picked);
     }
 
     void printing_data()

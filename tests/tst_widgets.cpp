@@ -1,12 +1,14 @@
 // The data-aware controls over a real embedded database: the lazy model (checked by Qt's model
-// tester), the grid's row and column cursor, the navigator, bound labels, the lookup combo, and the
-// key rules of the forms.
+// tester), the grid's row and column cursor, the navigator, bound labels, the lookup combo, the date
+// boxes, and the key rules of the forms.
 #include "buddies.h"
 #include "connection.h"
+#include "datebox.h"
 #include "dbgrid.h"
 #include "dblookupcombobox.h"
 #include "dbnavigator.h"
 #include "dbtext.h"
+#include "formats.h"
 #include "keyfilters.h"
 #include "query.h"
 #include "scriptedplatform.h"
@@ -15,10 +17,12 @@
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
+#include <QCalendarWidget>
 #include <QClipboard>
 #include <QMimeData>
 #include <QDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -594,6 +598,124 @@ private slots:
         QSignalSpy returned(&outside, &QLineEdit::returnPressed);
         QTest::keyClick(&outside, Qt::Key_Return);
         QCOMPARE(returned.size(), 1);
+    }
+
+    // A date typed as the box shows it, as digits or pasted, into a box reached by Tab, Shift+Tab, Enter,
+    // its label's shortcut or a click: the date box of the report forms and a line edit made a date box.
+    void dateBoxTakesTheDateTyped_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("pasted");
+        QTest::addColumn<QString>("shown");   // the text once the box is left
+        QTest::addColumn<QDate>("date");      // invalid: no date, the text stays as typed
+        const QDate june16(2025, 6, 16);
+        for (const char* box : {"date box", "line edit"}) {
+            for (const char* way : {"tab", "backtab", "enter", "shortcut", "click"}) {
+                QTest::addRow("%s %s dots", box, way) << box << way << "2025.06.16" << false << "2025.06.16" << june16;
+                QTest::addRow("%s %s digits", box, way) << box << way << "20250726" << false << "2025.07.26"
+                                                        << QDate(2025, 7, 26);
+                QTest::addRow("%s %s pasted", box, way) << box << way << " 2025.06.16\n" << true << "2025.06.16"
+                                                        << june16;
+            }
+            QTest::addRow("%s short parts", box) << box << "tab" << "2025.6.1" << false << "2025.06.01"
+                                                 << QDate(2025, 6, 1);
+            QTest::addRow("%s no such day", box) << box << "tab" << "2025.02.30" << false << "2025.02.30" << QDate();
+            QTest::addRow("%s no such month digits", box) << box << "click" << "20251301" << false << "20251301"
+                                                          << QDate();
+            QTest::addRow("%s too many digits", box) << box << "tab" << "2025.06.161" << false << "2025.06.161"
+                                                     << QDate();
+            QTest::addRow("%s pasted with letters", box) << box << "tab" << "2025-06-16" << true << "2024.12.31"
+                                                         << QDate(2024, 12, 31);
+        }
+    }
+
+    void dateBoxTakesTheDateTyped()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, way);
+        QFETCH(QString, typed);
+        QFETCH(bool, pasted);
+        QFETCH(QString, shown);
+        QFETCH(QDate, date);
+        QDialog form;
+        auto* layout = new QVBoxLayout(&form);
+        auto* before = new QLineEdit(&form);
+        auto* label = new QLabel(QStringLiteral("&Dátum:"), &form);
+        QLineEdit* dates = nullptr;
+        if (box == QLatin1String("date box")) {
+            dates = new DateBox(QDate(2024, 12, 31), &form);
+        } else {
+            dates = new QLineEdit(QStringLiteral("2024.12.31"), &form);
+            installDateBox(dates);
+        }
+        auto* after = new QLineEdit(&form);
+        label->setBuddy(dates);
+        for (QWidget* widget : std::initializer_list<QWidget*>{before, label, dates, after})
+            layout->addWidget(widget);
+        installEnterFocusMovement(&form);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+
+        if (way == QLatin1String("tab") || way == QLatin1String("enter")) {
+            before->setFocus();
+            QTest::keyClick(before, way == QLatin1String("tab") ? Qt::Key_Tab : Qt::Key_Return);
+        } else if (way == QLatin1String("backtab")) {
+            after->setFocus();
+            QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+        } else if (way == QLatin1String("shortcut")) {
+            before->setFocus();
+            QTest::keyClick(before, Qt::Key_D, Qt::AltModifier);
+        } else {
+            before->setFocus();
+            QTest::mouseClick(dates, Qt::LeftButton, {}, QPoint(dates->width() / 4, dates->height() / 2));
+        }
+        QCOMPARE(QApplication::focusWidget(), dates);
+        QCOMPARE(dates->selectedText(), QStringLiteral("2024.12.31"));
+        if (pasted) {
+            QGuiApplication::clipboard()->setText(typed);
+            QTest::keyClick(dates, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QTest::keyClicks(dates, typed);
+        }
+        QTest::keyClick(dates, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), after);
+        QCOMPARE(dates->text(), shown);
+        QCOMPARE(Formats::parseDate(dates->text()).value_or(QDate()), date);
+        if (auto* dateBox = qobject_cast<DateBox*>(dates))
+            QCOMPARE(dateBox->date(), date);
+    }
+
+    // Alt+Down opens the calendar on the box's date; Enter on a day takes it, Esc leaves the date.
+    void dateBoxCalendar()
+    {
+        QDialog form;
+        auto* layout = new QVBoxLayout(&form);
+        auto* box = new DateBox(QDate(2025, 6, 16), &form);
+        layout->addWidget(box);
+        QCOMPARE(box->displayFormat(), QStringLiteral("yyyy.MM.dd"));
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);
+        QCalendarWidget* calendar = box->calendar();
+        QVERIFY(calendar && calendar->isVisible());
+        QCOMPARE(calendar->selectedDate(), QDate(2025, 6, 16));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!calendar->isVisible());
+        QCOMPARE(box->date(), QDate(2025, 6, 17));
+        QCOMPARE(QApplication::focusWidget(), box);
+
+        QTest::keyClick(box, Qt::Key_F4);
+        QVERIFY(calendar->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!calendar->isVisible());
+        QCOMPARE(box->date(), QDate(2025, 6, 17));
     }
 
     void buddiesAreSetByName()

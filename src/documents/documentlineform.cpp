@@ -3,6 +3,7 @@
 
 #include "columnwidths.h"
 #include "data.h"
+#include "datebox.h"
 #include "dberror.h"
 #include "documentcounter.h"
 #include "documentqueries.h"
@@ -43,7 +44,7 @@ TForm18::TForm18(QWidget* parent) : DocumentLineLayout(parent)
     limitToColumn(Edit6, QStringLiteral("BIZMOZG"), QStringLiteral("BEREDETI"));
     limitToColumn(Edit7, QStringLiteral("BIZMOZG"), QStringLiteral("BMEGJEGY"));
 
-    installDateFilter(Edit1);
+    installDateBox(Edit1);
     for (QLineEdit* box : {Edit21, Edit22, Edit23, Edit25, Edit26, Edit27})
         installNumberFilter(box);
     orderFocus();

@@ -51,6 +51,10 @@ MasterList::MasterList(MasterListMember member, QWidget* parent)
     connect(Button6, &QPushButton::clicked, this, [this] { search(Edit1->text()); });
     connect(Button7, &QPushButton::clicked, this, &MasterList::print);
     connect(DBGrid1, &DBGrid::titleClicked, this, &MasterList::titleClicked);
+    connect(DBGrid1, &DBGrid::doubleClicked, this, [this](const QModelIndex& index) {
+        if (picking_ && index.isValid())
+            Button1->click();
+    });
     Edit1->installEventFilter(this);
     Button3->installEventFilter(this);
 
@@ -121,6 +125,7 @@ void MasterList::showStep()
     if (member_.showFirst)
         reread(*member_.showFirst);
     const QString flag = shared().LookupFlag;
+    picking_ = !flag.isEmpty();
     for (const ShowRule& rule : std::as_const(member_.showRules)) {
         if (rule.flag && *rule.flag != flag)
             continue;
@@ -137,6 +142,22 @@ void MasterList::search(const QString& text)
     member_.listQuery->locate(member_.searchColumn, text);
 }
 
+namespace {
+
+// A key that changes the search text: a character, Backspace or Delete. Tab, Shift, the arrows and
+// shortcuts leave the text as it is, so they leave the list on the row the user reached.
+bool editsText(const QKeyEvent* key)
+{
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete)
+        return true;
+    const QString text = key->text();
+    return !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7f;
+}
+
+}
+
 bool MasterList::eventFilter(QObject* watched, QEvent* event)
 {
     const bool press = event->type() == QEvent::KeyPress;
@@ -146,9 +167,9 @@ bool MasterList::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     if (watched == Edit1) {
         // On key press the box does not hold the new character yet: that search lags one behind.
-        if (press && !member_.searchOnKeyRelease && !key->text().isEmpty())
+        if (press && !member_.searchOnKeyRelease && editsText(key))
             search(Edit1->text());
-        if (release && member_.searchOnKeyRelease && !key->isAutoRepeat())
+        if (release && member_.searchOnKeyRelease && !key->isAutoRepeat() && editsText(key))
             search(Edit1->text());
     } else if (watched == Button3 && press && key->text().size() == 1
                && QStringLiteral("JjMm").contains(key->text())) {

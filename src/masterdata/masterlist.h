@@ -141,4 +141,5 @@ private:
     MasterListMember member_;
     Ui::MasterList* ui;
     bool shown_ = false;
+    bool picking_ = false;   // opened by a form for a lookup: a double click on a row picks it
 };

@@ -8,7 +8,6 @@
 #include "dbnavigator.h"
 #include "query.h"
 
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>

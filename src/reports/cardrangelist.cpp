@@ -14,7 +14,6 @@
 #include "query.h"
 #include "reportvariables.h"
 
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>

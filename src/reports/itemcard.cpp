@@ -9,7 +9,6 @@
 #include "query.h"
 #include "stockchart.h"
 
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

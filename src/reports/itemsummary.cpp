@@ -12,7 +12,6 @@
 #include "sharedstate.h"
 #include "stockchart.h"
 
-#include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>

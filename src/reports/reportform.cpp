@@ -9,7 +9,6 @@
 #include "query.h"
 #include "reportvariables.h"
 
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,12 +16,10 @@
 
 namespace {
 
-QDateEdit* datePicker(QWidget* parent, const QString& name, const QDate& date)
+DateBox* datePicker(QWidget* parent, const QString& name, const QDate& date)
 {
-    auto* picker = new QDateEdit(date, parent);
+    auto* picker = new DateBox(date, parent);
     picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(Formats::shortDateFormat());
     return picker;
 }
 
@@ -51,7 +48,10 @@ StockReportForm::StockReportForm(const QString& formName, const QString& caption
     Button5 = addButton(QStringLiteral("Button5"), QStringLiteral("Kigyüjtés"));
     Button6 = addButton(QStringLiteral("Button6"), QStringLiteral("Mégsem"));
     Button7 = addButton(QStringLiteral("Button7"), QStringLiteral("Nyomtat"));
-    connect(Button5, &QPushButton::clicked, this, &StockReportForm::collectClicked);
+    connect(Button5, &QPushButton::clicked, this, [this] {
+        if (checkDates())
+            collectClicked();
+    });
     connect(Button6, &QPushButton::clicked, this, &QDialog::reject);
     connect(Button7, &QPushButton::clicked, this, &StockReportForm::printClicked);
     connect(DBGrid1, &DBGrid::titleClicked, this, [this](int clicked, int) { titleClicked(clicked); });
@@ -90,6 +90,18 @@ void StockReportForm::printClicked()
         print();
 }
 
+bool StockReportForm::checkDates()
+{
+    for (DateBox* box : {DateTimePicker1, DateTimePicker2}) {
+        if (!box->date().isValid()) {
+            Platform::instance().information(QStringLiteral("Hibás dátum!"));
+            box->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
 void StockReportForm::setColumns(const QList<GridColumn>& columns)
 {
     DBGrid1->setColumns(columns);
@@ -111,6 +123,8 @@ void StockReportForm::titleClicked(int column)
     const QString title = DBGrid1->columnTitle(column);
     for (const TitleOrder& order : std::as_const(titleOrders_)) {
         if (order.title == title) {
+            if (!checkDates())
+                return;
             listInOrder(order.orderLine);
             showSortText(order.word);
             return;

@@ -3,6 +3,8 @@
 // collected itself.
 #pragma once
 
+#include "datebox.h"
+
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -12,7 +14,6 @@ class DBGrid;
 class DBNavigator;
 class Query;
 class QBoxLayout;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -34,9 +35,11 @@ public:
     static QString sortText(const QString& word);
     // What printing or the chart says before the form has collected.
     static QString collectFirstText();
+    // False, after "Hibás dátum!" with the focus on the box, while a date box holds no date.
+    bool checkDates();
 
-    QDateEdit* DateTimePicker1;
-    QDateEdit* DateTimePicker2;
+    DateBox* DateTimePicker1;
+    DateBox* DateTimePicker2;
     QLabel* Label18;
     DBGrid* DBGrid1;
     DBNavigator* DBNavigator1;

@@ -13,7 +13,6 @@
 #include "sharedstate.h"
 #include "stockchart.h"
 
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>

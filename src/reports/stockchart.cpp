@@ -223,7 +223,10 @@ QPushButton* addChartButton(StockReportForm& form, const std::function<void()>& 
     if (form.layout())
         insertAfter(form.layout(), form.Button7, button);
     QWidget::setTabOrder(form.Button7, button);
-    QObject::connect(button, &QPushButton::clicked, &form, show);
+    QObject::connect(button, &QPushButton::clicked, &form, [&form, show] {
+        if (form.checkDates())
+            show();
+    });
     return button;
 }
 

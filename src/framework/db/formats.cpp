@@ -19,6 +19,21 @@ Settings& settings()
     return s;
 }
 
+// "20250616" (or "16062025") as the parts of the short date format: four digits of the year, two of
+// the month and two of the day, in the format's order.
+QStringList splitDigitsDate(const QString& digits)
+{
+    const Settings& s = settings();
+    QStringList parts(3);
+    int at = 0;
+    for (int position = 0; position < 3; ++position) {
+        const int width = position == s.yearPos ? 4 : 2;
+        parts[position] = digits.mid(at, width);
+        at += width;
+    }
+    return parts;
+}
+
 }
 
 namespace Formats {
@@ -67,7 +82,8 @@ std::optional<QDate> parseDate(const QString& input)
     QString text = input.trimmed();
     if (text.endsWith(QLatin1Char('.')))
         text.chop(1);
-    const QStringList parts = text.split(QLatin1Char('.'));
+    const QStringList parts = text.size() == 8 && !text.contains(QLatin1Char('.')) ? splitDigitsDate(text)
+                                                                                  : text.split(QLatin1Char('.'));
     if (parts.size() != 3)
         return std::nullopt;
     int values[3];

@@ -21,7 +21,8 @@ QString shortDateFormat();      // a QDate format string such as "yyyy.MM.dd" or
 
 QString formatDate(const QDate& date);               // empty for an invalid date
 // Parses a date typed in the short date format; one-digit day or month and a two-digit year are taken
-// as well (a two-digit year means 20xx below 50, 19xx otherwise). nullopt when it is not a date.
+// as well (a two-digit year means 20xx below 50, 19xx otherwise), and so are the eight digits of the
+// format without its dots ("20250616"). nullopt when it is not a date.
 std::optional<QDate> parseDate(const QString& text);
 
 // Amount text: rounded to at most ten significant digits, thousands grouped, exactly `decimals`

@@ -91,6 +91,9 @@ void DBGrid::setMarkedColumn(int column)
 void DBGrid::setReadOnly(bool readOnly)
 {
     readOnly_ = readOnly;
+    // Tab going cell by cell wraps to the next or previous row and so moves the dataset: in a grid
+    // with nothing to edit, Tab and Shift+Tab move the focus on to the form's other controls.
+    setTabKeyNavigation(!readOnly);
     setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers
                              : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                    | QAbstractItemView::AnyKeyPressed);

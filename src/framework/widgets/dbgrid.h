@@ -33,7 +33,8 @@ public:
     QString fieldName(int column) const { return model_->fieldName(column); }
     QString columnTitle(int column) const;
 
-    // A read-only grid never edits; otherwise cells of an editable Table can be edited.
+    // A read-only grid never edits, and Tab leaves it; otherwise cells of an editable Table can be
+    // edited, and Tab moves from cell to cell.
     void setReadOnly(bool readOnly);
 
     // Exports the rows with the columns shown, in the order shown, to a file the user names.

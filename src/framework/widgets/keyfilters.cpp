@@ -53,8 +53,18 @@ class CharacterValidator : public QValidator {
 public:
     CharacterValidator(const CharacterFilter* filter, QObject* parent) : QValidator(parent), filter_(filter) {}
 
-    State validate(QString& input, int&) const override
+    State validate(QString& input, int& position) const override
     {
+        // A date copied from a cell or a line of text brings blanks or a line end with it.
+        if (filter_->kind() == CharacterFilter::Date) {
+            for (int i = input.size() - 1; i >= 0; --i) {
+                if (input.at(i).isSpace()) {
+                    input.remove(i, 1);
+                    if (i < position)
+                        --position;
+                }
+            }
+        }
         return filter_->acceptsAll(input) ? Acceptable : Invalid;
     }
 

@@ -9,7 +9,7 @@ class QWidget;
 // Drops every typed character the box does not take; Backspace, Enter, Tab and the cursor keys pass.
 // A text box also gets a validator of the same rule, which refuses a whole change that would bring in
 // such a character by any other way: paste, middle-click, drop, input method, or an accessibility client
-// setting the box's value. (Qt's accessible line edit inserts and replaces text through setText, which
+// setting the box's value. A date box drops the blanks and line ends a pasted date brings along. (Qt's accessible line edit inserts and replaces text through setText, which
 // no validator sees; those two calls are not covered.)
 class CharacterFilter : public QObject {
     Q_OBJECT
@@ -20,6 +20,7 @@ public:
         Digits    // digits only
     };
     CharacterFilter(Kind kind, QObject* parent);
+    Kind kind() const { return kind_; }
     bool accepts(QChar character) const;
     // True when every character of `text` is taken.
     bool acceptsAll(const QString& text) const;
