@@ -234,6 +234,54 @@ private slots:
         QVERIFY(!QFileInfo::exists(work->filePath(target)));
     }
 
+    // On a new installation nothing has made the proposed folder: the backup makes it, for its owner only.
+    // A folder the user chose that does not exist is refused with its reason, and nothing is made.
+    void missingTargetFolder_data()
+    {
+        QTest::addColumn<QString>("home");     // under the temporary home folder; "nincs": a home that is missing
+        QTest::addColumn<QString>("chosen");   // the file chosen with "Hová", under the home; empty: the proposal
+        QTest::addColumn<QString>("reason");   // %1: the home folder; empty: copied
+        QTest::newRow("proposed folder is made") << "" << "" << "";
+        QTest::newRow("chosen folder is refused") << "" << "mentes/sajat.fdb"
+                                                  << "A(z) %1/mentes könyvtár nem létezik.";
+        QTest::newRow("proposed folder cannot be made") << "nincs" << ""
+                                                        << "A(z) %1/varnel2013 könyvtár nem hozható létre: "
+                                                           "Nincs ilyen fájl vagy könyvtár";
+    }
+
+    void missingTargetFolder()
+    {
+        QFETCH(QString, home);
+        QFETCH(QString, chosen);
+        QFETCH(QString, reason);
+        QTemporaryDir homes;
+        const QString homeFolder = home.isEmpty() ? homes.path() : homes.filePath(home);
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(homeFolder));
+        const QString source = work->filePath("varnel2013.fdb");
+        QVERIFY(writeFile(source, "adat"));
+        TForm34& f = showForm();
+        const QString proposedFolder = homeFolder + QStringLiteral("/varnel2013");
+        QCOMPARE(QFileInfo(f.Edit2->text()).absolutePath(), proposedFolder);
+        if (!chosen.isEmpty()) {
+            platform->fileAnswers = {homeFolder + QLatin1Char('/') + chosen};
+            f.Button3->click();
+        }
+        const QString target = f.Edit2->text();
+        platform->clearMessages();
+        f.Button1->click();
+        qputenv("HOME", oldHome);
+
+        QCOMPARE(platform->messageTexts(), QStringList{reason.isEmpty() ? Copied : NotCopied + reason.arg(homeFolder)});
+        QCOMPARE(QFileInfo::exists(target), reason.isEmpty());
+        QCOMPARE(QFileInfo(proposedFolder).isDir(), reason.isEmpty());
+        if (reason.isEmpty()) {
+            QCOMPARE(digest(target), digest(source));
+            QCOMPARE(QFileInfo(proposedFolder).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+
     // The copy of the database the program holds open, with uncommitted work in its transaction: a valid
     // database of exactly the committed rows; the program's own work stays pending.
     void copyOfTheOpenDatabaseHoldsTheCommittedRows()

@@ -168,16 +168,42 @@ private slots:
     {
         QTest::addColumn<bool>("lockCounter");
         QTest::addColumn<QString>("price");
+        QTest::addColumn<QStringList>("refusal");   // statements that make the database refuse the line
         QTest::addColumn<QString>("message");
-        QTest::newRow("counter locked") << true << "2" << "Hiba188:  UPDATE Bizszam -ba ";
-        QTest::newRow("price not a number") << false << "1,2,3" << "Hiba182: Újban, INSERT a bizmozg-ban ";
+        QTest::addColumn<QString>("reason");        // the second line; empty: any reason
+        QTest::newRow("counter locked") << true << "2" << QStringList() << "Hiba188:  UPDATE Bizszam -ba " << "";
+        QTest::newRow("price not a number") << false << "1,2,3" << QStringList()
+                                            << "Hiba182: Újban, INSERT a bizmozg-ban "
+                                            << "A(z) \"1,2,3\" nem szám.";
+        QTest::newRow("trigger's exception") << false << "2"
+                                             << QStringList{"CREATE EXCEPTION closed_period 'Lezárt időszakba nem könyvelhet.'",
+                                                            "CREATE TRIGGER closed FOR bizmozg BEFORE INSERT AS BEGIN "
+                                                            "EXCEPTION closed_period; END"}
+                                             << "Hiba182: Újban, INSERT a bizmozg-ban "
+                                             << "Az adatbázis elutasította: Lezárt időszakba nem könyvelhet.";
+        QTest::newRow("trigger's own message") << false << "2"
+                                               << QStringList{"CREATE EXCEPTION closed_period 'x'",
+                                                              "CREATE TRIGGER closed FOR bizmozg BEFORE INSERT AS BEGIN "
+                                                              "IF (NEW.bmenov > 2) THEN EXCEPTION closed_period "
+                                                              "'Legfeljebb ' || 2 || ' darab vehető be.'; END"}
+                                               << "Hiba182: Újban, INSERT a bizmozg-ban "
+                                               << "Az adatbázis elutasította: Legfeljebb 2 darab vehető be.";
+        QTest::newRow("check constraint") << false << "2"
+                                          << QStringList{"ALTER TABLE bizmozg ADD CONSTRAINT small_lines CHECK (bmenov < 2)"}
+                                          << "Hiba182: Újban, INSERT a bizmozg-ban "
+                                          << "Az adatbázis elutasította: a(z) BIZMOZG tábla SMALL_LINES ellenőrző "
+                                             "feltétele nem teljesül.";
     }
 
     void failingStepStoresNeither()
     {
         QFETCH(bool, lockCounter);
         QFETCH(QString, price);
+        QFETCH(QStringList, refusal);
         QFETCH(QString, message);
+        QFETCH(QString, reason);
+        if (!refusal.isEmpty())
+            db->exec(refusal);
         newLine([&](TForm18& form) {
             typeLine(form, "101", "100", "3", price, "6");
             std::unique_ptr<OtherDesk> other;
@@ -190,6 +216,8 @@ private slots:
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].section('\r', 0, 0), message);
         QVERIFY2(!messages[0].section('\r', 1).isEmpty(), qPrintable(messages[0]));
+        if (!reason.isEmpty())
+            QCOMPARE(messages[0].section('\r', 1), reason);
         QCOMPARE(lineCount(), 4);
         QCOMPARE(counter(), QStringLiteral("41"));
         QVERIFY(Data->ZQ10->isOpen());
@@ -352,6 +380,35 @@ private slots:
                      filled);
             QCOMPARE((QStringList{form.Edit17->text(), form.Edit18->text(), form.Edit19->text()}), stock);
             QCOMPARE(platform->shownDialogs, QStringList({"Form17", "Form18"}));
+        });
+    }
+
+    void movementTypeNameAppendedOnce_data()
+    {
+        QTest::addColumn<QString>("text");         // Szöveg before the first pass
+        QTest::addColumn<QStringList>("passes");   // typed into the movement type, each box left once
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("one pass") << "" << QStringList{"101"} << "BES";
+        QTest::newRow("the same type again") << "" << QStringList{"101", "101", "BES"} << "BES";
+        QTest::newRow("another type") << "" << QStringList{"101", "201"} << "BES ELA";
+        QTest::newRow("back to the first") << "" << QStringList{"101", "201", "101"} << "BES ELA BES";
+        QTest::newRow("the text ends with it") << "Vétel: BES" << QStringList{"101"} << "Vétel: BES";
+        QTest::newRow("a word that only ends alike") << "TÖBBES" << QStringList{"101"} << "TÖBBES BES";
+    }
+
+    void movementTypeNameAppendedOnce()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, passes);
+        QFETCH(QString, expected);
+        newLine([&](TForm18& form) {
+            form.Edit5->setText(text);
+            for (const QString& type : passes) {
+                form.Edit2->setText(type);
+                leave(form.Edit2);
+            }
+            QCOMPARE(form.Edit5->text(), expected);
+            QVERIFY(platform->messageTexts().isEmpty());
         });
     }
 

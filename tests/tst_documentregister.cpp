@@ -174,29 +174,55 @@ private slots:
                  (QList<QStringList>{{"javítva"}}));
     }
 
-    void deleteAsksNothing_data()
+    void deleteAsksFirst_data()
     {
         QTest::addColumn<bool>("emptyList");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("a line") << false << "A bizonylat törlölve!";
-        QTest::newRow("empty list") << true << "Hiba: bizonylat DELETE törlésekor";
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("numbers");   // committed at the end of the run
+        const QString question = QStringLiteral("Biztosan törli a(z) 12 számú bizonylatot?");
+        QTest::newRow("Nem") << false << false << QStringList{question} << QStringList{"10", "11", "12", "9"};
+        QTest::newRow("Igen") << false << true << QStringList{question, "A bizonylat törlölve!"}
+                              << QStringList{"10", "11", "9"};
+        QTest::newRow("empty list") << true << false
+                                    << QStringList{"Hiba: bizonylat DELETE törlésekor\rA lista üres: nincs törölhető bizonylat."}
+                                    << QStringList();
     }
 
-    void deleteAsksNothing()
+    // Only "Igen" deletes ("Nem" and Esc answer no alike here; the box itself is the platform's); after
+    // "Nem" the list stays as it was, otherwise it is read again in number order.
+    void deleteAsksFirst()
     {
         QFETCH(bool, emptyList);
-        QFETCH(QString, message);
+        QFETCH(bool, answer);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, numbers);
         if (emptyList)
             db->exec({"DELETE FROM bizmozg"});
         inRegister([&](TForm17& form) {
             Data->ZQ10->locate(QStringLiteral("BBSZAM"), QStringLiteral("12"));
+            if (!emptyList)
+                platform->questionAnswers = {answer};
             QTest::mouseClick(form.Button4, Qt::LeftButton);
-            QCOMPARE(platform->messageTexts(), QStringList{message});
+            QVERIFY(platform->questionAnswers.empty());
+            QCOMPARE(platform->messageTexts(), messages);
+            if (!emptyList)
+                QCOMPARE(platform->messages.front().kind, ScriptedPlatform::MessageKind::Question);
+            if (!emptyList && !answer) {
+                QCOMPARE(Data->ZQ10->sql(), TForm17::listSql());
+                QCOMPARE(currentValue(*Data->ZQ10, "BBSZAM"), QStringLiteral("12"));
+                return;
+            }
             QCOMPARE(Data->ZQ10->sql(), QStringLiteral("SELECT * FROM bizmozg ORDER BY bbszam"));
-            QCOMPARE(columnValues(*Data->ZQ10, "BBSZAM"),
-                     emptyList ? QStringList() : (QStringList{"10", "11", "9"}));
+            QCOMPARE(columnValues(*Data->ZQ10, "BBSZAM"), numbers);
             QCOMPARE(Data->ZQ10->currentRow(), emptyList ? -1 : 0);
         });
+        delete Data;   // the end of the run commits what is open
+        Data = nullptr;
+        QStringList stored;
+        for (const QStringList& row : committed(QStringLiteral("SELECT bbszam FROM bizmozg ORDER BY bbszam")))
+            stored << row.value(0);
+        QCOMPARE(stored, numbers);
     }
 
     // The deletion waits in the open unit of work: a failing save rolls it back, the end of the run
@@ -215,6 +241,7 @@ private slots:
         QFETCH(int, lines);
         inRegister([&](TForm17& form) {
             Data->ZQ10->locate(QStringLiteral("BBSZAM"), QStringLiteral("12"));
+            platform->questionAnswers = {true};
             QTest::mouseClick(form.Button4, Qt::LeftButton);
             if (failingSave) {
                 inLineForm(form, true, [](TForm18& line) {

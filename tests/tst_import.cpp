@@ -267,15 +267,29 @@ private slots:
         QVERIFY2(shown.contains(reason), qPrintable(shown));
     }
 
-    void readingNeedsMovementType()
+    void movementTypeIsNeeded_data()
     {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Beolvasás") << "Button5";
+        QTest::newRow("Feladás") << "Button1";
+    }
+
+    // A short code typed by hand is not a picked movement type: neither reading nor posting starts, and
+    // the rows an earlier reading left stay in the work table, unposted.
+    void movementTypeIsNeeded()
+    {
+        QFETCH(QString, button);
         fillWorkTable({ticket("OLD", "9")});
         TForm25 form;
         form.Edit2->setText(QStringLiteral("BE"));
-        QTest::mouseClick(form.Button5, Qt::LeftButton);
+        QTest::mouseClick(form.findChild<QPushButton*>(button), Qt::LeftButton);
         QCOMPARE(platform->messageTexts(), QStringList{"Nincs megadva mozgásnem!"});
+        QCOMPARE(form.focusWidget(), form.Edit2);
         QVERIFY(platform->fileDialogs.empty());
         QCOMPARE(workRows().size(), 1);
+        QCOMPARE(stored("SELECT count(*) FROM bizmozg"), Rows{{"0"}});
+        QCOMPARE(stored("SELECT count(*) FROM cikk"), Rows{{"4"}});
+        QCOMPARE(counter(), QStringLiteral("0"));
     }
 
     // The dialog opens on the default folder and name; cancelled, it reads the name it holds, which is
@@ -365,17 +379,19 @@ private slots:
         QCOMPARE(counter(), QStringLiteral("1"));
     }
 
-    // A row whose line the database refuses takes back its own item, partner and number, and only them.
+    // A row whose line the database refuses takes back its own item, partner and number, and only them;
+    // the message gives the trigger's own text.
     void failingRowStandsAlone()
     {
-        db->exec({"CREATE EXCEPTION refused 'refused'"});
+        db->exec({"CREATE EXCEPTION refused 'A 666-os cikk nem vehető át.'"});
         db->exec({"CREATE TRIGGER refuse_666 FOR bizmozg BEFORE INSERT AS BEGIN "
                   "IF (NEW.bcikkszam = '666') THEN EXCEPTION refused; END"});
         fillWorkTable({ticket("F1", "601"), ticket("F2", "666", "Nagy Béla", "502"), ticket("F3", "603")});
         TForm25 form;
         post(form);
-        QCOMPARE(firstLines(platform->messageTexts()),
-                 (QStringList{"Hiba253: Feladás XML -böl INSERT a bizmozg ", "Adatátvétel  -feladás- befejezödött "}));
+        QCOMPARE(platform->messageTexts(),
+                 (QStringList{"Hiba253: Feladás XML -böl INSERT a bizmozg \rAz adatbázis elutasította: A 666-os cikk nem vehető át.",
+                              "Adatátvétel  -feladás- befejezödött "}));
         QCOMPARE(stored("SELECT bbszam, bcikkszam, bckod FROM bizmozg ORDER BY bbszam"),
                  (Rows{{"1", "601", "11"}, {"2", "603", "12"}}));
         QCOMPARE(counter(), QStringLiteral("2"));

@@ -122,12 +122,63 @@ private slots:
         QTest::mouseClick(form.Button6, Qt::LeftButton);
         collect(form, "100");
         QTest::mouseClick(form.Button8, Qt::LeftButton);
-        form.Edit2->setText("400");   // typed, not picked
+        form.Edit2->setText("999");   // typed, and no item has it
         QTest::mouseClick(form.Button1, Qt::LeftButton);
         QCOMPARE(platform->messageTexts(),
                  (QStringList{"Hiba ! Régi cikkszám nincs megadva. ", "Hiba ! Új cikkszám nincs kiválasztva. "}));
         QCOMPARE(form.CheckListBox1->count(), 3);
         QCOMPARE(stored("SELECT count(*) FROM bizmozg WHERE bcikkszam = '100'"), Rows{{"3"}});
+    }
+
+    // The lines always get one item: a number typed over the picked one (or typed alone) is looked up
+    // as a pick finds it, and one that no item has refuses the change and changes nothing.
+    void newItemIsOneItem_data()
+    {
+        QTest::addColumn<QString>("picked");   // typed before "Új cikkszám"; empty: no pick
+        QTest::addColumn<QString>("typed");    // typed over the box afterwards; empty: left as picked
+        QTest::addColumn<QStringList>("line"); // line 10 afterwards: number, code, batch; empty: unchanged
+        QTest::addColumn<QStringList>("boxes"); // the new item's boxes afterwards
+        const QStringList zab{"400", "10", "T-D"};
+        const QStringList barack{"300", "1", "T-C"};
+        QTest::newRow("picked") << "4" << "" << zab << QStringList{"400", "Zab", "10", "T-D"};
+        QTest::newRow("another number typed over the pick") << "4" << "300" << barack
+                                                             << QStringList{"300", "Barack", "1", "T-C"};
+        QTest::newRow("typed without a pick") << "" << "300" << barack << QStringList{"300", "Barack", "1", "T-C"};
+        QTest::newRow("a name typed over the pick") << "4" << "Barack" << barack
+                                                     << QStringList{"300", "Barack", "1", "T-C"};
+        QTest::newRow("unknown number typed over the pick") << "4" << "30" << QStringList()
+                                                             << QStringList{"30", "", "", ""};
+        QTest::newRow("unknown number typed alone") << "" << "999" << QStringList() << QStringList{"999", "", "", ""};
+    }
+
+    void newItemIsOneItem()
+    {
+        QFETCH(QString, picked);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, line);
+        QFETCH(QStringList, boxes);
+        TForm32 form;
+        collect(form, "100");
+        form.CheckListBox1->item(0)->setCheckState(Qt::Checked);   // line 10
+        if (!picked.isEmpty()) {
+            form.Edit2->setText(picked);
+            pick(form, form.Button5);
+        }
+        if (!typed.isEmpty()) {
+            form.Edit2->selectAll();
+            QTest::keyClicks(form.Edit2, typed);
+        }
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+
+        QCOMPARE(platform->messageTexts(),
+                 QStringList{line.isEmpty() ? "Hiba ! Új cikkszám nincs kiválasztva. " : "A csere végrehajtva. "});
+        QCOMPARE((QStringList{form.Edit2->text(), form.Edit6->text(), form.Edit7->text(), form.Edit8->text()}), boxes);
+        const QStringList before{"100", "2", "T-B"};
+        QCOMPARE(stored("SELECT bcikkszam, bckod, btetel FROM bizmozg WHERE bbszam = '10'"),
+                 Rows{line.isEmpty() ? before : line});
+        QCOMPARE(stored("SELECT bbszam FROM bizmozg WHERE bcikkszam = '100' ORDER BY bbszam"),
+                 (line.isEmpty() ? Rows{{"10"}, {"11"}, {"9"}} : Rows{{"11"}, {"9"}}));
+        QCOMPARE(form.CheckListBox1->count(), line.isEmpty() ? 3 : 0);
     }
 
     void unknownItemNumberCollectsNothing()

@@ -487,7 +487,7 @@ private slots:
             return int(QDialog::Rejected);
         });
         m.open();
-        QCOMPARE(platform->messageTexts(), QStringList{message});
+        QCOMPARE(platform->messageTexts(), QStringList{message + QStringLiteral("\rNincs kiválasztott sor.")});
         QCOMPARE(platform->shownDialogs, QStringList{m.listName});
     }
 

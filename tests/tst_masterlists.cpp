@@ -322,8 +322,8 @@ private slots:
                                    << "A dolgozó sor törlölve!" << "2";
     }
 
-    // Refusals change nothing; the J/M keys on "Módosít" open the entry form all the same; a free row is
-    // modified and deleted at once, without a question.
+    // Refusals change nothing and come before any question; the J/M keys on "Módosít" open the entry
+    // form all the same; a free row is modified at once and deleted after "Igen".
     void usage()
     {
         QFETCH(QString, member);
@@ -366,8 +366,10 @@ private slots:
             QCOMPARE(platform->shownDialogs.size(), 3);
             QVERIFY(platform->messages.empty());
             listQuery(m).locate(m.codeField, freeCode);
+            platform->questionAnswers = {true};
             QTest::mouseClick(list.Button4, Qt::LeftButton);
-            QCOMPARE(platform->messageTexts(), QStringList{deleted});
+            QCOMPARE(platform->messageTexts().value(1), deleted);
+            QVERIFY(platform->questionAnswers.empty());
             QVERIFY(!columnValues(listQuery(m), m.codeField).contains(freeCode));
             // Re-read and positioned by the search value.
             QCOMPARE(current(m), afterDelete);
@@ -409,21 +411,24 @@ private slots:
         QTest::newRow("employees") << "employees" << "Hiba151: dolgozo DELETE törlésekor";
     }
 
-    // The database refuses the delete: the numbered message, and the list re-read all the same.
+    // The database refuses the delete: the numbered message with the trigger's own text beneath, and the
+    // list re-read all the same.
     void deleteFailure()
     {
         QFETCH(QString, member);
         QFETCH(QString, message);
         const ListMember& m = listMember(member);
-        db->exec({QStringLiteral("CREATE EXCEPTION no_delete 'no'"),
+        db->exec({QStringLiteral("CREATE EXCEPTION no_delete 'A sor nem törölhető.'"),
                   QStringLiteral("CREATE TRIGGER keep_rows FOR %1 BEFORE DELETE AS BEGIN EXCEPTION no_delete; END")
                       .arg(m.table)});
         connectData();
         shared().*m.searchValue = QStringLiteral("3");
         work(m, [&](MasterList& list) {
             listQuery(m).locate(m.codeField, QStringLiteral("10"));
+            platform->questionAnswers = {true};
             QTest::mouseClick(list.Button4, Qt::LeftButton);
-            QCOMPARE(platform->messageTexts(), QStringList{message});
+            QCOMPARE(platform->messageTexts(),
+                     (QStringList{"Biztosan törli: Zab?", message + "\rAz adatbázis elutasította: A sor nem törölhető."}));
             QCOMPARE(columnValues(listQuery(m), m.codeField).size(), 4);
         });
     }
@@ -447,6 +452,7 @@ private slots:
         const ListMember& m = listMember(member);
         shared().*m.searchValue = QStringLiteral("3");
         work(m, [&](MasterList& list) {
+            platform->questionAnswers = {true};
             QTest::mouseClick(list.Button4, Qt::LeftButton);
             QVERIFY(!columnValues(listQuery(m), m.codeField).contains("3"));
             if (!failingSave)
@@ -460,12 +466,47 @@ private slots:
                 return int(QDialog::Rejected);
             });
             QTest::mouseClick(list.Button2, Qt::LeftButton);
-            QCOMPARE(platform->messages.size(), size_t(2));
+            QCOMPARE(platform->messages.size(), size_t(3));   // the question, the deletion, the failed save
             QVERIFY(columnValues(listQuery(m), m.codeField).contains("3"));
         });
         delete Data;
         Data = nullptr;
         QCOMPARE(codesInDatabase(m).contains("3"), failingSave);
+    }
+
+    void deleteAsksFirst_data()
+    {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<bool>("answer");
+        for (const ListMember& m : listMembers()) {
+            QTest::addRow("%s, Nem", qPrintable(m.name)) << m.name << false;
+            QTest::addRow("%s, Igen", qPrintable(m.name)) << m.name << true;
+        }
+    }
+
+    // The row's name is asked about (row 3 is "Abroncs" in every table); only "Igen" deletes ("Nem" and
+    // Esc answer no alike here; the box itself is the platform's), and after "Nem" the list stays put.
+    void deleteAsksFirst()
+    {
+        QFETCH(QString, member);
+        QFETCH(bool, answer);
+        connectData();
+        const ListMember& m = listMember(member);
+        work(m, [&](MasterList& list) {
+            listQuery(m).locate(m.codeField, QStringLiteral("3"));
+            platform->questionAnswers = {answer};
+            QTest::mouseClick(list.Button4, Qt::LeftButton);
+            QVERIFY(platform->questionAnswers.empty());
+            QCOMPARE(platform->messages.front().kind, Kind::Question);
+            QCOMPARE(platform->messageTexts().value(0), QStringLiteral("Biztosan törli: Abroncs?"));
+            QCOMPARE(platform->messageTexts().size(), answer ? 2 : 1);
+            if (!answer)
+                QCOMPARE(current(m), QStringLiteral("3"));
+        });
+        delete Data;   // the end of the run commits what is open
+        Data = nullptr;
+        QCOMPARE(codesInDatabase(m).contains("3"), !answer);
+        QCOMPARE(codesInDatabase(m).size(), answer ? 3 : 4);
     }
 
     void lookupTakesTheRowLeftCurrent_data()

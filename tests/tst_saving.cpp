@@ -10,7 +10,11 @@
 #include "scriptedplatform.h"
 #include "testdatabase.h"
 
+#include <QLibraryInfo>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
+#include <cerrno>
 
 class TestSaving : public QObject {
     Q_OBJECT
@@ -104,23 +108,109 @@ private slots:
 
     void failureReasons_data()
     {
+        QTest::addColumn<QStringList>("setup");
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("too long") << "INSERT INTO cikk (cszam) VALUES ('" + QString(26, '1') + "')"
+        QTest::newRow("too long") << QStringList() << "INSERT INTO cikk (cszam) VALUES ('" + QString(26, '1') + "')"
                                   << "A szöveg túl hosszú: a mező legfeljebb 25 karaktert fogad el.";
-        QTest::newRow("not a number") << "INSERT INTO cikk (cear) VALUES ('2,5x')"
+        QTest::newRow("not a number") << QStringList() << "INSERT INTO cikk (cear) VALUES ('2,5x')"
                                       << "Nem érvényes szám vagy dátum: \"2,5x\".";
-        QTest::newRow("not a date") << "INSERT INTO bizmozg (bbizdatum) VALUES ('2025.02.30')"
+        QTest::newRow("not a date") << QStringList() << "INSERT INTO bizmozg (bbizdatum) VALUES ('2025.02.30')"
                                     << "Nem érvényes szám vagy dátum: \"2025.02.30\".";
-        QTest::newRow("outside the code page") << QString::fromUtf8("INSERT INTO cikk (cmegn) VALUES ('\u6F22')")
+        QTest::newRow("outside the code page") << QStringList() << QString::fromUtf8("INSERT INTO cikk (cmegn) VALUES ('\u6F22')")
                                                << QString::fromUtf8("A(z) \"\u6F22\" karakter nem írható a WIN1250 kódlapú adatbázisba.");
+        // Refusals raised inside the database give their own text, not "exception 1".
+        const QString trigger = QStringLiteral("CREATE TRIGGER guard FOR raktar BEFORE INSERT AS BEGIN %1 END");
+        QTest::newRow("exception's message") << QStringList{"CREATE EXCEPTION no_store 'A raktár le van zárva.'",
+                                                            trigger.arg("EXCEPTION no_store;")}
+                                             << "INSERT INTO raktar (rkod) VALUES ('1')"
+                                             << "Az adatbázis elutasította: A raktár le van zárva.";
+        QTest::newRow("message given where raised") << QStringList{"CREATE EXCEPTION no_store 'x'",
+                                                                   trigger.arg("EXCEPTION no_store 'Csak ' || NEW.rkod || ' nem.';")}
+                                                    << "INSERT INTO raktar (rkod) VALUES ('7')"
+                                                    << "Az adatbázis elutasította: Csak 7 nem.";
+        QTest::newRow("exception with parameters") << QStringList{"CREATE EXCEPTION no_code 'Tiltott kód: @1'",
+                                                                  trigger.arg("EXCEPTION no_code USING (NEW.rkod);")}
+                                                   << "INSERT INTO raktar (rkod) VALUES ('9')"
+                                                   << "Az adatbázis elutasította: Tiltott kód: 9";
+        QTest::newRow("exception without text") << QStringList{"CREATE EXCEPTION no_store ''", trigger.arg("EXCEPTION no_store;")}
+                                                << "INSERT INTO raktar (rkod) VALUES ('1')"
+                                                << "Az adatbázis elutasította a műveletet (NO_STORE).";
+        QTest::newRow("check constraint") << QStringList{"ALTER TABLE raktar ADD CONSTRAINT short_code CHECK (rkod <> '0')"}
+                                          << "INSERT INTO raktar (rkod) VALUES ('0')"
+                                          << "Az adatbázis elutasította: a(z) RAKTAR tábla SHORT_CODE ellenőrző feltétele "
+                                             "nem teljesül.";
+        QTest::newRow("empty column") << QStringList{"ALTER TABLE raktar ADD needed INTEGER NOT NULL"}
+                                      << "INSERT INTO raktar (rkod) VALUES ('1')"
+                                      << "Az adatbázis elutasította: a(z) RAKTAR.NEEDED mező nem lehet üres.";
     }
 
     void failureReasons()
     {
+        QFETCH(QStringList, setup);
         QFETCH(QString, sql);
         QFETCH(QString, reason);
+        if (!setup.isEmpty())
+            db->exec(setup);
         QCOMPARE(reasonOf(sql), reason);
+    }
+
+    // The system's reasons in failure messages are Hungarian, from an errno value or from a file that
+    // failed (whose device keeps only the system's text).
+    void systemReasons_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("read-only") << int(EROFS) << "A fájlrendszer csak olvasható";
+        QTest::newRow("disk full") << int(ENOSPC) << "Nincs több szabad hely az eszközön";
+        QTest::newRow("permission") << int(EACCES) << "Nincs jogosultság a művelethez";
+        QTest::newRow("not permitted") << int(EPERM) << "Nincs jogosultság a művelethez";
+        QTest::newRow("missing") << int(ENOENT) << "Nincs ilyen fájl vagy könyvtár";
+        QTest::newRow("quota") << int(EDQUOT) << "Elfogyott a felhasználó lemezkvótája";
+        QTest::newRow("unknown code") << 4242 << "Rendszerhiba (hibakód: 4242)";
+    }
+
+    void systemReasons()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, reason);
+        QCOMPARE(systemReason(code), reason);
+    }
+
+    void fileReasons_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("translated");   // with Qt's Hungarian texts installed
+        QTest::addColumn<QString>("reason");
+        const int write = int(QIODevice::WriteOnly);
+        const int read = int(QIODevice::ReadOnly);
+        QTest::newRow("missing file") << "nincs/itt.txt" << read << false << "Nincs ilyen fájl vagy könyvtár";
+        QTest::newRow("missing, Qt in Hungarian") << "nincs/itt.txt" << read << true << "Nincs ilyen fájl vagy könyvtár";
+        QTest::newRow("missing folder for a new file") << "nincs/uj.txt" << write << false
+                                                       << "Nincs ilyen fájl vagy könyvtár";
+        QTest::newRow("a folder to write") << "." << write << false << "Ez egy könyvtár, nem fájl";
+        // Qt's own text, no system code behind it: the kind of operation that failed.
+        QTest::newRow("a folder to read") << "." << read << false << "A fájl nem nyitható meg";
+    }
+
+    void fileReasons()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, mode);
+        QFETCH(bool, translated);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QTranslator hungarian;
+        if (translated) {
+            QVERIFY(hungarian.load(QStringLiteral("qtbase_hu"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+            QCoreApplication::installTranslator(&hungarian);
+        }
+        QFile file(path.startsWith('/') ? path : dir.filePath(path));
+        QVERIFY(!file.open(QIODevice::OpenMode(mode)));
+        const QString shown = fileReason(file);
+        QCoreApplication::removeTranslator(&hungarian);
+        QCOMPARE(shown, reason);
     }
 
     void lockConflictReason()

@@ -58,7 +58,7 @@ private slots:
         QTest::newRow("no private folder for the engine's locks")
             << "no private folder"
             << QStringList{"message: Az adatbázis-kezelő zárolási mappája nem használható: TMP/varnel-65534 - "
-                           "nem hozható létre (Permission denied).",
+                           "nem hozható létre (Nincs jogosultság a művelethez).",
                            "window: no", "data: no"};
         QTest::newRow("good database") << "none" << QStringList{"window: yes", "data: yes"};
     }

@@ -5,6 +5,7 @@
 #include "data.h"
 #include "dberror.h"
 #include "documentqueries.h"
+#include "failurereason.h"
 #include "platform.h"
 
 #include <QFrame>
@@ -227,8 +228,9 @@ bool DocumentLineLayout::loadRegisterLine(bool requireRow)
             throw DbError(QStringLiteral("Nincs kiválasztott sor."));
         readRegisterLine();
         return true;
-    } catch (const std::exception&) {
-        Platform::instance().information(QStringLiteral("Hiba181 a bizmozg módosítás Edit-ben való megjelenitésekor!"));
+    } catch (const std::exception& error) {
+        Platform::instance().information(
+            withReason(QStringLiteral("Hiba181 a bizmozg módosítás Edit-ben való megjelenitésekor!"), error));
         return false;
     }
 }

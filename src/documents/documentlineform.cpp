@@ -202,9 +202,14 @@ void TForm18::fillMovementType(const Query& row)
     appendToText(Edit11->text());
 }
 
+// A second pass through the same lookup must not write the name twice.
 void TForm18::appendToText(const QString& name)
 {
-    Edit5->setText((Edit5->text() + QLatin1Char(' ') + name).trimmed());
+    const QString text = Edit5->text().trimmed();
+    const QString word = name.trimmed();
+    if (word.isEmpty() || text == word || text.endsWith(QLatin1Char(' ') + word))
+        return;
+    Edit5->setText((text + QLatin1Char(' ') + word).trimmed());
 }
 
 void TForm18::leaveItem()

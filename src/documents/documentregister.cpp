@@ -9,6 +9,7 @@
 #include "documentlineform.h"
 #include "documentqueries.h"
 #include "documentviewer.h"
+#include "failurereason.h"
 #include "masterread.h"
 #include "modalform.h"
 #include "platform.h"
@@ -236,22 +237,31 @@ void TForm17::openModification()
     runForm<TForm18>(Form18, this, [](TForm18& form) { return form.LoadDocumentLine(); });
 }
 
-// No question and no commit: the deletion waits in the open transaction, so the next save's commit (or
-// the end of the run) keeps it and a failing save's rollback brings the line back.
+// Asked first, "Nem" the default; no commit: the deletion waits in the open transaction, so the next
+// save's commit (or the end of the run) keeps it and a failing save's rollback brings the line back.
 void TForm17::remove()
 {
     Platform& platform = Platform::instance();
-    try {
-        Query& work = *Data->ZQ11;
-        const QString id = Data->ZQ10->fieldByName(QStringLiteral("IDB")).asString();
-        work.close();
-        work.clearSql();
-        work.addSql(QStringLiteral("DELETE FROM bizmozg WHERE IDb = :p1"));
-        work.paramByName(QStringLiteral("p1")).setText(id);
-        work.execute();
-        platform.information(QStringLiteral("A bizonylat törlölve!"));
-    } catch (const std::exception&) {
-        platform.information(QStringLiteral("Hiba: bizonylat DELETE törlésekor"));
+    const QString failed = QStringLiteral("Hiba: bizonylat DELETE törlésekor");
+    const Query& list = *Data->ZQ10;
+    if (list.currentRow() < 0) {
+        platform.information(failed + QStringLiteral("\rA lista üres: nincs törölhető bizonylat."));
+    } else if (!platform.question(QStringLiteral("Biztosan törli a(z) %1 számú bizonylatot?")
+                                      .arg(list.fieldByName(QStringLiteral("BBSZAM")).asString()))) {
+        return;
+    } else {
+        try {
+            Query& work = *Data->ZQ11;
+            const QString id = list.fieldByName(QStringLiteral("IDB")).asString();
+            work.close();
+            work.clearSql();
+            work.addSql(QStringLiteral("DELETE FROM bizmozg WHERE IDb = :p1"));
+            work.paramByName(QStringLiteral("p1")).setText(id);
+            work.execute();
+            platform.information(QStringLiteral("A bizonylat törlölve!"));
+        } catch (const std::exception& error) {
+            platform.information(withReason(failed, error));
+        }
     }
     rereadQuery(*Data->ZQ10, plainListSql());
 }

@@ -2,6 +2,7 @@
 #include "importreader.h"
 
 #include "decimal.h"
+#include "failurereason.h"
 #include "formats.h"
 #include "query.h"
 
@@ -141,7 +142,7 @@ bool PurchaseTicketFile::load(const QString& fileName)
     error_.clear();
     QFile file(fileName);
     auto cannotOpen = [&] {
-        error_ = QStringLiteral("A(z) \"%1\" file nem nyitható meg:\r%2").arg(fileName, file.errorString());
+        error_ = QStringLiteral("A(z) \"%1\" file nem nyitható meg:\r%2").arg(fileName, fileReason(file));
         return false;
     };
     if (!file.open(QIODevice::ReadOnly))

@@ -90,11 +90,8 @@ void TForm25::pickMovementType()
 // in the current folder.
 void TForm25::readFile()
 {
-    if (Edit10->text().trimmed().isEmpty()) {
-        inform(NoMovementType);
-        Edit2->setFocus();
+    if (!movementTypeGiven())
         return;
-    }
     const QString shownName = QDir::isRelativePath(fileName_) ? QDir(defaultFolder()).filePath(fileName_) : fileName_;
     const QString chosen = Platform::instance().openFileName(this, DialogTitle, shownName, DialogFilter);
     if (!chosen.isEmpty())
@@ -147,8 +144,21 @@ void TForm25::readRecords(const PurchaseTicketFile& file)
     }
 }
 
+// A short code typed by hand is not enough: the type has to be picked, for reading and for posting alike.
+bool TForm25::movementTypeGiven()
+{
+    if (!Edit10->text().trimmed().isEmpty())
+        return true;
+    inform(NoMovementType);
+    Edit2->setFocus();
+    return false;
+}
+
+// The rows an earlier reading left in the work table are posted only under a picked movement type.
 void TForm25::post()
 {
+    if (!movementTypeGiven())
+        return;
     std::unique_ptr<ImportProgress> progress;
     const auto show = [&](int done, int total, const QString& lastNumber) {
         if (!progress)

@@ -37,6 +37,7 @@ public:
 
 private:
     void pickMovementType();
+    bool movementTypeGiven();
     void readFile();
     void readRecords(const class PurchaseTicketFile& file);
     void post();

@@ -119,8 +119,13 @@ void TForm34::Button1Click()
         Platform::instance().information(MissingSource);
         return;
     }
+    // The proposed folder is ours to make (nothing else does on a new installation); a folder the user
+    // chose or typed elsewhere has to exist.
     QString failure;
-    {
+    const QString targetFolder = QDir::cleanPath(QFileInfo(target).absolutePath());
+    if (targetFolder == QDir::cleanPath(localFolder(BackupFolder)))
+        failure = makeOwnFolder(targetFolder);
+    if (failure.isEmpty()) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         failure = copyDatabaseFile(Data ? &Data->ZCon1 : nullptr, source, target);
         QGuiApplication::restoreOverrideCursor();

@@ -14,7 +14,7 @@
 #include <QStorageInfo>
 
 #include <cerrno>
-#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -67,7 +67,7 @@ qint64 copyInKernel(QFile& in, QFile& out, QString* failure)
             continue;
         if (total == 0 && (error == EXDEV || error == ENOSYS || error == EINVAL || error == EOPNOTSUPP || error == EBADF))
             return -1;
-        *failure = writeFailure(out.fileName(), QString::fromLocal8Bit(std::strerror(error)));
+        *failure = writeFailure(out.fileName(), systemReason(error));
         return -1;
     }
 }
@@ -82,7 +82,7 @@ QString copyFile(const QString& source, const QString& target)
 
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return QStringLiteral("A(z) %1 fájl nem olvasható: %2").arg(QDir::toNativeSeparators(source), in.errorString());
+        return QStringLiteral("A(z) %1 fájl nem olvasható: %2").arg(QDir::toNativeSeparators(source), fileReason(in));
     const QStorageInfo volume(folder);
     if (volume.isValid() && volume.bytesAvailable() >= 0 && volume.bytesAvailable() < in.size())
         return QStringLiteral("Nincs elég hely a(z) %1 könyvtár lemezén: %2 MB kellene, %3 MB szabad.")
@@ -92,7 +92,7 @@ QString copyFile(const QString& source, const QString& target)
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         if (QFileInfo::exists(target))
             return targetExists(target);
-        return QStringLiteral("A(z) %1 fájl nem hozható létre: %2").arg(QDir::toNativeSeparators(target), out.errorString());
+        return QStringLiteral("A(z) %1 fájl nem hozható létre: %2").arg(QDir::toNativeSeparators(target), fileReason(out));
     }
     QString failure;
     const qint64 copied = copyInKernel(in, out, &failure);
@@ -107,17 +107,17 @@ QString copyFile(const QString& source, const QString& target)
         block = in.read(BlockSize);
         if (block.isEmpty()) {
             if (in.error() != QFileDevice::NoError)
-                failure = QStringLiteral("A(z) %1 fájl olvasása nem sikerült: %2").arg(QDir::toNativeSeparators(source), in.errorString());
+                failure = QStringLiteral("A(z) %1 fájl olvasása nem sikerült: %2").arg(QDir::toNativeSeparators(source), fileReason(in));
             break;
         }
         if (out.write(block) != block.size())
-            failure = writeFailure(target, out.errorString());
+            failure = writeFailure(target, fileReason(out));
     }
     if (failure.isEmpty() && !out.flush())
-        failure = writeFailure(target, out.errorString());
+        failure = writeFailure(target, fileReason(out));
     out.close();
     if (failure.isEmpty() && out.error() != QFileDevice::NoError)
-        failure = writeFailure(target, out.errorString());
+        failure = writeFailure(target, fileReason(out));
     if (!failure.isEmpty())
         out.remove();
     return failure;
@@ -149,7 +149,7 @@ QString fixUpCopy(const QString& program, const QString& target)
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, {QStringLiteral("-F"), target});
     if (!process.waitForStarted() || !process.waitForFinished(300000)) {
-        const QString text = process.errorString();
+        const QString text = processReason(process);
         process.kill();
         process.waitForFinished(5000);
         return QStringLiteral("Az nbackup -F nem futott le: %1").arg(text);
@@ -201,4 +201,16 @@ QString copyDatabaseFile(Connection* connection, const QString& source, const QS
         if (!reason.isEmpty())
             reasons << reason;
     return reasons.join(QLatin1Char('\r'));
+}
+
+QString makeOwnFolder(const QString& folder)
+{
+    if (QFileInfo(folder).isDir())
+        return {};
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) == 0)
+        return {};
+    const int error = errno;
+    if (error == EEXIST && QFileInfo(folder).isDir())
+        return {};
+    return QStringLiteral("A(z) %1 könyvtár nem hozható létre: %2").arg(QDir::toNativeSeparators(folder), systemReason(error));
 }

@@ -16,3 +16,7 @@ QString backupFileName(const QDateTime& moment);
 // `nbackup -F`, which makes it a database of its own holding what was committed. Returns an empty
 // text on success, otherwise the reason in Hungarian; a failed copy leaves no file behind.
 QString copyDatabaseFile(Connection* connection, const QString& source, const QString& target);
+
+// Makes `folder` (its last part only) readable by its owner alone when it does not exist yet. Returns an
+// empty text when the folder is there afterwards, otherwise the reason in Hungarian.
+QString makeOwnFolder(const QString& folder);

@@ -80,6 +80,27 @@ void TForm32::pickItem(QLineEdit* number, QLineEdit* name, QLineEdit* code, QLin
 {
     pickIntoBoxes(itemPicker(), number->text(), isCodeText(number->text()), this,
                   {{"cszam", number}, {"cmegn", name}, {"ckod", code}, {"cbizonylat", batch}});
+    if (number == Edit2)
+        newItemNumber_ = Edit2->text();
+}
+
+// The lines get one item's number, code and batch text. A text typed over the picked number (or without
+// a pick) is looked up exactly, by number or by name as a pick would take it, and its item shown; a
+// text that matches no item leaves no item chosen.
+bool TForm32::takeNewItem()
+{
+    const QString typed = Edit2->text();
+    if (typed == newItemNumber_ && !Edit7->text().isEmpty())
+        return true;
+    for (QLineEdit* box : {Edit6, Edit7, Edit8})
+        box->clear();
+    newItemNumber_.clear();
+    const Query* row = typed.trimmed().isEmpty() ? nullptr : findMaster(itemNumberLookup(), typed, isCodeText(typed));
+    if (!row)
+        return false;
+    showInBoxes(*row, {{"cszam", Edit2}, {"cmegn", Edit6}, {"ckod", Edit7}, {"cbizonylat", Edit8}});
+    newItemNumber_ = Edit2->text();
+    return !Edit7->text().isEmpty();
 }
 
 // The emptying is undone with a failed copy, so the list then shows what MUNKA held before.
@@ -139,7 +160,14 @@ void TForm32::setAllChecked(bool checked)
 // Each checked line is its own unit of work: a failing one is rolled back alone and the rest go on.
 void TForm32::replace()
 {
-    if (Edit7->text().isEmpty()) {
+    bool chosen = false;
+    try {
+        chosen = takeNewItem();
+    } catch (const std::exception& error) {
+        Platform::instance().information(withReason(NoNewItem, error));
+        return;
+    }
+    if (!chosen) {
         Platform::instance().information(NoNewItem);
         return;
     }

@@ -26,9 +26,11 @@ private:
     void collect();
     void showCollected();
     void setAllChecked(bool checked);
+    bool takeNewItem();
     void replace();
 
     Ui::ItemNumberChange* ui;
+    QString newItemNumber_;   // the item number the new item's boxes were filled for
 };
 
 extern TForm32* Form32;

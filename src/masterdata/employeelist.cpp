@@ -33,6 +33,7 @@ MasterListMember employeeList()
     s.usageColumn = QStringLiteral("bdkod");
     s.usageField = QStringLiteral("DKOD");
     s.idField = QStringLiteral("IDD");
+    s.nameField = QStringLiteral("DNEV");
     s.deleteSql = QStringLiteral("DELETE FROM dolgozo WHERE IDd = :p1");
     s.messages = {"A dolgozóra már van könyvelés !", "A dolgozó már szerepel a könyvelésben !",
                   "Az utolsó dolgozó sor nem törölhető ki.", "A dolgozó sor törlölve!",

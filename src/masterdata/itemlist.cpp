@@ -45,6 +45,7 @@ MasterListMember itemList()
     s.usageColumn = QStringLiteral("bckod");
     s.usageField = QStringLiteral("CKOD");
     s.idField = QStringLiteral("IDC");
+    s.nameField = QStringLiteral("CMEGN");
     s.deleteSql = QStringLiteral("DELETE FROM cikk WHERE IDc = :p1");
     s.messages = {"A cikkre már van könyvelés !", "A cikk már szerepel a könyvelésben !",
                   "Az utolsó cikksor nem törölhető ki.", "A cikk sor törlölve!",

@@ -5,6 +5,7 @@
 #include "columnwidths.h"
 #include "data.h"
 #include "dberror.h"
+#include "failurereason.h"
 #include "keyfilters.h"
 #include "masterlist.h"
 #include "newcode.h"
@@ -115,7 +116,7 @@ bool MasterEntry::load()
         const Query& row = *member_.listQuery;
         // A list closed by a commit, or an empty one, has no row to modify.
         if (!row.isOpen() || row.currentRow() < 0)
-            throw DbError(QStringLiteral("no current row"));
+            throw DbError(QStringLiteral("Nincs kiválasztott sor."));
         Edit1->setText(row.fieldByName(member_.idColumn).asString());
         Edit2->setText(row.fieldByName(member_.codeColumn).asString());
         for (const EntryBox& entry : std::as_const(member_.boxes))
@@ -123,8 +124,8 @@ bool MasterEntry::load()
                 box(entry.name)->setText(row.fieldByName(entry.column).asString());
         loadExtra();
         return true;
-    } catch (const std::exception&) {
-        Platform::instance().information(member_.messages.load);
+    } catch (const std::exception& error) {
+        Platform::instance().information(withReason(member_.messages.load, error));
         return false;
     }
 }

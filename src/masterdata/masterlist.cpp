@@ -6,6 +6,7 @@
 #include "dbgrid.h"
 #include "dbnavigator.h"
 #include "dbtext.h"
+#include "failurereason.h"
 #include "platform.h"
 #include "ui_masterlist.h"
 
@@ -219,8 +220,8 @@ void MasterList::openEntry(bool modify)
     member_.openEntry(this, modify);
 }
 
-// No confirmation and no commit: the deletion stays part of the open transaction, so the next commit
-// keeps it and a rollback brings the row back.
+// Refusals first, then the question; no commit: the deletion stays part of the open transaction, so
+// the next commit keeps it and a rollback brings the row back.
 void MasterList::remove()
 {
     Platform& platform = Platform::instance();
@@ -232,14 +233,17 @@ void MasterList::remove()
         if (work.fieldByName(QStringLiteral("db")).asInteger() < 2) {
             platform.confirmYesOnly(member_.messages.lastRow);
         } else {
+            const QString name = member_.listQuery->fieldByName(member_.nameField).asString();
+            if (!platform.question(QStringLiteral("Biztosan törli: %1?").arg(name)))
+                return;
             try {
                 const QString id = member_.listQuery->fieldByName(member_.idField).asString();
                 work.setSql(member_.deleteSql);
                 work.paramByName(QStringLiteral("p1")).setText(id);
                 work.execute();
                 platform.information(member_.messages.deleted);
-            } catch (const std::exception&) {
-                platform.information(member_.messages.deleteFailed);
+            } catch (const std::exception& error) {
+                platform.information(withReason(member_.messages.deleteFailed, error));
             }
         }
     }

@@ -83,6 +83,7 @@ struct MasterListMember {
     QString usageColumn;            // column of the movement lines that refers to the row
     QString usageField;             // the list's field whose value lines use
     QString idField;
+    QString nameField;              // names the row in the question before a deletion
     QString deleteSql;
     ListMessages messages;
     ShowRule afterDelete;           // re-read and locate by the search value

@@ -39,6 +39,17 @@ struct MasterLookup {
 MasterLookup itemPicker();
 MasterLookup movementTypePicker();
 
+// A picker with the exact-match statements over `table`, written line by line ("SELECT c, count(c) as n",
+// "FROM  table", "WHERE (c = :p1)", "GROUP BY c"; "SELECT *" for the row), run in `work`.
+MasterLookup exactLookup(MasterLookup picker, Query* work, const QString& table, const QString& codeColumn,
+                         const QString& codeCount, const QString& nameColumn, const QString& nameCount);
+// CIKK in ZQ21 by item number or name, the item list TForm7 over ZQ20 as the picker.
+MasterLookup itemNumberLookup();
+
+// The exact-match half of a lookup: the work query standing on the first matching row, or nullptr when
+// no row matches (no list is opened).
+const Query* findMaster(const MasterLookup& lookup, const QString& text, bool byCode);
+
 // The dataset whose current row holds the row found: the work query after an exact match, the list's
 // dataset after the picker has closed (an empty list gives empty fields). `picked` tells which.
 const Query& lookUpMaster(const MasterLookup& lookup, const QString& text, bool byCode, QWidget* parent,

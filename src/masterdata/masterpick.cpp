@@ -6,10 +6,14 @@
 
 #include <QLineEdit>
 
-void pickIntoBoxes(const MasterLookup& lookup, const QString& text, bool byCode, QWidget* parent,
-                   const QList<std::pair<const char*, QLineEdit*>>& boxes)
+void showInBoxes(const Query& row, const FieldBoxes& boxes)
 {
-    const Query& row = pickMaster(lookup, text, byCode, parent);
     for (const auto& [field, box] : boxes)
         box->setText(row.fieldByName(QLatin1String(field)).asString());
+}
+
+void pickIntoBoxes(const MasterLookup& lookup, const QString& text, bool byCode, QWidget* parent,
+                   const FieldBoxes& boxes)
+{
+    showInBoxes(pickMaster(lookup, text, byCode, parent), boxes);
 }

@@ -40,6 +40,7 @@ MasterListMember movementTypeList()
     s.usageColumn = QStringLiteral("bmnem");
     s.usageField = QStringLiteral("MNEM");
     s.idField = QStringLiteral("IDM");
+    s.nameField = QStringLiteral("MNEV");
     s.deleteSql = QStringLiteral("DELETE FROM mnem WHERE IDm = :p1");
     s.messages = {"A mozgásnemre már van könyvelés !", "A menm már szerepel a könyvelésben !",
                   "Az utolsó mnem sor nem törölhető ki.", "A mozgásnem sor törlölve!",

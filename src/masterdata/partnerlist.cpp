@@ -43,6 +43,7 @@ MasterListMember partnerList()
     s.usageColumn = QStringLiteral("bpkod");
     s.usageField = QStringLiteral("PKOD");
     s.idField = QStringLiteral("IDP");
+    s.nameField = QStringLiteral("PNEV");
     s.deleteSql = QStringLiteral("DELETE FROM partner WHERE IDp = :p1");
     s.messages = {"A partnerre már van könyvelés !", "A partner már szerepel a könyvelésben !",
                   "Az utolsó partnersor nem törölhető ki.", "A partner sor törlölve!",

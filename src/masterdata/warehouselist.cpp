@@ -32,6 +32,7 @@ MasterListMember warehouseList()
     s.usageColumn = QStringLiteral("brkod");
     s.usageField = QStringLiteral("RKOD");
     s.idField = QStringLiteral("IDR");
+    s.nameField = QStringLiteral("RNEV");
     s.deleteSql = QStringLiteral("DELETE FROM raktar WHERE IDr = :p1");
     s.messages = {"A rktárra már van könyvelés !", "A raktár már szerepel a könyvelésben !",
                   "Az utolsó raktársor nem törölhető ki.", "A raktár sor törlölve!",

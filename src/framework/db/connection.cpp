@@ -2,6 +2,7 @@
 #include "connection.h"
 #include "cp1250.h"
 #include "fbcall.h"
+#include "failurereason.h"
 #include "query.h"
 #include "statement.h"
 
@@ -41,10 +42,10 @@ QString privateFolderProblem(const QString& folder, bool make)
 {
     const QByteArray path = QFile::encodeName(folder);
     if (make && ::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
-        return QStringLiteral("nem hozható létre (%1)").arg(QString::fromLocal8Bit(strerror(errno)));
+        return QStringLiteral("nem hozható létre (%1)").arg(systemReason(errno));
     struct stat info {};
     if (::lstat(path.constData(), &info) != 0)
-        return QStringLiteral("nem érhető el (%1)").arg(QString::fromLocal8Bit(strerror(errno)));
+        return QStringLiteral("nem érhető el (%1)").arg(systemReason(errno));
     if (S_ISLNK(info.st_mode))
         return QStringLiteral("szimbolikus hivatkozás");
     if (!S_ISDIR(info.st_mode))
@@ -52,10 +53,10 @@ QString privateFolderProblem(const QString& folder, bool make)
     // Checked again on the opened folder itself, so that nothing can be swapped in between.
     const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
-        return QStringLiteral("nem nyitható meg (%1)").arg(QString::fromLocal8Bit(strerror(errno)));
+        return QStringLiteral("nem nyitható meg (%1)").arg(systemReason(errno));
     QString problem;
     if (::fstat(fd, &info) != 0)
-        problem = QStringLiteral("nem érhető el (%1)").arg(QString::fromLocal8Bit(strerror(errno)));
+        problem = QStringLiteral("nem érhető el (%1)").arg(systemReason(errno));
     else if (info.st_uid != ::geteuid())
         problem = QStringLiteral("más felhasználó tulajdona");
     else if ((info.st_mode & 077) != 0 && (!make || ::fchmod(fd, 0700) != 0))

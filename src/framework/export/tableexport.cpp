@@ -1,6 +1,7 @@
 // The .xlsx and CSV writers.
 #include "tableexport.h"
 
+#include "failurereason.h"
 #include "formats.h"
 
 #include <QDir>
@@ -68,7 +69,7 @@ ExportResult writeCsv(const ExportTable& table, const QString& path, const std::
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return failed(file.errorString());
+        return failed(fileReason(file));
     const auto line = [&file](const ExportRow& cells) {
         QStringList fields;
         for (const QVariant& cell : cells)
@@ -98,7 +99,7 @@ ExportResult writeCsv(const ExportTable& table, const QString& path, const std::
     for (const ExportRow& row : table.totals)
         line(row);
     if (!file.commit())
-        return failed(file.errorString());
+        return failed(fileReason(file));
     return result;
 }
 
@@ -269,9 +270,12 @@ ExportResult writeXlsx(const ExportTable& table, const QString& temporaryPath,
         worksheet_autofilter(sheet.sheet(), lxw_row_t(headerRow), 0, lxw_row_t(qMax(headerRow, lastDataRow)),
                              lxw_col_t(columns.size() - 1));
     sheet.applyWidths();
+    errno = 0;
     const lxw_error error = book.close();
+    // The library's own texts are English; the system's reason behind them is what the user can act on.
     if (error != LXW_NO_ERROR)
-        return failed(QString::fromUtf8(lxw_strerror(error)));
+        return failed(errno != 0 ? systemReason(errno)
+                                 : QStringLiteral("Az xlsx fájl nem készült el (hibakód: %1).").arg(int(error)));
     return result;
 }
 
@@ -307,7 +311,7 @@ ExportResult writeReplacing(const QString& path, const std::function<ExportResul
         QTemporaryFile reserved(QFileInfo(path).absolutePath() + QStringLiteral("/.exportXXXXXX.part"));
         reserved.setAutoRemove(false);
         if (!reserved.open())
-            return failed(reserved.errorString());
+            return failed(fileReason(reserved));
         temporaryPath = reserved.fileName();
     }
     ExportResult result = writer(temporaryPath);
@@ -317,7 +321,7 @@ ExportResult writeReplacing(const QString& path, const std::function<ExportResul
         // rename() replaces an older file under that name in one step.
         if (std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(path).constData()) == 0)
             return result;
-        result = failed(QString::fromLocal8Bit(std::strerror(errno)));
+        result = failed(systemReason(errno));
     }
     QFile::remove(temporaryPath);
     return result;

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QProcess>
+#include <QPushButton>
 
 namespace {
 
@@ -20,13 +21,16 @@ QString boxTitle()
     return name.isEmpty() ? QStringLiteral("Varnel") : name;
 }
 
+// Messages break their lines with a carriage return, which a label would not show as a break.
+QString shownText(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
 QMessageBox::StandardButton showBox(QMessageBox::Icon icon, const QString& title, const QString& text,
                                     QMessageBox::StandardButtons buttons)
 {
-    // Messages break their lines with a carriage return, which a label would not show as a break.
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(icon, title, shown, buttons, QApplication::activeWindow());
+    QMessageBox box(icon, title, shownText(text), buttons, QApplication::activeWindow());
     return QMessageBox::StandardButton(box.exec());
 }
 
@@ -42,10 +46,16 @@ public:
         showBox(QMessageBox::Question, QStringLiteral("Megerősítés"), text, QMessageBox::Yes);
     }
 
+    // "Nem" is the default and Esc answers it: a slip of Enter or Esc never deletes.
     bool question(const QString& text) override
     {
-        return showBox(QMessageBox::Question, QStringLiteral("Megerősítés"), text,
-                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Megerősítés"), shownText(text),
+                        QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Igen"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Nem"));
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
     }
 
     int runModal(QDialog* dialog) override

@@ -1,6 +1,7 @@
 // Mail through sendmail, else through the desktop's mail program, else a clear refusal.
 #include "maildelivery.h"
 #include "mimemessage.h"
+#include "failurereason.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,11 +31,11 @@ MailResult throughSendmail(const MailMessage& message, const QString& program)
     QProcess process;
     process.start(program, {QStringLiteral("-t"), QStringLiteral("-oi")});
     if (!process.waitForStarted())
-        return failed(program + QStringLiteral(": ") + process.errorString());
+        return failed(program + QStringLiteral(": ") + processReason(process));
     process.write(mime);
     process.closeWriteChannel();
     if (!process.waitForFinished(120000)) {
-        const QString text = program + QStringLiteral(": ") + process.errorString();
+        const QString text = program + QStringLiteral(": ") + processReason(process);
         process.kill();
         process.waitForFinished(5000);
         return failed(text);
@@ -61,7 +62,7 @@ MailResult throughMailProgram(const MailMessage& message, const QString& program
     process->start(program, arguments);
     process->closeWriteChannel();
     if (!process->waitForStarted()) {
-        const MailResult result = failed(program + QStringLiteral(": ") + process->errorString());
+        const MailResult result = failed(program + QStringLiteral(": ") + processReason(*process));
         delete process;
         return result;
     }

@@ -1,5 +1,6 @@
 // Building the MIME text of a mail: plain UTF-8 body and one base64 attachment.
 #include "mimemessage.h"
+#include "failurereason.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -59,7 +60,7 @@ QByteArray buildMimeMessage(const MailMessage& message, QString* error)
         QFile file(message.attachmentPath);
         if (!file.open(QIODevice::ReadOnly)) {
             if (error)
-                *error = message.attachmentPath + QStringLiteral(": ") + file.errorString();
+                *error = message.attachmentPath + QStringLiteral(": ") + fileReason(file);
             return {};
         }
         attachment = file.readAll();

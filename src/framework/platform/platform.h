@@ -38,7 +38,8 @@ public:
     virtual void information(const QString& text) = 0;
     // A confirmation box whose only button is Yes (refusals, the start-up failure).
     virtual void confirmYesOnly(const QString& text) = 0;
-    // A Yes/No question (the navigator's delete); true for Yes.
+    // A question with the buttons "Igen" and "Nem" (deletions); "Nem" is the default and Esc answers it.
+    // True for "Igen".
     virtual bool question(const QString& text) = 0;
     // Runs a form modally and returns its result code; the caller destroys the form afterwards.
     virtual int runModal(QDialog* dialog) = 0;
