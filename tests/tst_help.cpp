@@ -15,8 +15,10 @@
 #include "startup.h"
 #include "testdatabase.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,6 +27,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextBlock>
+#include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -42,9 +45,46 @@ QList<std::pair<QString, QString>> menuCommands(QWidget* menu)
         if (action->menu())
             commands += menuCommands(action->menu());
         else
-            commands << std::pair{action->objectName(), action->text()};
+            commands << std::pair{action->objectName(), TForm1::caption(action)};
     }
     return commands;
+}
+
+// The help document and each of its topics (by id) as HTML.
+QString helpDocument()
+{
+    QFile file(HelpFile);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QString topic(const QString& html, const QString& id)
+{
+    const qsizetype start = html.indexOf(QStringLiteral("<h2 id=\"%1\">").arg(id));
+    if (start < 0)
+        return {};
+    return html.mid(start, html.indexOf(QStringLiteral("<h2"), start + 1) - start);
+}
+
+QString plainText(QString html)
+{
+    html.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    return html.simplified();
+}
+
+// Every name a person reads on the form: captions of buttons, labels, boxes, tabs, the title.
+QStringList formTexts(const QWidget* form)
+{
+    QStringList texts{form->windowTitle()};
+    for (const QAbstractButton* button : form->findChildren<QAbstractButton*>())
+        texts << button->text().remove(QLatin1Char('&')).trimmed() << button->accessibleName();
+    for (const QLabel* label : form->findChildren<QLabel*>())
+        texts << label->text().trimmed();
+    for (const QGroupBox* box : form->findChildren<QGroupBox*>())
+        texts << box->title();
+    for (const QTabWidget* tabs : form->findChildren<QTabWidget*>())
+        for (int i = 0; i < tabs->count(); ++i)
+            texts << tabs->tabText(i);
+    return texts;
 }
 
 }
@@ -193,6 +233,78 @@ private slots:
             auto* label = splash.findChild<QLabel*>(name);
             QVERIFY2(label && label->text() == text, name);
         }
+    }
+
+    // The first topic leads a first start on an empty database: employees first, then the selection.
+    void firstTopicLeadsAFirstStart()
+    {
+        const QString html = helpDocument();
+        static const QRegularExpression heading(QStringLiteral("<h2 id=\"([^\"]+)\""));
+        QStringList order;
+        for (const auto& match : heading.globalMatch(html))
+            order << match.captured(1);
+        QCOMPARE(order.mid(0, 2), (QStringList{"topics", "kezdes"}));
+        const QString first = plainText(topic(html, QStringLiteral("kezdes")));
+        for (const char* words : {"üres adatbázis", "a dolgozók listája még üres", "Mégsem",
+                                  "vegye fel a dolgozókat a Dolgozó menüpontban", "Belépés › Dolgozó",
+                                  "Kiválaszt"})
+            QVERIFY2(first.contains(QString::fromUtf8(words)), words);
+    }
+
+    // A name the help sets in bold is one the program shows: on the topic's own form (or the form it
+    // opens), on the menu, or a key.
+    void helpNamesWhatTheProgramShows()
+    {
+        const QString html = helpDocument();
+        TestDatabase db;
+        platform->modalRuns.push_back([](QDialog*) { return int(QDialog::Accepted); });   // the splash
+        std::unique_ptr<TForm1> form = startUp({db.path()});
+        QVERIFY(form);
+        form->unlockMenu();
+        QStringList menuTexts;
+        for (const auto& [name, caption] : menuCommands(form->MainMenu1))
+            menuTexts << caption;
+        for (QAction* action : form->topLevelItems())
+            menuTexts << TForm1::caption(action);
+        const QStringList keys{"Enter", "Shift+Enter", "Ctrl+V", "Ctrl+N", "Alt", "Alt+L", "F2", "F4",
+                               "VARNEL2013.FDB"};
+        QStringList everyForm;
+        for (const auto& [name, caption] : menuCommands(form->MainMenu1)) {
+            QStringList texts;
+            std::function<int(QDialog*)> collect = [&](QDialog* d) {
+                texts << formTexts(d);
+                // The register's topic also tells the line form it opens.
+                if (d->objectName() == QStringLiteral("Form17")) {
+                    platform->modalRuns.push_front(collect);
+                    d->findChild<QPushButton*>("Button2")->click();
+                }
+                return int(QDialog::Rejected);
+            };
+            if (name != QStringLiteral("Kilep")) {
+                platform->modalRuns.push_back(collect);
+                form->item(name)->trigger();
+            }
+            platform->modalRuns.clear();
+            everyForm << texts;
+            static const QRegularExpression bold(QStringLiteral("<b>([^<]*)</b>"));
+            for (const auto& match : bold.globalMatch(topic(html, name))) {
+                for (const QString& word : match.captured(1).split(QStringLiteral(" › "))) {
+                    QVERIFY2(texts.contains(word) || menuTexts.contains(word) || keys.contains(word),
+                             qPrintable(name + ": " + word));
+                }
+            }
+        }
+        for (const char* id : {"kezdes", "kozos"}) {
+            static const QRegularExpression bold(QStringLiteral("<b>([^<]*)</b>"));
+            for (const auto& match : bold.globalMatch(topic(html, QString::fromLatin1(id))))
+                for (const QString& word : match.captured(1).split(QStringLiteral(" › ")))
+                    QVERIFY2(everyForm.contains(word) || menuTexts.contains(word) || keys.contains(word),
+                             qPrintable(QString::fromLatin1(id) + ": " + word));
+        }
+        form.reset();
+        Form1 = nullptr;
+        delete Data;
+        Data = nullptr;
     }
 
     // The menu commands of the maintenance forms open their forms.
