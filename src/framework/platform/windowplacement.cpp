@@ -2,6 +2,7 @@
 #include "windowplacement.h"
 
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
@@ -53,6 +54,9 @@ QString key(const QWidget* window)
 
 void restore(QWidget* window)
 {
+    // A layout that fixes the size does so when it is first activated.
+    if (QLayout* layout = window->layout())
+        layout->activate();
     if (canGrow(window))
         window->setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     const QByteArray saved = settings().value(key(window)).toByteArray();
