@@ -24,10 +24,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextBlock>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -93,6 +96,7 @@ class TestHelp : public QObject {
     Q_OBJECT
 
     ScriptedPlatform* platform = nullptr;
+    QTemporaryDir settingsFolder;
 
     template <class Form>
     void openForm(Form*& global, std::function<void(Form&)> act)
@@ -105,7 +109,13 @@ class TestHelp : public QObject {
     }
 
 private slots:
-    void initTestCase() { initTestLocale(); }
+    void initTestCase()
+    {
+        initTestLocale();
+        // The help window keeps its place: never in the settings of the person running the tests.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    }
     void init() { platform = &ScriptedPlatform::install(); }
 
     // One topic per menu command, reached from the table of topics under the command's caption; no link

@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -543,6 +544,21 @@ private slots:
 
         window.showDocument(dir.filePath(QStringLiteral("NINCS.HLP")));
         QVERIFY(window.browser()->toPlainText().contains(QStringLiteral("NINCS.HLP")));
+    }
+
+    // The help window opens next time where it was closed.
+    void helpWindowKeepsItsPlace()
+    {
+        QPointer<HelpWindow> window = HelpWindow::shared();
+        window->showDocument(QStringLiteral("/nincs/VARNEL.HLP"));
+        const QRect left(60, 50, 500, 400);
+        window->setGeometry(left);
+        window->close();
+        QTRY_VERIFY(!window);   // deleted on close
+        window = HelpWindow::shared();
+        window->showDocument(QStringLiteral("/nincs/VARNEL.HLP"));
+        QCOMPARE(window->geometry(), left);
+        delete window;
     }
 };
 
