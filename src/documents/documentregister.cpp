@@ -152,7 +152,8 @@ TForm17::TForm17(QWidget* parent) : QDialog(parent)
     Button2 = barButton(this, "Button2", QStringLiteral("Új"));
     // The command of every working day, at the key desktop programs use for "new".
     Button2->setShortcut(QKeySequence::New);
-    Button2->setToolTip(QStringLiteral("Új bizonylatsor (%1)").arg(Button2->shortcut().toString(QKeySequence::NativeText)));
+    Button2->setToolTip(
+        QStringLiteral("Új bizonylatsor (%1)").arg(Button2->shortcut().toString(QKeySequence::NativeText)));
     Button3 = barButton(this, "Button3", QStringLiteral("Módosít"));
     Button4 = barButton(this, "Button4", QStringLiteral("Töröl"));
     Button1 = barButton(this, "Button1", QStringLiteral("Megtekint"));
