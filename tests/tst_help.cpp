@@ -15,16 +15,22 @@
 #include "startup.h"
 #include "testdatabase.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextBlock>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -42,9 +48,46 @@ QList<std::pair<QString, QString>> menuCommands(QWidget* menu)
         if (action->menu())
             commands += menuCommands(action->menu());
         else
-            commands << std::pair{action->objectName(), action->text()};
+            commands << std::pair{action->objectName(), TForm1::caption(action)};
     }
     return commands;
+}
+
+// The help document and each of its topics (by id) as HTML.
+QString helpDocument()
+{
+    QFile file(HelpFile);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QString topic(const QString& html, const QString& id)
+{
+    const qsizetype start = html.indexOf(QStringLiteral("<h2 id=\"%1\">").arg(id));
+    if (start < 0)
+        return {};
+    return html.mid(start, html.indexOf(QStringLiteral("<h2"), start + 1) - start);
+}
+
+QString plainText(QString html)
+{
+    html.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    return html.simplified();
+}
+
+// Every name a person reads on the form: captions of buttons, labels, boxes, tabs, the title.
+QStringList formTexts(const QWidget* form)
+{
+    QStringList texts{form->windowTitle()};
+    for (const QAbstractButton* button : form->findChildren<QAbstractButton*>())
+        texts << button->text().remove(QLatin1Char('&')).trimmed() << button->accessibleName();
+    for (const QLabel* label : form->findChildren<QLabel*>())
+        texts << label->text().trimmed();
+    for (const QGroupBox* box : form->findChildren<QGroupBox*>())
+        texts << box->title();
+    for (const QTabWidget* tabs : form->findChildren<QTabWidget*>())
+        for (int i = 0; i < tabs->count(); ++i)
+            texts << tabs->tabText(i);
+    return texts;
 }
 
 }
@@ -53,6 +96,7 @@ class TestHelp : public QObject {
     Q_OBJECT
 
     ScriptedPlatform* platform = nullptr;
+    QTemporaryDir settingsFolder;
 
     template <class Form>
     void openForm(Form*& global, std::function<void(Form&)> act)
@@ -65,7 +109,13 @@ class TestHelp : public QObject {
     }
 
 private slots:
-    void initTestCase() { initTestLocale(); }
+    void initTestCase()
+    {
+        initTestLocale();
+        // The help window keeps its place: never in the settings of the person running the tests.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    }
     void init() { platform = &ScriptedPlatform::install(); }
 
     // One topic per menu command, reached from the table of topics under the command's caption; no link
@@ -193,6 +243,74 @@ private slots:
             auto* label = splash.findChild<QLabel*>(name);
             QVERIFY2(label && label->text() == text, name);
         }
+    }
+
+    // The first topic leads a first start on an empty database: employees first, then the selection.
+    void firstTopicLeadsAFirstStart()
+    {
+        const QString html = helpDocument();
+        static const QRegularExpression heading(QStringLiteral("<h2 id=\"([^\"]+)\""));
+        QStringList order;
+        for (const auto& match : heading.globalMatch(html))
+            order << match.captured(1);
+        QCOMPARE(order.mid(0, 2), (QStringList{"topics", "kezdes"}));
+        const QString first = plainText(topic(html, QStringLiteral("kezdes")));
+        for (const char* words : {"üres adatbázis", "a dolgozók listája még üres", "Mégsem",
+                                  "vegye fel a dolgozókat a Dolgozó menüpontban", "Belépés › Dolgozó",
+                                  "Kiválaszt"})
+            QVERIFY2(first.contains(QString::fromUtf8(words)), words);
+    }
+
+    // A name the help sets in bold is one the program shows: on the topic's own form (or the form it
+    // opens), on the menu, or a key.
+    void helpNamesWhatTheProgramShows()
+    {
+        const QString html = helpDocument();
+        TestDatabase db;
+        platform->modalRuns.push_back([](QDialog*) { return int(QDialog::Accepted); });   // the splash
+        std::unique_ptr<TForm1> form = startUp({db.path()});
+        QVERIFY(form);
+        form->unlockMenu();
+        QStringList menuTexts;
+        for (const auto& [name, caption] : menuCommands(form->MainMenu1))
+            menuTexts << caption;
+        for (QAction* action : form->topLevelItems())
+            menuTexts << TForm1::caption(action);
+        const QStringList keys{"Enter", "Shift+Enter", "Ctrl+V", "Ctrl+N", "Alt", "Alt+L", "F2", "F4",
+                               "VARNEL2013.FDB"};
+        QHash<QString, QStringList> shown;   // by topic: what its form shows
+        for (const auto& [name, caption] : menuCommands(form->MainMenu1)) {
+            QStringList texts;
+            std::function<int(QDialog*)> collect = [&](QDialog* d) {
+                texts << formTexts(d);
+                // The register's topic also tells the line form it opens.
+                if (d->objectName() == QStringLiteral("Form17")) {
+                    platform->modalRuns.push_front(collect);
+                    d->findChild<QPushButton*>("Button2")->click();
+                }
+                return int(QDialog::Rejected);
+            };
+            if (name != QStringLiteral("Kilep")) {
+                platform->modalRuns.push_back(collect);
+                form->item(name)->trigger();
+            }
+            platform->modalRuns.clear();
+            shown[name] = texts;
+            // The first steps and the common notes speak of every form.
+            shown[QStringLiteral("kezdes")] << texts;
+            shown[QStringLiteral("kozos")] << texts;
+        }
+        static const QRegularExpression bold(QStringLiteral("<b>([^<]*)</b>"));
+        for (auto it = shown.cbegin(); it != shown.cend(); ++it) {
+            for (const auto& match : bold.globalMatch(topic(html, it.key())))
+                for (const QString& word : match.captured(1).split(QStringLiteral(" › ")))
+                    QVERIFY2(it.value().contains(word) || menuTexts.contains(word) || keys.contains(word),
+                             qPrintable(it.key() + ": " + word));
+        }
+        form.reset();
+        Form1 = nullptr;
+        delete Data;
+        Data = nullptr;
     }
 
     // The menu commands of the maintenance forms open their forms.

@@ -6,6 +6,7 @@
 #include "helpwindow.h"
 #include "mimemessage.h"
 #include "scriptedplatform.h"
+#include "windowplacement.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -17,8 +18,14 @@
 #include <QPrinter>
 #include <QTabWidget>
 #include <QFile>
+#include <QFileInfo>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -110,13 +117,129 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 
 }
 
+// A form that can grow (a layout, no fixed size) and records the geometry it was shown with; it closes
+// itself once shown, after `whileShown` has played the person.
+class GrowingForm : public QDialog {
+public:
+    explicit GrowingForm(const QString& name)
+    {
+        setObjectName(name);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(new QTextBrowser(this));
+        resize(300, 200);
+    }
+    QRect shownGeometry;
+    QRect shownFrame;
+    std::function<void(QDialog&)> whileShown;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QDialog::showEvent(event);
+        QTimer::singleShot(0, this, [this] {
+            shownGeometry = geometry();
+            shownFrame = frameGeometry();
+            if (whileShown)
+                whileShown(*this);
+            accept();
+        });
+    }
+};
+
 class TestPlatform : public QObject {
     Q_OBJECT
 
     ScriptedPlatform* platform = nullptr;
+    QTemporaryDir settingsFolder;
 
 private slots:
+    void initTestCase()
+    {
+        // The desktop runs keep window places: never in the settings of the person running the tests.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
+    }
+
     void init() { platform = &ScriptedPlatform::install(); }
+
+    // A form is shown next time where and as large as it was left, on a screen that exists now (with
+    // its frame, so that the title bar can be reached); a form that can grow gets a maximise button.
+    void desktopModalRunKeepsTheWindowPlace_data()
+    {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QTest::addColumn<QRect>("left");     // where the person left the form
+        QTest::addColumn<bool>("asLeft");    // it opens just there
+        QTest::newRow("moved and resized") << QRect(30, 40, 420, 260) << true;
+        QTest::newRow("monitor gone") << QRect(screen.right() + 2000, 100, 420, 260) << false;
+        QTest::newRow("partly off the right") << QRect(screen.right() - 100, 40, 420, 260) << false;
+        QTest::newRow("partly below") << QRect(40, screen.bottom() - 100, 420, 260) << false;
+        QTest::newRow("title bar above the top") << QRect(50, screen.top() - 100, 420, 260) << false;
+        QTest::newRow("larger than the screen") << QRect(screen.topLeft(), screen.size() + QSize(300, 300)) << false;
+    }
+
+    void desktopModalRunKeepsTheWindowPlace()
+    {
+        QFETCH(QRect, left);
+        QFETCH(bool, asLeft);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QString name = QStringLiteral("Form%1").arg(QTest::currentDataTag()).remove(QLatin1Char(' '));
+        const auto desktop = makeDesktopPlatform();
+        {
+            GrowingForm form(name);
+            form.whileShown = [&](QDialog& d) { d.setGeometry(left); };
+            QCOMPARE(desktop->runModal(&form), int(QDialog::Accepted));
+            QVERIFY(form.windowFlags() & Qt::WindowMaximizeButtonHint);
+        }
+        const GrowingForm named(name);
+        QVERIFY(WindowPlacement::settings().contains(WindowPlacement::key(&named)));
+        QVERIFY(QFileInfo(WindowPlacement::settings().fileName()).absolutePath().startsWith(settingsFolder.path()));
+        if (!asLeft) {
+            // Stored as it was left, whatever the window system made of it during the run.
+            GrowingForm stored(name);
+            stored.setGeometry(left);
+            WindowPlacement::save(&stored);
+        }
+        GrowingForm again(name);
+        QCOMPARE(desktop->runModal(&again), int(QDialog::Accepted));
+        if (asLeft)
+            QCOMPARE(again.shownGeometry, left);
+        QVERIFY2(screen.contains(again.shownFrame), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(again.shownFrame.x())
+                     .arg(again.shownFrame.y()).arg(again.shownFrame.width()).arg(again.shownFrame.height())));
+        if (left.width() < screen.width() / 2)
+            QCOMPARE(again.shownGeometry.size(), left.size());
+    }
+
+    // Maximised stays maximised; a form of a fixed size gets no maximise button; and the unshown form
+    // off screen is moved onto it by the placement alone.
+    void desktopModalRunKeepsMaximisedAndFixedForms()
+    {
+        const auto desktop = makeDesktopPlatform();
+        {
+            GrowingForm form(QStringLiteral("FormMaximised"));
+            form.whileShown = [](QDialog& d) { d.showMaximized(); };
+            desktop->runModal(&form);
+        }
+        bool maximised = false;
+        GrowingForm again(QStringLiteral("FormMaximised"));
+        again.whileShown = [&](QDialog& d) { maximised = d.isMaximized(); };
+        desktop->runModal(&again);
+        QVERIFY(maximised);
+
+        GrowingForm fixed(QStringLiteral("FormFixed"));
+        fixed.setFixedSize(200, 100);
+        desktop->runModal(&fixed);
+        QVERIFY(!(fixed.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        GrowingForm lost(QStringLiteral("FormLost"));
+        lost.setGeometry(QRect(screen.left() - 5000, screen.bottom() - 50, 300, 200));
+        WindowPlacement::keepOnScreen(&lost);
+        QVERIFY(screen.contains(lost.frameGeometry()));
+        QCOMPARE(lost.frameGeometry().left(), screen.left());
+        QCOMPARE(lost.frameGeometry().bottom(), screen.bottom());
+        QCOMPARE(lost.size(), QSize(300, 200));
+    }
 
     void fixedFoldersLandInTheHomeFolder_data()
     {
@@ -465,6 +588,21 @@ private slots:
 
         window.showDocument(dir.filePath(QStringLiteral("NINCS.HLP")));
         QVERIFY(window.browser()->toPlainText().contains(QStringLiteral("NINCS.HLP")));
+    }
+
+    // The help window opens next time where it was closed.
+    void helpWindowKeepsItsPlace()
+    {
+        QPointer<HelpWindow> window = HelpWindow::shared();
+        window->showDocument(QStringLiteral("/nincs/VARNEL.HLP"));
+        const QRect left(60, 50, 500, 400);
+        window->setGeometry(left);
+        window->close();
+        QTRY_VERIFY(!window);   // deleted on close
+        window = HelpWindow::shared();
+        window->showDocument(QStringLiteral("/nincs/VARNEL.HLP"));
+        QCOMPARE(window->geometry(), left);
+        delete window;
     }
 };
 

@@ -15,6 +15,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -47,6 +48,14 @@ void pickFromPopup(QComboBox& combo, int row, bool byMouse)
         QTest::keyClick(view, Qt::Key_Return);
     }
     QVERIFY(!view->isVisible());
+}
+
+// Shortcuts and access letters answer only in the active window.
+void showActive(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
 }
 
 QStringList enabledTopLevel(const TForm1& form)
@@ -295,6 +304,163 @@ private slots:
         Data->IBTrans1.commit();   // closes every dataset, as any save does
         selectEmployee([](TForm4& f) { f.Button2->click(); });
         QCOMPARE(shared().CurrentEmployeeCode, QStringLiteral("1"));
+    }
+
+    // Each menu's access letters: one per item, none twice in the same menu, and the keys reach every
+    // command (Alt and the bar item's letter, then the command's letter in the open menu).
+    void menuAccessLetters_data()
+    {
+        QTest::addColumn<QString>("menu");   // empty: the menu bar
+        QTest::newRow("menu bar") << QString();
+        QTest::newRow("Belépés") << "Belepes";
+        QTest::newRow("Listák") << "Lista";
+        QTest::newRow("Segédlet") << "Segedlet";
+    }
+
+    void menuAccessLetters()
+    {
+        QFETCH(QString, menu);
+        start();
+        form->unlockMenu();
+        showActive(*form);
+        QAction* menuItem = menu.isEmpty() ? nullptr : form->item(menu);
+        const QList<QAction*> actions = menuItem ? menuItem->menu()->actions() : form->topLevelItems();
+        QStringList letters;
+        QStringList commands;
+        for (QAction* action : actions) {
+            if (action->isSeparator())
+                continue;
+            const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
+            QVERIFY2(!mnemonic.isEmpty(), qPrintable(action->objectName()));
+            const QString letter = mnemonic.toString().section(QLatin1Char('+'), -1).toUpper();
+            QVERIFY2(!letters.contains(letter), qPrintable(action->objectName() + " " + letter));
+            letters << letter;
+            // The caption itself reads as before.
+            QVERIFY(!TForm1::caption(action).contains(QLatin1Char('&')));
+            if (!action->menu() && action->isVisible())
+                commands << action->objectName();
+        }
+        QStringList ran;
+        for (const QString& name : commands)
+            form->setCommand(name, [&ran, name] { ran << name; });
+        for (const QString& name : commands) {
+            QAction* action = form->item(name);
+            if (menuItem) {
+                QTest::keySequence(form.get(), QKeySequence::mnemonic(menuItem->text()));
+                QMenu* opened = menuItem->menu();
+                QTRY_VERIFY(opened->isVisible());
+                const QKeySequence key = QKeySequence::mnemonic(action->text());
+                QTest::keyClick(opened, key[0].key());
+                QTRY_VERIFY(!opened->isVisible());
+            } else {
+                QTest::keySequence(form.get(), QKeySequence::mnemonic(action->text()));
+            }
+        }
+        QCOMPARE(ran, commands);
+    }
+
+    // The keys of every working day open the register and the item card from the main window, and a new
+    // line from the register; none of them is a key Qt gives another meaning.
+    void shortcutsOpenTheirForms_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("formName");
+        QTest::newRow("register") << "Adatbevitel" << "Form17";
+        QTest::newRow("item card") << "Cikkkarton1" << "Form27";
+    }
+
+    void shortcutsOpenTheirForms()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, formName);
+        db->exec({"INSERT INTO dolgozo (dkod, dnev) VALUES ('1', 'Kiss Anna')"});
+        start();
+        showActive(*form);
+        const QKeySequence key = form->item(command)->statusTip().section(QLatin1Char('('), -1).chopped(1);
+        // The menu is locked until the employee is chosen, and so are its keys.
+        QTest::keySequence(form.get(), key);
+        QVERIFY(platform->shownDialogs.isEmpty() || platform->shownDialogs.last() != formName);
+        selectEmployee([](TForm4& f) { f.Button2->click(); });
+        showActive(*form);
+        QAction* action = form->item(command);
+        QCOMPARE(action->shortcut(), key);
+        QVERIFY(!key.isEmpty());
+        QVERIFY(key[0].key() != Qt::Key_Return && key[0].key() != Qt::Key_Enter && key[0].key() != Qt::Key_Tab);
+        for (int standard = QKeySequence::HelpContents; standard <= QKeySequence::Cancel; ++standard)
+            QVERIFY2(!QKeySequence::keyBindings(QKeySequence::StandardKey(standard)).contains(key),
+                     qPrintable(key.toString()));
+        // Shown where the item is: beside it in a menu, in the hint on the menu bar.
+        if (form->topLevelItems().contains(action))
+            QVERIFY(action->statusTip().contains(key.toString(QKeySequence::NativeText)));
+        QString newLineHint;
+        platform->shownDialogs.clear();
+        platform->modalRuns.push_back([&](QDialog* d) {
+            if (d->objectName() == QStringLiteral("Form17")) {
+                newLineHint = d->findChild<QPushButton*>("Button2")->toolTip();
+                d->activateWindow();
+                if (QTest::qWaitForWindowActive(d)) {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
+                    // A button's key presses it as a click does, after the pressed look has shown.
+                    QTest::qWaitFor([&] { return platform->shownDialogs.size() > 1; }, 2000);
+                }
+            }
+            return int(QDialog::Rejected);
+        });
+        QTest::keySequence(form.get(), key);
+        QCOMPARE(platform->shownDialogs.value(0), formName);
+        if (formName == QStringLiteral("Form17")) {
+            // Ctrl+N in the register, shown in its button's hint, opens the line form for a new line.
+            QCOMPARE(platform->shownDialogs.value(1), QStringLiteral("Form18"));
+            QVERIFY2(newLineHint.contains(QKeySequence(QKeySequence::New).toString(QKeySequence::NativeText)),
+                     qPrintable(newLineHint));
+        } else {
+            QCOMPARE(platform->shownDialogs.size(), 1);
+        }
+    }
+
+    // Enter in the selection answers "Kiválaszt" (after the drop-down has taken its own Enter).
+    void enterPicksInTheEmployeeSelection()
+    {
+        db->exec({"INSERT INTO dolgozo (dkod, dnev) VALUES ('1', 'Kiss Anna')",
+                  "INSERT INTO dolgozo (dkod, dnev) VALUES ('2', 'Nagy Béla')"});
+        start();
+        int result = -1;
+        bool closedByEnter = false;
+        selectEmployee([&](TForm4& f) {
+            pickFromPopup(*f.DBLookupComboBox1, 0, false);
+            QVERIFY(f.isVisible());
+            QTest::keyClick(f.DBLookupComboBox1, Qt::Key_Return);
+            closedByEnter = !f.isVisible();
+            result = f.result();
+        });
+        QVERIFY(closedByEnter);
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(shared().CurrentEmployeeCode, QStringLiteral("1"));
+    }
+
+    // A first start on an empty database says how to go on; with employees the selection says nothing more.
+    void emptyEmployeeListLeadsTheUser_data()
+    {
+        QTest::addColumn<bool>("withEmployee");
+        QTest::newRow("empty") << false;
+        QTest::newRow("with an employee") << true;
+    }
+
+    void emptyEmployeeListLeadsTheUser()
+    {
+        QFETCH(bool, withEmployee);
+        if (withEmployee)
+            db->exec({"INSERT INTO dolgozo (dkod, dnev) VALUES ('1', 'Kiss Anna')"});
+        start();
+        bool shown = false;
+        QString text;
+        selectEmployee([&](TForm4& f) {
+            shown = f.Label1->isVisible();
+            text = f.Label1->text();
+        });
+        QCOMPARE(shown, !withEmployee);
+        for (const char* name : {"„Dolgozó”", "„Belépés”", "„Kiválaszt”", "„Mégsem”"})
+            QVERIFY2(text.contains(QString::fromUtf8(name)), name);
     }
 
     void yearOpeningNotesAreOnlyShown()

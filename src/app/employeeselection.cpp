@@ -7,6 +7,8 @@
 #include "sharedstate.h"
 #include "ui_employeeselection.h"
 
+#include <QLabel>
+
 TForm4* Form4 = nullptr;
 
 TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(new Ui::TForm4)
@@ -16,6 +18,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(new Ui::TForm4)
     DBLookupComboBox1 = ui->DBLookupComboBox1;
     Button2 = ui->Button2;
     Button3 = ui->Button3;
+    Label1 = ui->Label1;
     DBLookupComboBox1->setListSource(Data->DS6);
     DBLookupComboBox1->setListField(QStringLiteral("DNEV"));
     connect(DBLookupComboBox1, &DBLookupComboBox::dropDownClosed, this, &TForm4::takeCurrentEmployee);
@@ -38,6 +41,8 @@ void TForm4::showEvent(QShowEvent* event)
     employees->open();
     employees->last();
     DBLookupComboBox1->reload();
+    // On a new database the list is empty: say where the employees are entered first.
+    Label1->setVisible(employees->currentRow() < 0);
 }
 
 void TForm4::takeCurrentEmployee()

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class DBLookupComboBox;
+class QLabel;
 class QPushButton;
 
 namespace Ui { class TForm4; }
@@ -17,6 +18,8 @@ public:
     DBLookupComboBox* DBLookupComboBox1;
     QPushButton* Button2;
     QPushButton* Button3;
+    // How to go on when there is no employee to choose yet.
+    QLabel* Label1;
 
     // Closing by either button or the window's close box.
     void done(int result) override;

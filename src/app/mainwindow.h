@@ -6,6 +6,7 @@
 #include <functional>
 
 class QAction;
+class QKeySequence;
 class QMenu;
 
 class TForm1 : public QMainWindow {
@@ -17,6 +18,8 @@ public:
 
     // The menu item by its name: a command, a separator, or the item of a submenu on the bar.
     QAction* item(const QString& name) const;
+    // The caption as it reads, without the mark of its access letter ("&Belépés" reads "Belépés").
+    static QString caption(const QAction* action);
     // The items on the menu bar, in order.
     QList<QAction*> topLevelItems() const;
     // Enables every top-level item; nothing locks them again during the run.
@@ -29,6 +32,7 @@ public:
 
 private:
     void build();
+    void setShortcut(QAction* action, const QKeySequence& key);
     void run(const QString& name);
 
     QHash<QString, QAction*> items_;

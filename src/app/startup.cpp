@@ -25,6 +25,7 @@
 #include "splash.h"
 #include "termination.h"
 #include "version.h"
+#include "windowplacement.h"
 #include "yearopening.h"
 
 #include <QCommandLineParser>
@@ -147,8 +148,10 @@ int runVarnel(int argc, char** argv)
     if (!form)
         return 1;
     closeOnTerminationSignals(form.get());
+    WindowPlacement::restore(form.get());
     form->show();
     const int result = app.exec();
+    WindowPlacement::save(form.get());
     form.reset();
     Form1 = nullptr;
     delete Data;   // commits what the run left uncommitted

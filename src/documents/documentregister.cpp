@@ -112,7 +112,7 @@ TForm17::TForm17(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form17"));
     setWindowTitle(QStringLiteral("Bizonylat"));
-    setFixedSize(900, 560);
+    resize(900, 560);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -151,6 +151,10 @@ TForm17::TForm17(QWidget* parent) : QDialog(parent)
     page->addLayout(detailRow);
 
     Button2 = barButton(this, "Button2", QStringLiteral("Új"));
+    // The command of every working day, at the key desktop programs use for "new".
+    Button2->setShortcut(QKeySequence::New);
+    Button2->setToolTip(
+        QStringLiteral("Új bizonylatsor (%1)").arg(Button2->shortcut().toString(QKeySequence::NativeText)));
     Button3 = barButton(this, "Button3", QStringLiteral("Módosít"));
     Button4 = barButton(this, "Button4", QStringLiteral("Töröl"));
     Button1 = barButton(this, "Button1", QStringLiteral("Megtekint"));

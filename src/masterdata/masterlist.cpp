@@ -19,7 +19,7 @@ MasterList::MasterList(MasterListMember member, QWidget* parent)
     ui->setupUi(this);
     setObjectName(member_.formName);
     setWindowTitle(member_.caption);
-    setFixedSize(member_.clientSize);
+    resize(member_.clientSize);
     Label18 = ui->Label18;
     Label19 = ui->Label19;
     Edit1 = ui->Edit1;

@@ -2,6 +2,7 @@
 #include "helpwindow.h"
 #include "maildelivery.h"
 #include "platform.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -64,10 +65,13 @@ public:
         // then wait for ever on a hidden form.
         dialog->setWindowModality(Qt::ApplicationModal);
         dialog->setResult(QDialog::Rejected);
+        WindowPlacement::restore(dialog);
         dialog->show();
         if (!dialog->isVisible())
             return dialog->result();
-        return dialog->exec();
+        const int result = dialog->exec();
+        WindowPlacement::save(dialog);
+        return result;
     }
 
     QString openFileName(QWidget* parent, const QString& caption, const QString& folder,

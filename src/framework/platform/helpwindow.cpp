@@ -1,7 +1,9 @@
 // The help window over the help document.
 #include "helpwindow.h"
+#include "windowplacement.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QPointer>
 #include <QTextBrowser>
@@ -48,6 +50,13 @@ HelpWindow* HelpWindow::shared()
     if (!window) {
         window = new HelpWindow;
         window->setAttribute(Qt::WA_DeleteOnClose);
+        WindowPlacement::restore(window);
     }
     return window;
+}
+
+void HelpWindow::closeEvent(QCloseEvent* event)
+{
+    WindowPlacement::save(this);
+    QWidget::closeEvent(event);
 }

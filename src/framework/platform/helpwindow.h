@@ -18,6 +18,10 @@ public:
     // The one help window of the program, created on first use.
     static HelpWindow* shared();
 
+protected:
+    // Its size and place are kept for the next time, as every window's are.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     QTextBrowser* browser_;
 };
