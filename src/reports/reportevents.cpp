@@ -14,8 +14,8 @@
 
 namespace {
 
-// The stock brought forward by the last card collection, and the lines of the report being prepared
-// that are already in the running stock.
+// The stock brought forward by the card being printed, and the lines of the report being prepared that
+// are already in the running stock.
 double cardOpeningStock = 0;
 QSet<QString> countedLines;
 

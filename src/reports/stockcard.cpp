@@ -115,7 +115,7 @@ bool StockCard::collect()
     bind(query, 1);
     query.open();
     state.RunningStock = query.fieldByName(QStringLiteral("athozat")).asFloat();
-    setCardOpeningStock(state.RunningStock);
+    openingStock_ = state.RunningStock;
     showAmounts(openingBoxes, {QStringLiteral("vathoznov"), QStringLiteral("vathozcsok"), QStringLiteral("vathozat")},
                 {query.fieldByName(QStringLiteral("athoznov")).asFloat(),
                  query.fieldByName(QStringLiteral("athozcsok")).asFloat(), state.RunningStock});
@@ -150,6 +150,7 @@ void StockCard::openList(const QStringList& head, const QString& orderLine)
 
 void StockCard::print()
 {
+    setCardOpeningStock(openingStock_);
     Data->ShowReportFile(member_.reportFile);
 }
 
@@ -235,7 +236,7 @@ void SingleKeyCard::showChart()
     data.title = QStringLiteral("%1: %2, %3 - %4")
                      .arg(windowTitle(), QStringList{Edit1->text(), Label4->text()}.join(QLatin1Char(' ')).simplified(),
                           Formats::formatDate(DateTimePicker1->date()), Formats::formatDate(DateTimePicker2->date()));
-    data.opening = Formats::parseNumber(Edit2->text()).value_or(0);
+    data.opening = openingStock();
     data.lines = movementsOf(*Data->ZQ11);
     showStockChart(data, this);
 }

@@ -42,6 +42,9 @@ public:
     QLabel* Label8;
     QList<QLineEdit*> openingBoxes;   // increases, decreases, balance before the from-date
     QList<QLineEdit*> periodBoxes;    // Edit5, Edit6, Edit7: increases, decreases, closing balance
+    // The balance before the from-date of the last collection, unrounded: the printed running stock and
+    // the chart start from it.
+    double openingStock() const { return openingStock_; }
 
 protected:
     void setUp(StockCardMember member);
@@ -55,6 +58,7 @@ private:
     void showAmounts(const QList<QLineEdit*>& boxes, const QStringList& variables, const QList<double>& values);
 
     StockCardMember member_;
+    double openingStock_ = 0;
 };
 
 // The cards keyed by one box: Edit1 with its button Button1 and the description line Label4; the opening
@@ -77,7 +81,7 @@ public:
     QPushButton* chartButton = nullptr;   // "Grafikon"
 
 protected:
-    // The stock chart of the collected lines, from the opening balance in Edit2.
+    // The stock chart of the collected lines, from the opening balance.
     void showChart();
     // The key row: the button before or after Edit1, the description line last.
     QLayout* keyArea(bool buttonFirst);
