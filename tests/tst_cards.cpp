@@ -67,6 +67,7 @@ private slots:
     void initTestCase() { startCase(); }
     void cleanupTestCase() { endCase(); }
     void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void cardFigures_data();
     void cardFigures();

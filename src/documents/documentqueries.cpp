@@ -29,6 +29,9 @@ MasterLookup movementTypeLookup()
     lookup.rowByCode = QStringLiteral("SELECT * FROM mnem WHERE (mnem = :p1)");
     lookup.countByName = QStringLiteral("SELECT mnev, count(mnev) as ndb FROM mnem WHERE (mnev = :p1) GROUP BY mnev");
     lookup.rowByName = QStringLiteral("SELECT * FROM mnem WHERE (mnev = :p1)");
+    lookup.table = QStringLiteral("mnem");
+    lookup.codeColumn = QStringLiteral("mnem");
+    lookup.nameColumn = QStringLiteral("mnev");
     return lookup;
 }
 
@@ -42,23 +45,39 @@ MasterLookup itemLookup()
     lookup.countByName =
         QStringLiteral("SELECT cmegn, count(cmegn) as cdb FROM cikk WHERE (cmegn = :p1) GROUP BY cmegn");
     lookup.rowByName = QStringLiteral("SELECT * FROM cikk WHERE (cmegn = :p1)");
+    lookup.table = QStringLiteral("cikk");
+    lookup.codeColumn = QStringLiteral("cszam");
+    lookup.nameColumn = QStringLiteral("cmegn");
     return lookup;
 }
 
+// Warehouses and partners are looked up by name only.
 MasterLookup warehouseLookup()
 {
-    return {Data->ZQ41, QString(), QString(),
-            QStringLiteral("SELECT RNEV, count(RNEV) as rdb FROM raktar WHERE (RNEV = :p1) GROUP BY RNEV"),
-            QStringLiteral("SELECT * FROM raktar WHERE (RNEV = :p1)"),
-            Data->ZQ40, &SharedState::SelectedWarehouseCode,
-            [](QWidget* parent) { runForm(Form11, parent); }};
+    MasterLookup lookup;
+    lookup.work = Data->ZQ41;
+    lookup.countByName =
+        QStringLiteral("SELECT RNEV, count(RNEV) as rdb FROM raktar WHERE (RNEV = :p1) GROUP BY RNEV");
+    lookup.rowByName = QStringLiteral("SELECT * FROM raktar WHERE (RNEV = :p1)");
+    lookup.list = Data->ZQ40;
+    lookup.selection = &SharedState::SelectedWarehouseCode;
+    lookup.openList = [](QWidget* parent) { runForm(Form11, parent); };
+    lookup.table = QStringLiteral("raktar");
+    lookup.nameColumn = QStringLiteral("rnev");
+    return lookup;
 }
 
 MasterLookup partnerLookup()
 {
-    return {Data->ZQ31, QString(), QString(),
-            QStringLiteral("SELECT PNEV, count(PNEV) as pdb FROM partner WHERE PNEV = :p1 GROUP BY PNEV"),
-            QStringLiteral("SELECT * FROM partner WHERE (PNEV = :p1)"),
-            Data->ZQ30, &SharedState::SelectedPartnerCode,
-            [](QWidget* parent) { runForm(Form9, parent); }};
+    MasterLookup lookup;
+    lookup.work = Data->ZQ31;
+    lookup.countByName =
+        QStringLiteral("SELECT PNEV, count(PNEV) as pdb FROM partner WHERE PNEV = :p1 GROUP BY PNEV");
+    lookup.rowByName = QStringLiteral("SELECT * FROM partner WHERE (PNEV = :p1)");
+    lookup.list = Data->ZQ30;
+    lookup.selection = &SharedState::SelectedPartnerCode;
+    lookup.openList = [](QWidget* parent) { runForm(Form9, parent); };
+    lookup.table = QStringLiteral("partner");
+    lookup.nameColumn = QStringLiteral("pnev");
+    return lookup;
 }
