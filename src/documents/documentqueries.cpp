@@ -51,33 +51,40 @@ MasterLookup itemLookup()
     return lookup;
 }
 
+namespace {
+
 // Warehouses and partners are looked up by name only.
-MasterLookup warehouseLookup()
+MasterLookup byName(Query* work, const QString& count, const QString& row, const QString& table, const QString& name,
+                    Query* list, QString SharedState::*selection, std::function<void(QWidget*)> openList)
 {
     MasterLookup lookup;
-    lookup.work = Data->ZQ41;
-    lookup.countByName =
-        QStringLiteral("SELECT RNEV, count(RNEV) as rdb FROM raktar WHERE (RNEV = :p1) GROUP BY RNEV");
-    lookup.rowByName = QStringLiteral("SELECT * FROM raktar WHERE (RNEV = :p1)");
-    lookup.list = Data->ZQ40;
-    lookup.selection = &SharedState::SelectedWarehouseCode;
-    lookup.openList = [](QWidget* parent) { runForm(Form11, parent); };
-    lookup.table = QStringLiteral("raktar");
-    lookup.nameColumn = QStringLiteral("rnev");
+    lookup.work = work;
+    lookup.countByName = count;
+    lookup.rowByName = row;
+    lookup.list = list;
+    lookup.selection = selection;
+    lookup.openList = std::move(openList);
+    lookup.table = table;
+    lookup.nameColumn = name;
     return lookup;
+}
+
+}
+
+MasterLookup warehouseLookup()
+{
+    return byName(Data->ZQ41,
+                  QStringLiteral("SELECT RNEV, count(RNEV) as rdb FROM raktar WHERE (RNEV = :p1) GROUP BY RNEV"),
+                  QStringLiteral("SELECT * FROM raktar WHERE (RNEV = :p1)"), QStringLiteral("raktar"),
+                  QStringLiteral("rnev"), Data->ZQ40, &SharedState::SelectedWarehouseCode,
+                  [](QWidget* parent) { runForm(Form11, parent); });
 }
 
 MasterLookup partnerLookup()
 {
-    MasterLookup lookup;
-    lookup.work = Data->ZQ31;
-    lookup.countByName =
-        QStringLiteral("SELECT PNEV, count(PNEV) as pdb FROM partner WHERE PNEV = :p1 GROUP BY PNEV");
-    lookup.rowByName = QStringLiteral("SELECT * FROM partner WHERE (PNEV = :p1)");
-    lookup.list = Data->ZQ30;
-    lookup.selection = &SharedState::SelectedPartnerCode;
-    lookup.openList = [](QWidget* parent) { runForm(Form9, parent); };
-    lookup.table = QStringLiteral("partner");
-    lookup.nameColumn = QStringLiteral("pnev");
-    return lookup;
+    return byName(Data->ZQ31,
+                  QStringLiteral("SELECT PNEV, count(PNEV) as pdb FROM partner WHERE PNEV = :p1 GROUP BY PNEV"),
+                  QStringLiteral("SELECT * FROM partner WHERE (PNEV = :p1)"), QStringLiteral("partner"),
+                  QStringLiteral("pnev"), Data->ZQ30, &SharedState::SelectedPartnerCode,
+                  [](QWidget* parent) { runForm(Form9, parent); });
 }
