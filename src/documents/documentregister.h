@@ -32,8 +32,6 @@ public:
     QPushButton* Button4;
     QPushButton* Button5;
 
-    const RegisterList& list() const { return list_; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

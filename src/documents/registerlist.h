@@ -29,7 +29,6 @@ public:
     static QString markedSortSql(int position);
 
     Query& query() const { return list_; }
-    Statement statement() const { return statement_; }
 
     void readWithItemAndPartner();
     void readLinesOnly();
