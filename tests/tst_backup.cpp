@@ -6,6 +6,7 @@
 #include "fixedfolders.h"
 #include "scriptedplatform.h"
 #include "testdatabase.h"
+#include "testsupport.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -114,6 +115,7 @@ private slots:
 
     void cleanup()
     {
+        verifyScriptUsed(*platform);
         form.reset();
         delete Data;
         Data = nullptr;

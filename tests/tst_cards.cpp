@@ -73,6 +73,7 @@ private slots:
     void initTestCase() { startCase(); }
     void cleanupTestCase() { endCase(); }
     void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void cardFigures_data();
     void cardFigures();

@@ -2,6 +2,7 @@
 // a change, the checks, failed saves, the lookups with their pickers, stock figures, the value by
 // double-click, and a line typed by keyboard alone.
 #include "documentfixture.h"
+#include "documentposting.h"
 #include "picklistkeys.h"
 #include "formats.h"
 
@@ -509,6 +510,83 @@ private slots:
         QCOMPARE(committed(QStringLiteral("SELECT bbszam, bbizdatum, bmnem, bmecsok, bear, bertcsok, bszoveg, beredeti, "
                                           "btetel FROM bizmozg WHERE bbszam = '42'")),
                  (QList<QStringList>{{"42", "2026.03.01", "201", "2", "3,5", "7", "kezi", "SZ-1", "T-B"}}));
+    }
+    // The posting alone, with no form open: a new line with its number, a change by its key, a figure
+    // that is no number, and a number another desk took meanwhile.
+    void postingWithoutAForm_data()
+    {
+        QTest::addColumn<QString>("line");       // "new", "change" of line 12, "bad figure", "number taken"
+        QTest::addColumn<QStringList>("stored"); // bbszam, bcikkszam, bckod, bmnem, bmkod, bmenov, bmecsok, bear,
+                                                 // bertnov, bertcsok, bdkod, brkod, bpkod, btetel, bszoveg,
+                                                 // beredeti, bmegjegy, bbizdatum, brkelt of the posted line
+        QTest::addColumn<QStringList>("messages");
+        const QStringList posted{"42", "300", "1", "101", "101", "3", "0", "2,5", "7,5", "0", "3", "10", "2",
+                                 "T-C", "BES", "sz-1", "kézi", "2026.03.01", Today};
+        QTest::newRow("new") << "new" << posted << QStringList();
+        QStringList changed = posted;
+        changed[0] = "12";
+        QTest::newRow("change") << "change" << changed << QStringList();
+        QTest::newRow("bad figure") << "bad figure" << QStringList()
+                                    << QStringList{"Hiba182: Újban, INSERT a bizmozg-ban \rA(z) \"3 db\" nem szám."};
+        QStringList renumbered = posted;
+        renumbered[0] = "45";
+        QTest::newRow("number taken") << "number taken" << renumbered
+                                      << QStringList{"A bizonylat a(z) 45 számot kapta, mert a(z) 42 számot közben "
+                                                     "más már felhasználta."};
+    }
+
+    void postingWithoutAForm()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, messages);
+        const QStringList twelve = committed(QStringLiteral("SELECT idb, bkod FROM bizmozg WHERE bbszam = '12'")).value(0);
+        DocumentPosting::Line posted;
+        posted.isNew = line != QLatin1String("change");
+        posted.proposedNumber = 42;
+        if (!posted.isNew) {
+            posted.id = twelve[0];
+            posted.key = twelve[1];
+        }
+        posted.date = QDate(2026, 3, 1);
+        posted.movementKey = posted.movementCode = QStringLiteral("101");
+        posted.itemNumber = QStringLiteral("300");
+        posted.itemCode = QStringLiteral("1");
+        posted.price = QStringLiteral("2,5");
+        posted.quantityIn = line == QLatin1String("bad figure") ? QStringLiteral("3 db") : QStringLiteral("3");
+        posted.quantityOut = QStringLiteral("0");
+        posted.valueIn = QStringLiteral("7,5");
+        posted.valueOut = QStringLiteral("0");
+        posted.employeeCode = QStringLiteral("3");
+        posted.warehouseCode = QStringLiteral("10");
+        posted.partnerCode = QStringLiteral("2");
+        posted.batch = QStringLiteral("T-C");
+        posted.text = QStringLiteral("BES");
+        posted.original = QStringLiteral("sz-1");
+        posted.note = QStringLiteral("kézi");
+        if (line == QLatin1String("number taken"))
+            db->exec({"UPDATE bizszam SET zbizszam = '44'"});
+
+        const DocumentPosting::Result result = DocumentPosting::post(posted);
+
+        QCOMPARE(platform->messageTexts(), messages);
+        QCOMPARE(result.outcome, stored.isEmpty() ? SaveOutcome::StepFailed : SaveOutcome::Saved);
+        QCOMPARE(lineCount(), posted.isNew && !stored.isEmpty() ? 5 : 4);
+        if (stored.isEmpty()) {
+            QCOMPARE(counter(), QStringLiteral("41"));
+            return;
+        }
+        if (posted.isNew)
+            QCOMPARE(QString::number(result.number), stored[0]);
+        const Rows rows = committed(
+            QStringLiteral("SELECT bbszam, bcikkszam, bckod, bmnem, bmkod, bmenov, bmecsok, bear, bertnov, bertcsok, "
+                           "bdkod, brkod, bpkod, btetel, bszoveg, beredeti, bmegjegy, bbizdatum, brkelt, bkod "
+                           "FROM bizmozg WHERE bbszam = '%1'").arg(stored[0]));
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].mid(0, stored.size()), stored);
+        // The stored line is the one the register is to stand on next.
+        QCOMPARE(shared().CurrentDocumentKey, posted.isNew ? QString() : twelve[1]);
+        QCOMPARE(counter(), posted.isNew ? stored[0] : QStringLiteral("41"));
     }
 };
 

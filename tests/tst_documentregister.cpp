@@ -160,7 +160,7 @@ private slots:
                 line.Button3->click();
             });
             QCOMPARE(closed.count(), inPlace ? 0 : 1);
-            QCOMPARE(Data->ZQ10->sql(), inPlace ? sql : TForm17::plainListSql());
+            QCOMPARE(Data->ZQ10->sql(), inPlace ? sql : RegisterList::plainListSql());
             QCOMPARE(currentValue(*Data->ZQ10, "BBSZAM"), QStringLiteral("12"));
             QCOMPARE(currentValue(*Data->ZQ10, "BMEGJEGY"), QStringLiteral("javítva"));
             QCOMPARE(currentValue(*Data->ZQ10, "BBIZDATUM"), date.isEmpty() ? QStringLiteral("2026.01.12") : date);

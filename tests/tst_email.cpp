@@ -7,6 +7,7 @@
 #include "maildelivery.h"
 #include "scriptedplatform.h"
 #include "testdatabase.h"
+#include "testsupport.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -106,6 +107,7 @@ private slots:
 
     void cleanup()
     {
+        verifyScriptUsed(*platform);
         form.reset();
         QDir::setCurrent(startFolder);
         qputenv("HOME", oldHome);

@@ -151,6 +151,7 @@ private slots:
     }
     void cleanupTestCase() { endCase(); }
     void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void itemCardToXlsx();
     void listToCsv_data();

@@ -2,7 +2,6 @@
 // of topics, the three forms and the splash show their texts and start what they should, and the main
 // menu opens every form of the maintenance commands.
 #include "about.h"
-#include "aboutmaker.h"
 #include "data.h"
 #include "helpform.h"
 #include "helpwindow.h"
@@ -10,6 +9,7 @@
 #include "modalform.h"
 #include "remote.h"
 #include "scriptedplatform.h"
+#include "testsupport.h"
 #include "sharedstate.h"
 #include "splash.h"
 #include "startup.h"
@@ -101,10 +101,7 @@ class TestHelp : public QObject {
     template <class Form>
     void openForm(Form*& global, std::function<void(Form&)> act)
     {
-        platform->modalRuns.push_back([act](QDialog* d) {
-            act(*static_cast<Form*>(d));
-            return int(QDialog::Rejected);
-        });
+        platform->addRun<Form>(act);
         runForm(global, nullptr);
     }
 
@@ -117,6 +114,7 @@ private slots:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
     }
     void init() { platform = &ScriptedPlatform::install(); }
+    void cleanup() { verifyScriptUsed(*platform); }
 
     // One topic per menu command, reached from the table of topics under the command's caption; no link
     // of the document leads nowhere.
@@ -225,20 +223,20 @@ private slots:
             alignment = f.Memo1->document()->firstBlock().blockFormat().alignment()
                 | f.Memo1->document()->defaultTextOption().alignment();
         });
-        QCOMPARE(lines, (QStringList{"Varnel ", "2011-2013", "", MakerInfo::company,
-                                     "Programozó: " + MakerInfo::programmer, MakerInfo::address, "",
-                                     "Tel./fax/üzenetrögzitö: " + MakerInfo::phone, "Mobil: " + MakerInfo::mobile, "",
-                                     "E-mail: " + MakerInfo::email}));
+        QCOMPARE(lines, (QStringList{"Varnel ", "2011-2013", "", "Kardos és Társa Szoftverház Bt.",
+                                     "Programozó: Kardos Péter", "6722 Szeged, Petőfi Sándor sugárút 31.", "",
+                                     "Tel./fax/üzenetrögzitö: +36 62 555 0142", "Mobil: +36 30 555 0187", "",
+                                     "E-mail: varnel@kardossoft.example"}));
         QVERIFY(readOnly);
         QVERIFY(alignment & Qt::AlignHCenter);
 
         TAboutBox splash;
         const QList<std::pair<const char*, QString>> labels{
             {"Version", "Varnel nyilvántartó"}, {"Label2", "2013."},
-            {"Label3", "Készítette: " + MakerInfo::company}, {"Label4", "Programozó: " + MakerInfo::programmer},
-            {"Label5", MakerInfo::address}, {"Label6", "Telefon: " + MakerInfo::phone},
-            {"Label9", "Mobil: " + MakerInfo::mobile}, {"Label7", "E-mail: " + MakerInfo::email},
-            {"Label10", MakerInfo::web}};
+            {"Label3", "Készítette: Kardos és Társa Szoftverház Bt."}, {"Label4", "Programozó: Kardos Péter"},
+            {"Label5", "6722 Szeged, Petőfi Sándor sugárút 31."}, {"Label6", "Telefon: +36 62 555 0142"},
+            {"Label9", "Mobil: +36 30 555 0187"}, {"Label7", "E-mail: varnel@kardossoft.example"},
+            {"Label10", "www.kardossoft.example"}};
         for (const auto& [name, text] : labels) {
             auto* label = splash.findChild<QLabel*>(name);
             QVERIFY2(label && label->text() == text, name);

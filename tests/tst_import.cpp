@@ -5,7 +5,7 @@
 #include "formats.h"
 #include "modalform.h"
 #include "masterfixture.h"
-#include "importfixture.h"
+#include "testsupport.h"
 #include "purchaseticketimport.h"
 
 #include <QDate>

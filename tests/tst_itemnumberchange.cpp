@@ -3,7 +3,7 @@
 #include "itemnumberchange.h"
 #include "modalform.h"
 #include "masterfixture.h"
-#include "importfixture.h"
+#include "testsupport.h"
 
 #include <QLineEdit>
 #include <QListWidget>

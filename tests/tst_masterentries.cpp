@@ -32,26 +32,7 @@ class TestMasterEntries : public MasterTest {
     void entry(const ListMember& m, bool modify, const std::function<void(MasterEntry&)>& act,
                const std::function<void(MasterList&)>& afterwards = {})
     {
-        bool ran = false;
-        platform->modalRuns.push_back([&](QDialog* d) {
-            auto& list = *static_cast<MasterList*>(d);
-            platform->modalRuns.push_back([&](QDialog* e) {
-                ran = true;
-                act(*static_cast<MasterEntry*>(e));
-                return int(QDialog::Rejected);
-            });
-            if (modify) {
-                listQuery(m).locate(m.codeField, QStringLiteral("2"));
-                QTest::mouseClick(list.Button3, Qt::LeftButton);
-            } else {
-                QTest::mouseClick(list.Button2, Qt::LeftButton);
-            }
-            if (afterwards)
-                afterwards(list);
-            return int(QDialog::Rejected);
-        });
-        m.open();
-        QVERIFY(ran);
+        inEntryForm<MasterEntry, MasterList>(m, modify ? QStringLiteral("2") : QString(), act, afterwards);
     }
 
     QStringList storedRow(const QString& sql)
@@ -480,11 +461,9 @@ private slots:
         QFETCH(QString, message);
         connectData();
         const ListMember& m = listMember(member);
-        platform->modalRuns.push_back([&](QDialog* d) {
-            auto* list = static_cast<MasterList*>(d);
+        platform->addRun<MasterList>([&](MasterList& list) {
             Data->IBTrans1.commit();
-            QTest::keyClick(list->Button3, 'J');
-            return int(QDialog::Rejected);
+            QTest::keyClick(list.Button3, 'J');
         });
         m.open();
         QCOMPARE(platform->messageTexts(), QStringList{message + QStringLiteral("\rNincs kiválasztott sor.")});
@@ -508,7 +487,7 @@ private slots:
     {
         connectData();
         entry(listMember("items"), true, [&](MasterEntry& entryForm) {
-            auto& form = static_cast<TForm8&>(entryForm);
+            auto& form = dynamic_cast<TForm8&>(entryForm);
             QCOMPARE(form.Edit9->text(), QStringLiteral("2"));
             QCOMPARE(form.Edit8->text(), QStringLiteral("alma"));
             // The name is read through the warehouse work query; the item's own is left alone.
@@ -516,10 +495,9 @@ private slots:
             QVERIFY(!Data->ZQ21->sql().contains(QStringLiteral("raktar"), Qt::CaseInsensitive));
             form.Edit8->setText(QStringLiteral("BAR"));
             QString shownOn;
-            platform->modalRuns.push_back([&](QDialog* d) {
+            platform->addRun<MasterList>([&](MasterList& list) {
                 shownOn = Data->ZQ40->fieldByName("RNEV").asString();
-                QTest::mouseClick(static_cast<MasterList*>(d)->Button5, Qt::LeftButton);
-                return int(QDialog::Rejected);
+                QTest::mouseClick(list.Button5, Qt::LeftButton);
             });
             QTest::mouseClick(form.Button1, Qt::LeftButton);
             QCOMPARE(platform->shownDialogs.last(), QStringLiteral("Form11"));

@@ -31,10 +31,9 @@ class TestMasterLists : public MasterTest {
     void work(const ListMember& member, const std::function<void(MasterList&)>& act)
     {
         bool ran = false;
-        platform->modalRuns.push_front([&](QDialog* d) {
+        platform->addRun<MasterList>([&](MasterList& list) {
             ran = true;
-            act(*static_cast<MasterList*>(d));
-            return int(QDialog::Rejected);
+            act(list);
         });
         member.open();
         QVERIFY(ran);
@@ -350,10 +349,7 @@ private slots:
 
             listQuery(m).locate(m.codeField, usedCode);
             QString loadedCode;
-            platform->modalRuns.push_back([&](QDialog* d) {
-                loadedCode = static_cast<MasterEntry*>(d)->Edit2->text();
-                return int(QDialog::Rejected);
-            });
+            platform->addRun<MasterEntry>([&](MasterEntry& entry) { loadedCode = entry.Edit2->text(); });
             QTest::keyClick(list.Button3, Qt::Key_X, Qt::NoModifier);
             QCOMPARE(platform->shownDialogs.size(), 1);
             QTest::keyClick(list.Button3, 'm');
@@ -457,13 +453,12 @@ private slots:
             QVERIFY(!columnValues(listQuery(m), m.codeField).contains("3"));
             if (!failingSave)
                 return;
-            platform->modalRuns.push_back([](QDialog* d) {
-                for (QLineEdit* box : d->findChildren<QLineEdit*>())
+            platform->addRun<MasterEntry>([](MasterEntry& entry) {
+                for (QLineEdit* box : entry.findChildren<QLineEdit*>())
                     box->setText(QStringLiteral("x"));
                 // Six digits do not fit the code column: the insert fails.
-                static_cast<MasterEntry*>(d)->Edit2->setText(QStringLiteral("123456"));
-                QTest::mouseClick(static_cast<MasterEntry*>(d)->Button2, Qt::LeftButton);
-                return int(QDialog::Rejected);
+                entry.Edit2->setText(QStringLiteral("123456"));
+                QTest::mouseClick(entry.Button2, Qt::LeftButton);
             });
             QTest::mouseClick(list.Button2, Qt::LeftButton);
             QCOMPARE(platform->messages.size(), size_t(3));   // the question, the deletion, the failed save
@@ -532,8 +527,7 @@ private slots:
         const ListMember& m = listMember(member);
         shared().*m.searchValue = search;
         shared().LookupFlag = flag;
-        platform->modalRuns.push_back([&](QDialog* d) {
-            auto& list = *static_cast<MasterList*>(d);
+        platform->addRun<MasterList>([&](MasterList& list) {
             list.DBNavigator1->press(DBNavigator::Next);
             QTest::mouseClick(list.Button5, Qt::LeftButton);
             return int(QDialog::Accepted);

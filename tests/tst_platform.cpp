@@ -1,19 +1,21 @@
-// The platform seam: the scripted platform's records and answers, modal runs, the general error
-// handler, Qt's Hungarian texts, the MIME mail handed to sendmail, and the help window.
+// The platform seam: the desktop's boxes and services, the scripted platform's modal runs, the
+// general error handler, Qt's Hungarian texts, the MIME mail handed to sendmail, and the help window.
 #include "application.h"
 #include "fixedfolders.h"
 #include "dberror.h"
 #include "helpwindow.h"
 #include "mimemessage.h"
 #include "scriptedplatform.h"
+#include "testsupport.h"
 #include "windowplacement.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
-#include <QApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTabWidget>
@@ -21,6 +23,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -162,6 +165,7 @@ private slots:
     }
 
     void init() { platform = &ScriptedPlatform::install(); }
+    void cleanup() { verifyScriptUsed(*platform); }
 
     // A form is shown next time where and as large as it was left, on a screen that exists now (with
     // its frame, so that the title bar can be reached); a form that can grow gets a maximise button.
@@ -265,56 +269,94 @@ private slots:
         QCOMPARE(&Platform::instance(), static_cast<Platform*>(platform));
     }
 
-    void recordsMessagesInOrderWithTheirKind()
+    // The desktop's boxes: the text with its carriage returns as line breaks, the title and the only
+    // buttons of each kind; a question is true only for "Yes".
+    void desktopMessageBoxes_data()
     {
-        Platform::instance().information(QStringLiteral("A raktár sor törlölve!"));
-        Platform::instance().confirmYesOnly(QStringLiteral("Az utolsó raktársor nem törölhető ki."));
-        platform->questionAnswers = {true};
-        QVERIFY(Platform::instance().question(QStringLiteral("Törli a sort?")));
-        QVERIFY(!Platform::instance().question(QStringLiteral("Még egyszer?")));
-        QCOMPARE(platform->messageTexts(),
-                 QStringList({QStringLiteral("A raktár sor törlölve!"),
-                              QStringLiteral("Az utolsó raktársor nem törölhető ki."),
-                              QStringLiteral("Törli a sort?"), QStringLiteral("Még egyszer?")}));
-        QCOMPARE(platform->messages[0].kind, ScriptedPlatform::MessageKind::Information);
-        QCOMPARE(platform->messages[1].kind, ScriptedPlatform::MessageKind::ConfirmYesOnly);
-        QCOMPARE(platform->messages[2].kind, ScriptedPlatform::MessageKind::Question);
+        QTest::addColumn<int>("kind");   // 0 information, 1 confirmation, 2 question
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QList<int>>("buttons");
+        QTest::addColumn<bool>("yes");
+        const int ok = QMessageBox::Ok, yes = QMessageBox::Yes, no = QMessageBox::No;
+        QTest::newRow("information") << 0 << ok << "Varnel" << QList<int>{ok} << false;
+        QTest::newRow("confirmation") << 1 << yes << "Megerősítés" << QList<int>{yes} << false;
+        QTest::newRow("question, yes") << 2 << yes << "Megerősítés" << QList<int>{yes, no} << true;
+        QTest::newRow("question, no") << 2 << no << "Megerősítés" << QList<int>{yes, no} << false;
     }
 
-    void answersDialogsFromQueues()
+    void desktopMessageBoxes()
     {
-        platform->fileAnswers = {QStringLiteral("/tmp/a.xml"), QStringLiteral("/tmp/b.pdf")};
-        platform->folderAnswers = {QStringLiteral("/tmp/mentes")};
-        Platform& p = Platform::instance();
-        QCOMPARE(p.openFileName(nullptr, QStringLiteral("Megnyitás"), QStringLiteral("/home"), QStringLiteral("*.xml")),
-                 QStringLiteral("/tmp/a.xml"));
-        QCOMPARE(p.saveFileName(nullptr, {}, {}, {}), QStringLiteral("/tmp/b.pdf"));
-        QCOMPARE(p.openFileName(nullptr, {}, {}, {}), QString());
-        QCOMPARE(p.existingFolder(nullptr, {}, QStringLiteral("/var")), QStringLiteral("/tmp/mentes"));
-        QCOMPARE(p.existingFolder(nullptr, {}, {}), QString());
-        QCOMPARE(int(platform->fileDialogs.size()), 5);
-        QCOMPARE(platform->fileDialogs[0].folder, QStringLiteral("/home"));
-        QCOMPARE(platform->fileDialogs[0].filter, QStringLiteral("*.xml"));
-        QCOMPARE(platform->fileDialogs[3].kind, ScriptedPlatform::FileDialogCall::Folder);
+        QFETCH(int, kind);
+        QFETCH(int, answer);
+        QFETCH(QString, title);
+        QFETCH(QList<int>, buttons);
+        QFETCH(bool, yes);
+        // As the program names itself at start.
+        const QString testName = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(QStringLiteral("Varnel"));
+        const auto restoreName = qScopeGuard([&] { QCoreApplication::setApplicationName(testName); });
+        std::unique_ptr<Platform> desktop = makeDesktopPlatform();
+        QString shownTitle, shownText;
+        QList<int> shownButtons;
+        QTimer answering;
+        answering.setInterval(10);
+        connect(&answering, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            answering.stop();
+            shownTitle = box->windowTitle();
+            shownText = box->text();
+            for (QAbstractButton* button : box->buttons())
+                shownButtons << int(box->standardButton(button));
+            std::sort(shownButtons.begin(), shownButtons.end());
+            box->button(QMessageBox::StandardButton(answer))->click();
+        });
+        answering.start();
+        const QString text = QStringLiteral("Hiba183: Módositás, Update a bizmozg-ban \rA(z) \"x\" nem szám.");
+        bool answered = false;
+        if (kind == 0)
+            desktop->information(text);
+        else if (kind == 1)
+            desktop->confirmYesOnly(text);
+        else
+            answered = desktop->question(text);
+        QCOMPARE(shownTitle, title);
+        QCOMPARE(shownText, QStringLiteral("Hiba183: Módositás, Update a bizmozg-ban \nA(z) \"x\" nem szám."));
+        std::sort(buttons.begin(), buttons.end());
+        QCOMPARE(shownButtons, buttons);
+        QCOMPARE(answered, yes);
     }
 
-    void recordsDesktopRequests()
+    // The desktop's clipboard and program start.
+    void desktopClipboardAndProgramStart()
     {
-        Platform& p = Platform::instance();
-        p.setClipboardText(QStringLiteral("/home/varnel/VARNEL2013.FDB"));
-        QVERIFY(p.openUrl(QUrl(QStringLiteral("mailto:x@example.org"))));
-        QVERIFY(p.startProgram(QStringLiteral("ShowMyPC3000.exe")));
-        platform->mailResults = {{MailResult::Route::Failed, QStringLiteral("nincs kapcsolat")}};
-        QCOMPARE(p.sendMail({QStringLiteral("x@example.org"), QStringLiteral("Varnel adatok"), {}, {}}).error,
-                 QStringLiteral("nincs kapcsolat"));
-        QCOMPARE(p.sendMail({}).route, MailResult::Route::Sent);
-        p.showHelp(QStringLiteral("VARNEL.HLP"));
-        QCOMPARE(platform->clipboardText, QStringLiteral("/home/varnel/VARNEL2013.FDB"));
-        QCOMPARE(platform->openedUrls, QList<QUrl>{QUrl(QStringLiteral("mailto:x@example.org"))});
-        QCOMPARE(platform->startedPrograms.at(0).program, QStringLiteral("ShowMyPC3000.exe"));
-        QCOMPARE(int(platform->mails.size()), 2);
-        QCOMPARE(platform->mails[0].subject, QStringLiteral("Varnel adatok"));
-        QCOMPARE(platform->helpFiles, QStringList{QStringLiteral("VARNEL.HLP")});
+        std::unique_ptr<Platform> desktop = makeDesktopPlatform();
+        desktop->setClipboardText(QStringLiteral("/home/varnel/VARNEL2013.FDB"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("/home/varnel/VARNEL2013.FDB"));
+        QTemporaryDir folder;
+        const QString marker = folder.filePath(QStringLiteral("elindult"));
+        QVERIFY(desktop->startProgram(QStringLiteral("touch"), {marker}));
+        QTRY_VERIFY(QFile::exists(marker));
+        QVERIFY(!desktop->startProgram(QStringLiteral("nincs-ilyen-program-a-gepen")));
+    }
+
+    // A scripted run proves it worked the form it was written for: one that met another form, and one
+    // never used, are reported.
+    void scriptedRunsReportWhatTheyDidNotDo()
+    {
+        Form form(QStringLiteral("TForm11"));
+        bool ran = false;
+        platform->addRun<QMessageBox>([&](QMessageBox&) { ran = true; });
+        platform->addRun<QDialog>([&](QDialog& dialog) { dialog.accept(); });
+        QCOMPARE(Platform::instance().runModal(&form), int(QDialog::Rejected));
+        QVERIFY(!ran);
+        QCOMPARE(platform->scriptFaults(),
+                 (QStringList{"a run for QMessageBox met QDialog (TForm11)", "1 scripted form run(s) never used"}));
+        QCOMPARE(Platform::instance().runModal(&form), int(QDialog::Accepted));
+        QCOMPARE(platform->scriptFaults(), QStringList{"a run for QMessageBox met QDialog (TForm11)"});
+        platform = &ScriptedPlatform::install();   // the faults above are this test's own
     }
 
     void modalRunShowsTheFormAndRunsTheCallback()

@@ -41,26 +41,21 @@ class TestRawTables : public MasterTest {
     // Opens the form as the menu does; `act` works it.
     void openForm(std::function<void(TForm19&)> act)
     {
-        platform->modalRuns.push_back([act](QDialog* d) {
-            act(*static_cast<TForm19*>(d));
-            return int(QDialog::Rejected);
-        });
+        platform->addRun<TForm19>(act);
         runForm(Form19, nullptr);
     }
 
     // The next password dialog: types `text` and closes it by `button` ("OK", "Cancel" or "Esc").
     void answerPassword(const QString& text, const QString& button)
     {
-        platform->modalRuns.push_back([text, button](QDialog* d) {
-            auto* dialog = static_cast<TPasswordDlg*>(d);
-            QTest::keyClicks(dialog->Password, text);
+        platform->addRun<TPasswordDlg>([text, button](TPasswordDlg& dialog) {
+            QTest::keyClicks(dialog.Password, text);
             if (button == "OK")
-                dialog->OKBtn->click();
+                dialog.OKBtn->click();
             else if (button == "Cancel")
-                dialog->CancelBtn->click();
+                dialog.CancelBtn->click();
             else
-                QTest::keyClick(dialog, Qt::Key_Escape);
-            return int(QDialog::Rejected);
+                QTest::keyClick(&dialog, Qt::Key_Escape);
         });
     }
 

@@ -251,8 +251,8 @@ void TestReportTemplates::printPathShowsThePreviewOrTheError()
 
     ScriptedPlatform& platform = ScriptedPlatform::install();
     QStringList previewTitles;
-    platform.modalRuns.push_back([&](QDialog* dialog) {
-        previewTitles = static_cast<ReportPreview*>(dialog)->pages().bandTexts(BandKind::Title);
+    platform.addRun<ReportPreview>([&](ReportPreview& preview) {
+        previewTitles = preview.pages().bandTexts(BandKind::Title);
         return 0;
     });
     data_->ShowReportFile(QStringLiteral("VarnelKarton.frf"));

@@ -7,6 +7,7 @@
 #include "masterentry.h"
 #include "purchaseticketimport.h"
 #include "reportforms.h"
+#include "testsupport.h"
 
 #include <QDateEdit>
 #include <QProcess>
@@ -174,6 +175,7 @@ private slots:
 
     void cleanup()
     {
+        verifyScriptUsed(*platform);
         delete Data;
         Data = nullptr;
     }

@@ -8,7 +8,9 @@
 #include "sharedstate.h"
 #include "splash.h"
 #include "startup.h"
+#include "termination.h"
 #include "testdatabase.h"
+#include "testsupport.h"
 #include "version.h"
 #include "yearopening.h"
 
@@ -22,7 +24,9 @@
 #include <QTest>
 #include <QTemporaryFile>
 #include <QTimer>
+#include <csignal>
 #include <cstdio>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace {
@@ -87,10 +91,7 @@ class TestShell : public QObject {
     // Opens the employee selection from the menu; `act` plays the person.
     void selectEmployee(std::function<void(TForm4&)> act)
     {
-        platform->modalRuns.push_back([act](QDialog* d) {
-            act(*static_cast<TForm4*>(d));
-            return int(QDialog::Rejected);
-        });
+        platform->addRun<TForm4>(act);
         form->item("Vlaszts1")->trigger();
     }
 
@@ -106,6 +107,7 @@ private slots:
 
     void cleanup()
     {
+        verifyScriptUsed(*platform);
         form.reset();
         Form1 = nullptr;
         delete Data;
@@ -158,8 +160,8 @@ private slots:
     {
         // Start-up's own splash, left alone: it must close by itself before anything else happens.
         bool closedByItself = false;
-        platform->modalRuns.push_back([&](QDialog* d) {
-            auto* splash = static_cast<TAboutBox*>(d);
+        platform->addRun<TAboutBox>([&](TAboutBox& shown) {
+            TAboutBox* splash = &shown;
             [&] {
                 QCOMPARE(splash->Timer1->interval(), 3000);
                 QVERIFY(splash->Timer1->isSingleShot());
@@ -169,7 +171,6 @@ private slots:
                 QTRY_VERIFY_WITH_TIMEOUT(!splash->isVisible(), 10000);
                 closedByItself = splash->result() == QDialog::Accepted;
             }();
-            return int(QDialog::Rejected);
         });
         form = startUp({db->path()});
         QVERIFY(closedByItself);
@@ -481,6 +482,44 @@ private slots:
         TForm33 again;
         QCOMPARE(again.Memo1->toPlainText(), TForm33::notes());
         QCOMPARE(again.windowTitle(), QStringLiteral("Év nyitás"));
+    }
+
+    // Every name start-up gives a command to is on the menu; a misspelt one is refused rather than left
+    // as an item that does nothing.
+    void unknownMenuCommandIsRefused()
+    {
+        start();
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, form->setCommand(QStringLiteral("Cikkarton1"), [] {}));
+        bool ran = false;
+        form->setCommand(QStringLiteral("Cikkkarton1"), [&ran] { ran = true; });
+        form->item("Cikkkarton1")->trigger();
+        QVERIFY(ran);
+    }
+
+    // A SIGTERM (logout, kill) closes the main window as "Kilépés" does, and the end of the run then
+    // commits the work still open: here a deletion waiting in the unit of work, as the register leaves it.
+    void terminationSignalClosesTheWindowAndKeepsTheWork()
+    {
+        db->exec({"INSERT INTO partner (pkod, pnev) VALUES ('1', 'Barack')"});
+        start();
+        closeOnTerminationSignals(form.get());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        Query remove(Data->IBTrans1);
+        remove.setSql(QStringLiteral("DELETE FROM partner WHERE pkod = '1'"));
+        remove.execute();
+        const QString count = QStringLiteral("SELECT count(*) FROM partner");
+        QCOMPARE(storedRows(*db, count), Rows{{"1"}});
+
+        QCOMPARE(::kill(::getpid(), SIGTERM), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 5000);
+        QVERIFY(Data->IBTrans1.isActive());
+        // What the program does once its window has closed.
+        form.reset();
+        Form1 = nullptr;
+        delete Data;
+        Data = nullptr;
+        QCOMPARE(storedRows(*db, count), Rows{{"0"}});
     }
 };
 

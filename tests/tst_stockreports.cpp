@@ -50,6 +50,7 @@ private slots:
     void initTestCase() { startCase(); }
     void cleanupTestCase() { endCase(); }
     void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void cardRangeList_data();
     void cardRangeList();

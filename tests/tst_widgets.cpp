@@ -14,6 +14,7 @@
 #include "scriptedplatform.h"
 #include "table.h"
 #include "testdatabase.h"
+#include "testsupport.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
@@ -111,6 +112,7 @@ private slots:
 
     void cleanup()
     {
+        verifyScriptUsed(*platform);
         conn.reset();
         db.reset();
     }
@@ -537,10 +539,14 @@ private slots:
             clipboard->setText(text);
             QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
         } else if (way == QLatin1String("middle-click")) {
-            if (!clipboard->supportsSelection())
-                QSKIP("this platform has no selection to paste from");
-            clipboard->setText(text, QClipboard::Selection);
-            QTest::mouseClick(&box, Qt::MiddleButton, {}, box.rect().center());
+            // The click hands the selection to QLineEdit::insert(); without a selection (offscreen)
+            // the same call is made directly.
+            if (clipboard->supportsSelection()) {
+                clipboard->setText(text, QClipboard::Selection);
+                QTest::mouseClick(&box, Qt::MiddleButton, {}, box.rect().center());
+            } else {
+                box.insert(text);
+            }
         } else if (way == QLatin1String("drop")) {
             QMimeData mime;
             mime.setText(text);

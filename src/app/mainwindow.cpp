@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <stdexcept>
 
 TForm1* Form1 = nullptr;
 
@@ -152,6 +153,9 @@ void TForm1::unlockMenu()
 
 void TForm1::setCommand(const QString& name, std::function<void()> command)
 {
+    // A misspelt name would leave a menu item that does nothing.
+    if (!items_.contains(name))
+        throw std::invalid_argument("no menu item named " + name.toStdString());
     commands_.insert(name, std::move(command));
 }
 

@@ -24,7 +24,8 @@ public:
     QList<QAction*> topLevelItems() const;
     // Enables every top-level item; nothing locks them again during the run.
     void unlockMenu();
-    // Replaces what a command does (forms that later parts of the program bring register here).
+    // Replaces what a command does (forms that later parts of the program bring register here); throws
+    // std::invalid_argument for a name the menu does not have.
     void setCommand(const QString& name, std::function<void()> command);
 
     // The version text read at start-up; empty until then.

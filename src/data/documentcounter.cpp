@@ -37,7 +37,7 @@ qint64 next()
     return readCounter().number + 1;
 }
 
-qint64 take(qint64 /*proposed*/)
+qint64 take()
 {
     // Each round either advances the counter or sees a number another desk committed meanwhile; a
     // handful of rounds is plenty, the bound only keeps a broken counter from spinning.

@@ -10,10 +10,10 @@ namespace DocumentCounter {
 qint64 next();
 
 // Takes a number inside the active unit of work, before the line that carries it is stored: advances
-// the counter by one from the value it reads now and returns that number. It is `proposed` (the number
-// the form showed) unless another desk has taken numbers since the form read the counter. The update only
-// succeeds from the value it read, so two desks never take the same number; a lock held by another
-// desk's unfinished save throws DbError at once (nowait).
-qint64 take(qint64 proposed);
+// the counter by one from the value it reads now and returns that number. It differs from the number a
+// form showed (next() when it opened) when another desk has taken numbers since; the caller tells the
+// user so. The update only succeeds from the value it read, so two desks never take the same number; a
+// lock held by another desk's unfinished save throws DbError at once (nowait).
+qint64 take();
 
 }

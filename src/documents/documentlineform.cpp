@@ -6,6 +6,7 @@
 #include "datebox.h"
 #include "dberror.h"
 #include "documentcounter.h"
+#include "documentposting.h"
 #include "documentqueries.h"
 #include "focusexit.h"
 #include "formats.h"
@@ -300,4 +301,68 @@ void TForm18::fillValue(QLineEdit* value, QLineEdit* quantity, QLineEdit* price)
         return;
     }
     value->setText(Formats::formatGeneral(*q * *p));
+}
+
+bool TForm18::checked()
+{
+    Platform& platform = Platform::instance();
+    auto refuse = [&platform](const QString& message, QLineEdit* focus) {
+        platform.information(message);
+        focus->setFocus();
+        return false;
+    };
+    if (!Formats::parseDate(Edit1->text()))
+        return refuse(QStringLiteral("Hibás dátum!"), Edit1);
+    if (withoutTrailingBlanks(Edit10->text()).isEmpty())
+        return refuse(QStringLiteral("Nincs megadva mozgásnem!"), Edit2);
+    if (withoutTrailingBlanks(Edit34->text()).isEmpty())
+        return refuse(QStringLiteral("Nincs megadva cikkszám!"), Edit3);
+    if (withoutTrailingBlanks(Edit21->text()).isEmpty() || withoutTrailingBlanks(Edit25->text()).isEmpty())
+        return refuse(QStringLiteral("Nincs megadva mennyiség!"), Edit9);
+    return true;
+}
+
+void TForm18::save()
+{
+    if (!checked())
+        return;
+    DocumentPosting::Line line;
+    line.isNew = isNew();
+    // The number shown when the form opened; without one (the counter could not be read) nothing is
+    // stored until the counter can be read.
+    bool numbered = false;
+    line.proposedNumber = Edit32->text().toLongLong(&numbered);
+    if (line.isNew && !numbered) {
+        try {
+            Edit32->setText(QString::number(DocumentCounter::next()));
+        } catch (const DbError& error) {
+            Platform::instance().information(error.message());
+        }
+        return;
+    }
+    const bool increase = isIncrease(Edit35->text());
+    line.id = Edit37->text();
+    line.key = Edit36->text();
+    line.date = *Formats::parseDate(Edit1->text());
+    line.movementKey = Edit2->text();
+    line.movementCode = Edit10->text();
+    line.itemNumber = Edit3->text();
+    line.itemCode = Edit34->text();
+    line.price = (increase ? Edit22 : Edit26)->text();
+    line.quantityIn = Edit21->text();
+    line.quantityOut = Edit25->text();
+    line.valueIn = Edit23->text();
+    line.valueOut = Edit27->text();
+    line.employeeCode = shared().CurrentEmployeeCode;
+    line.warehouseCode = Edit13->text();
+    line.original = Edit6->text();
+    line.text = Edit5->text();
+    line.partnerCode = Edit15->text();
+    line.note = Edit7->text();
+    line.batch = Edit4->text();
+    const DocumentPosting::Result result = DocumentPosting::post(line, keptOpen_);
+    if (result.outcome == SaveOutcome::GuardFailed)
+        return;
+    emit posted(result.outcome == SaveOutcome::Saved && !line.isNew, line.id);
+    accept();
 }

@@ -4,6 +4,7 @@
 
 #include "documentlayout.h"
 
+class Dataset;
 class Query;
 
 class TForm18 : public DocumentLineLayout {
@@ -19,6 +20,13 @@ public:
     void FeltoltBizmozg();
 
     void done(int result) override;
+    // A changed line's save keeps this list's rows over its commit, so that it can be shown in place.
+    void keepOpenOverSave(Dataset* list) { keptOpen_ = list; }
+
+signals:
+    // A save ran (also one whose unit was rolled back) and the form is about to close: `changeSaved`
+    // when a changed line `id` (its IDB) was stored, so that a list may show it in place.
+    void posted(bool changeSaved, const QString& id);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,13 +55,12 @@ private:
     void showStockFigures();
     void fillValue(QLineEdit* value, QLineEdit* quantity, QLineEdit* price);
 
-    // Posting (documentposting.cpp).
     void save();
     bool checked();
-    void rereadRegister();
 
     bool shown_ = false;
     bool closing_ = false;
+    Dataset* keptOpen_ = nullptr;
 };
 
 extern TForm18* Form18;

@@ -1,20 +1,17 @@
-// Posting a document line: the checks, the insert with its document number or the update, and the
-// register read again. The line and the counter advance are one unit of work.
+// Posting a document line: the insert with its document number or the update, and the counter advance,
+// as one unit of work.
+#include "documentposting.h"
+
 #include "data.h"
 #include "dberror.h"
 #include "decimal.h"
 #include "documentcounter.h"
-#include "documentlineform.h"
-#include "documentqueries.h"
-#include "documentregister.h"
-#include "formats.h"
-#include "masterread.h"
 #include "platform.h"
-#include "saveunit.h"
 #include "sharedstate.h"
 
-#include <QLabel>
-#include <QLineEdit>
+#include <functional>
+
+namespace DocumentPosting {
 
 namespace {
 
@@ -32,11 +29,11 @@ const QString CounterFailed = QStringLiteral("Hiba188:  UPDATE Bizszam -ba ");
 const QString UpdateFailed = QStringLiteral("Hiba183: Módositás, Update a bizmozg-ban ");
 const QString GuardFailed = QStringLiteral("Hiba184: az append vagy edit közben a bizmozg-ban!");
 
-Decimal figure(const QLineEdit* box)
+Decimal figure(const QString& text)
 {
-    const std::optional<Decimal> value = Decimal::parse(box->text());
+    const std::optional<Decimal> value = Decimal::parse(text);
     if (!value)
-        throw DbError(QStringLiteral("A(z) \"%1\" nem szám.").arg(box->text()));
+        throw DbError(QStringLiteral("A(z) \"%1\" nem szám.").arg(text));
     return *value;
 }
 
@@ -47,126 +44,75 @@ struct LineColumn {
     std::function<void(Param&)> bind;
 };
 
-}
-
-bool TForm18::checked()
+void bindLine(Query& statement, const Line& line)
 {
-    Platform& platform = Platform::instance();
-    auto refuse = [&platform](const QString& message, QLineEdit* focus) {
-        platform.information(message);
-        focus->setFocus();
-        return false;
-    };
-    if (!Formats::parseDate(Edit1->text()))
-        return refuse(QStringLiteral("Hibás dátum!"), Edit1);
-    if (withoutTrailingBlanks(Edit10->text()).isEmpty())
-        return refuse(QStringLiteral("Nincs megadva mozgásnem!"), Edit2);
-    if (withoutTrailingBlanks(Edit34->text()).isEmpty())
-        return refuse(QStringLiteral("Nincs megadva cikkszám!"), Edit3);
-    if (withoutTrailingBlanks(Edit21->text()).isEmpty() || withoutTrailingBlanks(Edit25->text()).isEmpty())
-        return refuse(QStringLiteral("Nincs megadva mennyiség!"), Edit9);
-    return true;
-}
-
-void TForm18::save()
-{
-    if (!checked())
-        return;
-    const bool isNewLine = isNew();
-    // The number shown when the form opened; without one (the counter could not be read) nothing is
-    // stored until the counter can be read.
-    bool numbered = false;
-    const qint64 proposed = Edit32->text().toLongLong(&numbered);
-    if (isNewLine && !numbered) {
-        try {
-            Edit32->setText(QString::number(DocumentCounter::next()));
-        } catch (const DbError& error) {
-            Platform::instance().information(error.message());
-        }
-        return;
-    }
-
-    const QDate date = *Formats::parseDate(Edit1->text());
-    const bool increase = isIncrease(Edit35->text());
-    auto text = [](const QLineEdit* box) { return [box](Param& p) { p.setText(box->text()); }; };
-    auto number = [](const QLineEdit* box) { return [box](Param& p) { p.setDecimal(figure(box)); }; };
+    auto text = [](const QString& value) { return [&value](Param& p) { p.setText(value); }; };
+    auto number = [](const QString& value) { return [&value](Param& p) { p.setDecimal(figure(value)); }; };
     const QList<LineColumn> columns{
-        {3, 2, text(Edit3)},
-        {4, 3, [date](Param& p) { p.setDate(date); }},
-        {5, 4, text(Edit2)},
-        {6, 5, number(increase ? Edit22 : Edit26)},
-        {7, 6, number(Edit21)},
-        {8, 7, number(Edit25)},
-        {9, 8, number(Edit23)},
-        {10, 9, number(Edit27)},
-        {11, 10, [](Param& p) { p.setText(shared().CurrentEmployeeCode); }},
-        {12, 11, text(Edit13)},
+        {3, 2, text(line.itemNumber)},
+        {4, 3, [&line](Param& p) { p.setDate(line.date); }},
+        {5, 4, text(line.movementKey)},
+        {6, 5, number(line.price)},
+        {7, 6, number(line.quantityIn)},
+        {8, 7, number(line.quantityOut)},
+        {9, 8, number(line.valueIn)},
+        {10, 9, number(line.valueOut)},
+        {11, 10, text(line.employeeCode)},
+        {12, 11, text(line.warehouseCode)},
         {13, 12, [](Param& p) { p.setDate(QDate::currentDate()); }},
-        {14, 13, text(Edit6)},
-        {15, 14, text(Edit5)},
-        {16, 15, text(Edit15)},
-        {17, 1, text(Edit34)},
-        {18, 17, text(Edit7)},
-        {19, 18, text(Edit10)},
-        {20, 19, text(Edit4)},
+        {14, 13, text(line.original)},
+        {15, 14, text(line.text)},
+        {16, 15, text(line.partnerCode)},
+        {17, 1, text(line.itemCode)},
+        {18, 17, text(line.note)},
+        {19, 18, text(line.movementCode)},
+        {20, 19, text(line.batch)},
     };
-    auto bindLine = [&columns, isNewLine](Query& statement) {
-        for (const LineColumn& column : columns) {
-            const int param = isNewLine ? column.insertParam : column.updateParam;
-            column.bind(statement.paramByName(QStringLiteral("p%1").arg(param)));
-        }
-    };
+    for (const LineColumn& column : columns) {
+        const int param = line.isNew ? column.insertParam : column.updateParam;
+        column.bind(statement.paramByName(QStringLiteral("p%1").arg(param)));
+    }
+}
 
-    Query& line = *Data->ZQ11;
-    qint64 taken = proposed;
+}
+
+Result post(const Line& line, Dataset* keptOpen)
+{
+    Query& statement = *Data->ZQ11;
+    Result result;
+    result.number = line.proposedNumber;
     QList<SaveStep> steps;
-    if (isNewLine) {
+    if (line.isNew) {
         // The counter first: the line then carries a number that no other line can have taken.
-        steps << SaveStep{CounterFailed, [&taken, proposed] { taken = DocumentCounter::take(proposed); }};
+        steps << SaveStep{CounterFailed, [&] { result.number = DocumentCounter::take(); }};
         steps << SaveStep{InsertFailed, [&] {
-            line.setSql(InsertSql);
-            bindLine(line);
-            line.paramByName(QStringLiteral("p2")).setText(QString::number(taken));
-            line.execute();
-            shared().CurrentDocumentKey = Edit36->text();
+            statement.setSql(InsertSql);
+            bindLine(statement, line);
+            statement.paramByName(QStringLiteral("p2")).setText(QString::number(result.number));
+            statement.execute();
+            shared().CurrentDocumentKey = line.key;
         }};
     } else {
         steps << SaveStep{UpdateFailed, [&] {
-            line.setSql(UpdateSql);
-            bindLine(line);
-            line.paramByName(QStringLiteral("p0")).setText(Edit37->text());
-            line.execute();
-            shared().CurrentDocumentKey = Edit36->text();
+            statement.setSql(UpdateSql);
+            bindLine(statement, line);
+            statement.paramByName(QStringLiteral("p0")).setText(line.id);
+            statement.execute();
+            shared().CurrentDocumentKey = line.key;
         }};
     }
-    // A changed line is shown again in place: the register's list stays open over the commit.
-    Query& list = *Data->ZQ10;
-    list.keepRowsOverNextEnd(!isNewLine);
-    const SaveOutcome outcome = saveInOneUnit(steps, GuardFailed);
-    list.keepRowsOverNextEnd(false);
-    if (outcome == SaveOutcome::GuardFailed)
-        return;
-    if (outcome == SaveOutcome::Saved && isNewLine && taken != proposed)
+    const bool keep = keptOpen && !line.isNew;
+    if (keep)
+        keptOpen->keepRowsOverNextEnd(true);
+    result.outcome = saveInOneUnit(steps, GuardFailed);
+    if (keep)
+        keptOpen->keepRowsOverNextEnd(false);
+    if (result.outcome == SaveOutcome::Saved && line.isNew && result.number != line.proposedNumber)
         Platform::instance().information(
             QStringLiteral("A bizonylat a(z) %1 számot kapta, mert a(z) %2 számot közben más már felhasználta.")
-                .arg(taken)
-                .arg(proposed));
-    const bool inPlace =
-        outcome == SaveOutcome::Saved && !isNewLine && TForm17::showChangedLine(list, Edit37->text());
-    if (!inPlace)
-        rereadRegister();
-    else if (Form17 && TForm17::inNumberOrder(list))
-        Form17->Label18->setText(orderLabel(QStringLiteral("Bizonylat")));
-    accept();
+                .arg(result.number)
+                .arg(line.proposedNumber));
+    return result;
 }
 
-void TForm18::rereadRegister()
-{
-    Query& list = *Data->ZQ10;
-    rereadQuery(list, TForm17::plainListSql());
-    const QString key = shared().CurrentDocumentKey;
-    if (!key.isEmpty())
-        list.locate(QStringLiteral("BKOD"), key);
-    if (Form17)
-        Form17->Label18->setText(orderLabel(QStringLiteral("Bizonylat")));
 }

@@ -28,12 +28,6 @@ TForm17* Form17 = nullptr;
 
 namespace {
 
-const QString GridFields = QStringLiteral(
-    "BBSZAM,BCKOD,BCIKKSZAM,BBIZDATUM,BMNEM,BMENOV,BMECSOK,BEREDETI,BSZOVEG,BPKOD,BRKOD,BDKOD,BRKELT,IDB,BKOD");
-const QString OtherFields = QStringLiteral(
-    "BMKOD,BEAR,BERTNOV,BERTCSOK,BATLAR,BTETEL,BMEGJEGY,BFELADOTT,BKSZLA,BTFSZAM,BTOE,BTVK,BKFSZAM,BKOE,BKVK,"
-    "BMEMO,BGROUP");
-
 QPushButton* barButton(QWidget* parent, const char* name, const QString& text)
 {
     auto* button = new QPushButton(text, parent);
@@ -44,71 +38,7 @@ QPushButton* barButton(QWidget* parent, const char* name, const QString& text)
 
 }
 
-QString TForm17::listSql()
-{
-    return QStringLiteral("SELECT * FROM Bizmozg LEFT JOIN cikk ON Bizmozg.bcikkszam = cikk.cszam LEFT JOIN "
-                          "partner ON Bizmozg.bpkod = partner.pkod ORDER BY bbszam");
-}
-
-QString TForm17::plainListSql()
-{
-    return QStringLiteral("SELECT * FROM bizmozg ORDER BY bbszam");
-}
-
-QString TForm17::markedSortSql(int position)
-{
-    return QStringLiteral("SELECT %1,%2 FROM bizmozg ORDER BY %3").arg(GridFields, OtherFields).arg(position);
-}
-
-namespace {
-
-const QString OrderBy = QStringLiteral(" ORDER BY ");
-
-// The column a register statement orders by: "bbszam", or a select-list position; -1 for any other
-// statement.
-int orderColumn(const Query& list)
-{
-    const QString sql = list.sql();
-    const QString order = sql.mid(sql.lastIndexOf(OrderBy) + OrderBy.size());
-    if (sql == TForm17::listSql() || sql == TForm17::plainListSql())
-        return list.columnIndex(order);
-    bool numbered = false;
-    const int position = order.toInt(&numbered);
-    if (numbered && sql == TForm17::markedSortSql(position) && position <= list.columnCount())
-        return position - 1;
-    return -1;
-}
-
-}
-
-bool TForm17::inNumberOrder(const Query& list)
-{
-    const int column = orderColumn(list);
-    return column >= 0 && list.column(column).name == QLatin1String("BBSZAM");
-}
-
-bool TForm17::showChangedLine(Query& list, const QString& id)
-{
-    if (!list.isOpen() || list.currentRow() < 0 || list.fieldByName(QStringLiteral("IDB")).asString() != id)
-        return false;
-    const int column = orderColumn(list);
-    if (column < 0)
-        return false;
-    const QString sql = list.sql();
-    Query line(list.transaction());
-    line.setSql(sql.left(sql.lastIndexOf(OrderBy)) + QStringLiteral(" WHERE bizmozg.idb = :p1"));
-    line.paramByName(QStringLiteral("p1")).setText(id);
-    line.open();
-    // A line the joins now list more (or less) than once, or whose order value changed, may stand
-    // elsewhere in the list.
-    if (line.recordCount() != 1 || line.field(column).value() != list.field(column).value()
-        || line.field(column).isNull() != list.field(column).isNull())
-        return false;
-    list.replaceRowFrom(list.currentRow(), line);
-    return true;
-}
-
-TForm17::TForm17(QWidget* parent) : QDialog(parent)
+TForm17::TForm17(QWidget* parent) : QDialog(parent), list_(*Data->ZQ10)
 {
     setObjectName(QStringLiteral("Form17"));
     setWindowTitle(QStringLiteral("Bizonylat"));
@@ -128,11 +58,7 @@ TForm17::TForm17(QWidget* parent) : QDialog(parent)
     DBGrid1->setReadOnly(true);
     // Tab leaves the grid for the buttons; the arrow keys move within it.
     DBGrid1->setTabKeyNavigation(false);
-    DBGrid1->setColumns({{"BBSZAM", "Bizszám"}, {"BCKOD", "CKód"}, {"BCIKKSZAM", "Cikkszám"},
-                         {"BBIZDATUM", "Dátum"}, {"BMNEM", "Mnem"}, {"BMENOV", "Mennyiség növ."},
-                         {"BMECSOK", "Menny.csökk."}, {"BEREDETI", "Eredeti"}, {"BSZOVEG", "Szöveg"},
-                         {"BPKOD", "Pkód"}, {"BRKOD", "Rkód"}, {"BDKOD", "Dkód"}, {"BRKELT", "Kelt"},
-                         {"IDB", "ID"}, {"BKOD", "BKód"}});
+    DBGrid1->setColumns(RegisterList::gridColumns());
     DBGrid1->setDataSource(Data->DSQ10);
     DBNavigator1 = new DBNavigator(TabSheet1);
     DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
@@ -182,7 +108,7 @@ TForm17::TForm17(QWidget* parent) : QDialog(parent)
     connect(DBGrid1, &DBGrid::titleClicked, this, &TForm17::sortByMarkedColumn);
     Button3->installEventFilter(this);
 
-    rereadQuery(*Data->ZQ10, listSql());
+    list_.readWithItemAndPartner();
     const QString key = shared().CurrentDocumentKey;
     if (!key.isEmpty())
         Data->ZQ10->locate(QStringLiteral("BKOD"), key);
@@ -219,7 +145,10 @@ void TForm17::buildDetails()
 void TForm17::openNew()
 {
     shared().DocumentMode = QStringLiteral("Új bizonylat");
-    runForm(Form18, this);
+    runForm<TForm18>(Form18, this, [this](TForm18& form) {
+        watchSave(form);
+        return true;
+    });
 }
 
 // Only a warning: a later line of the same item may have to be corrected as well, but the user decides.
@@ -238,7 +167,28 @@ void TForm17::modify()
 void TForm17::openModification()
 {
     shared().DocumentMode = QStringLiteral("Bizonylat módositás");
-    runForm<TForm18>(Form18, this, [](TForm18& form) { return form.LoadDocumentLine(); });
+    runForm<TForm18>(Form18, this, [this](TForm18& form) {
+        watchSave(form);
+        // A changed line is shown again in place: the list stays open over the save's commit.
+        form.keepOpenOverSave(&list_.query());
+        return form.LoadDocumentLine();
+    });
+}
+
+void TForm17::watchSave(TForm18& line)
+{
+    connect(&line, &TForm18::posted, this, &TForm17::linePosted);
+}
+
+// The list follows a save before the line form closes: in place when a saved change cannot have moved
+// the line, otherwise read again on the saved line.
+void TForm17::linePosted(bool changed, const QString& id)
+{
+    const bool inPlace = changed && list_.showChangedLine(id);
+    if (!inPlace)
+        list_.rereadOnLine(shared().CurrentDocumentKey);
+    if (!inPlace || list_.inNumberOrder())
+        Label18->setText(orderLabel(QStringLiteral("Bizonylat")));
 }
 
 // Asked first, "Nem" the default; no commit: the deletion waits in the open transaction, so the next
@@ -267,7 +217,7 @@ void TForm17::remove()
             platform.information(withReason(failed, error));
         }
     }
-    rereadQuery(*Data->ZQ10, plainListSql());
+    list_.readLinesOnly();
 }
 
 void TForm17::view()
@@ -279,7 +229,7 @@ void TForm17::view()
 // The clicked title does not matter: the list is ordered by the column the cell cursor stands in.
 void TForm17::sortByMarkedColumn()
 {
-    rereadQuery(*Data->ZQ10, markedSortSql(DBGrid1->markedColumn() + 1));
+    list_.readByPosition(DBGrid1->markedColumn() + 1);
 }
 
 bool TForm17::eventFilter(QObject* watched, QEvent* event)

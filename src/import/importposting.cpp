@@ -163,7 +163,7 @@ RowOutcome postRow(const WorkRow& row, const MovementType& type, QString* number
     if (newPartner)
         steps.append({PartnerInsertFailed, [&] { insertPartner(row); }});
     steps.append({CounterFailed, [&] {
-                      taken = QString::number(DocumentCounter::take(DocumentCounter::next()));
+                      taken = QString::number(DocumentCounter::take());
                   }});
     steps.append({LineInsertFailed, [&] { insertLine(row, type, taken, itemCode); }});
     switch (saveInOneUnit(steps, LineInsertFailed)) {

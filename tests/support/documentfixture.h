@@ -8,7 +8,6 @@
 #include "documentviewer.h"
 #include "modalform.h"
 #include "masterfixture.h"
-#include "query.h"
 
 #include <QFocusEvent>
 #include <QLabel>
@@ -56,21 +55,21 @@ protected:
         QCoreApplication::sendEvent(box, &out);
     }
 
-    // The next modal run plays `act` in the form it is given.
+    // The next modal run plays `act` in the form it is given; the test fails at its end when that run
+    // never came or met another form.
     template <class Form>
     void nextRun(const std::function<void(Form&)>& act)
     {
-        platform->modalRuns.push_back([act](QDialog* dialog) {
-            act(*static_cast<Form*>(dialog));
-            return int(QDialog::Rejected);
-        });
+        platform->addRun<Form>(act);
     }
 
     // The register, as the menu opens it, with `act` playing the person in it.
     void inRegister(const std::function<void(TForm17&)>& act)
     {
-        nextRun<TForm17>(act);
+        bool ran = false;
+        nextRun<TForm17>([&](TForm17& form) { ran = true; act(form); });
         runForm(Form17, nullptr);
+        QVERIFY(ran);
     }
 
     // The line form opened by "Új" (or by "Módosít" on the register's current line).
@@ -105,23 +104,7 @@ protected:
         (increase ? form.Edit23 : form.Edit27)->setText(value);
     }
 
-    // Committed rows, read through an attachment of the test's own.
-    QList<QStringList> committed(const QString& sql)
-    {
-        std::unique_ptr<Connection> connection = db->connect();
-        Query query(connection->transaction());
-        query.setSql(sql);
-        query.open();
-        QList<QStringList> rows;
-        for (query.first(); !query.eof(); query.next()) {
-            QStringList row;
-            for (int i = 0; i < query.columnCount(); ++i)
-                row << query.field(i).asString();
-            rows << row;
-        }
-        query.close();
-        return rows;
-    }
+    Rows committed(const QString& sql) { return storedRows(*db, sql); }
 
     QString counter() { return committed(QStringLiteral("SELECT zbizszam FROM bizszam")).value(0).value(0); }
     int lineCount() { return committed(QStringLiteral("SELECT count(*) FROM bizmozg")).value(0).value(0).toInt(); }

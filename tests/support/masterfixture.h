@@ -8,6 +8,7 @@
 #include "scriptedplatform.h"
 #include "sharedstate.h"
 #include "testdatabase.h"
+#include "testsupport.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -103,8 +104,10 @@ protected:
         fillMasterTables(*db);
     }
 
+    // Fails the test when a scripted form run was not used as written.
     void endTest()
     {
+        verifyScriptUsed(*platform);
         delete Data;
         Data = nullptr;
         db.reset();
@@ -125,19 +128,16 @@ protected:
                      const std::function<void(List&)>& afterwards = {})
     {
         bool ran = false;
-        platform->modalRuns.push_back([&](QDialog* d) {
-            auto& list = *static_cast<List*>(d);
-            platform->modalRuns.push_back([&](QDialog* e) {
+        platform->addRun<List>([&](List& list) {
+            platform->addRun<Entry>([&](Entry& entry) {
                 ran = true;
-                act(*static_cast<Entry*>(e));
-                return int(QDialog::Rejected);
+                act(entry);
             });
             if (!code.isEmpty())
                 listQuery(m).locate(m.codeField, code);
             (code.isEmpty() ? list.Button2 : list.Button3)->click();
             if (afterwards)
                 afterwards(list);
-            return int(QDialog::Rejected);
         });
         m.open();
         QVERIFY(ran);

@@ -20,6 +20,14 @@ QStringList ScriptedPlatform::messageTexts() const
     return texts;
 }
 
+QStringList ScriptedPlatform::scriptFaults() const
+{
+    QStringList faults = wrongForms_;
+    if (!modalRuns.empty())
+        faults << QStringLiteral("%1 scripted form run(s) never used").arg(modalRuns.size());
+    return faults;
+}
+
 void ScriptedPlatform::information(const QString& text)
 {
     messages.push_back({MessageKind::Information, text});

@@ -4,9 +4,11 @@
 
 #include "platform.h"
 
+#include <QDialog>
 #include <QList>
 #include <QUrl>
 #include <deque>
+#include <type_traits>
 #include <vector>
 
 class ScriptedPlatform : public Platform {
@@ -47,6 +49,14 @@ public:
     std::deque<bool> startAnswers;       // empty queue: the program starts
     // One callback per modal run, in order; with none left a form is shown and rejected at once.
     std::deque<ModalRun> modalRuns;
+    // Queues a run for a form of class Form, which `act` gets as such (its int result, if any, is the
+    // code the form closes with when left open; otherwise Rejected). A form of another class is rejected
+    // untouched, and the mismatch is kept for scriptFaults().
+    template <class Form, class Act>
+    void addRun(Act act);
+    // What a script left undone: each run never used and each run that met a form of another class;
+    // empty when every queued run worked the form it was written for.
+    QStringList scriptFaults() const;
 
     // What the program asked for.
     std::vector<FileDialogCall> fileDialogs;
@@ -73,4 +83,27 @@ public:
     MailResult sendMail(const MailMessage& message) override;
     void showHelp(const QString& helpFile) override;
     bool printDialog(QPrinter& printer, QWidget* parent) override;
+
+private:
+    QStringList wrongForms_;
 };
+
+template <class Form, class Act>
+void ScriptedPlatform::addRun(Act act)
+{
+    modalRuns.push_back([this, act = std::move(act)](QDialog* dialog) mutable {
+        Form* form = qobject_cast<Form*>(dialog);
+        if (!form) {
+            wrongForms_ << QStringLiteral("a run for %1 met %2 (%3)")
+                               .arg(QLatin1String(Form::staticMetaObject.className()),
+                                    QLatin1String(dialog->metaObject()->className()), dialog->objectName());
+            return int(QDialog::Rejected);
+        }
+        if constexpr (std::is_void_v<std::invoke_result_t<Act&, Form&>>) {
+            act(*form);
+            return int(QDialog::Rejected);
+        } else {
+            return int(act(*form));
+        }
+    });
+}

@@ -141,6 +141,9 @@ protected:
         shared() = SharedState();
     }
 
+    // Fails the test when a scripted form run was not used as written.
+    void endTest() { verifyScriptUsed(*platform); }
+
     // Clicks the print button and returns the texts of the previewed rows; an empty list with the
     // general handler's message when the preview was not shown.
     QStringList printedRows(QAbstractButton* print)

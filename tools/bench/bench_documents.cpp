@@ -106,7 +106,7 @@ int main(int argc, char** argv)
     const QString lines = firstValue(QStringLiteral("SELECT count(*) FROM bizmozg"));
     const QString over = QStringLiteral("register over %1 lines: ").arg(lines);
     BareEngine bare(Data->ZCon1.attachment());
-    bare.select(TForm17::listSql());   // warms the page cache for both sides
+    bare.select(RegisterList::listSql());   // warms the page cache for both sides
     bare.commit();
 
     double openForm = 0, lastForm = 0, sortForm = 0, saveForm = 0, changeForm = 0;
@@ -117,7 +117,7 @@ int main(int argc, char** argv)
         openForm = opening.nsecsElapsed() / 1e6;
         fetchedOpen = Data->ZQ10->fetchedCount();
         auto& form = *static_cast<TForm17*>(dialog);
-        openBare = timedMs([&] { bare.select(TForm17::listSql(), fetchedOpen); });
+        openBare = timedMs([&] { bare.select(RegisterList::listSql(), fetchedOpen); });
         benchRow(over + QStringLiteral("open"), openForm, openBare, QStringLiteral("%1 rows fetched").arg(fetchedOpen));
 
         // A save as it follows the opening, first bare (counter, insert, commit, the list read again as
@@ -128,7 +128,7 @@ int main(int argc, char** argv)
                                         "bertnov, bertcsok) VALUES ('x', %1, CURRENT_DATE, %2, 2, 1, 0, 2, 0)")
                              .arg(quoted(item), quoted(type)));
             bare.commit();
-            bare.select(TForm17::plainListSql(), Dataset::BlockSize);
+            bare.select(RegisterList::plainListSql(), Dataset::BlockSize);
         });
         bare.commit();
 
@@ -153,7 +153,7 @@ int main(int argc, char** argv)
         lastForm = timedMs([&] { form.DBNavigator1->press(DBNavigator::Last); });
         QCoreApplication::processEvents();
         lastMemory = residentMb();
-        lastBare = timedMs([&] { bare.select(TForm17::plainListSql()); });
+        lastBare = timedMs([&] { bare.select(RegisterList::plainListSql()); });
         benchRow(over + QStringLiteral("last row"), lastForm, lastBare,
                  QStringLiteral("%1 MB resident after").arg(lastMemory, 0, 'f', 0));
 
@@ -163,7 +163,7 @@ int main(int argc, char** argv)
             QCoreApplication::processEvents();
         });
         fetchedSort = Data->ZQ10->fetchedCount();
-        sortBare = timedMs([&] { bare.select(TForm17::markedSortSql(4), fetchedSort); });
+        sortBare = timedMs([&] { bare.select(RegisterList::markedSortSql(4), fetchedSort); });
         benchRow(over + QStringLiteral("sort by Dátum"), sortForm, sortBare,
                  QStringLiteral("%1 rows fetched").arg(fetchedSort));
 
@@ -180,7 +180,7 @@ int main(int argc, char** argv)
         QTest::keyClick(form.Button3, 'J');
         // The engine's side: the update, the commit and the changed line read again by its key with the
         // list's select (the program keeps the list it has).
-        const QString listSql = TForm17::markedSortSql(4);
+        const QString listSql = RegisterList::markedSortSql(4);
         const QString lineSql = listSql.left(listSql.lastIndexOf(QStringLiteral(" ORDER BY ")))
             + QStringLiteral(" WHERE bizmozg.idb = %1").arg(id.toLongLong());
         changeBare = timedMs([&] {
