@@ -13,3 +13,8 @@ QString failureReason(const std::exception& error);
 // The numbered message unchanged, then "\r" and the reason when there is one (message boxes break the
 // line there).
 QString withReason(const QString& message, const std::exception& error);
+
+// Why a database could not be opened, in Hungarian: a missing, unreadable, read-only, short or foreign
+// file, a file of another engine version, another program holding it, the engine's unusable lock folder.
+// Anything else gives the server's own text, so that no reason is lost.
+QString openFailureReason(const std::exception& error);
