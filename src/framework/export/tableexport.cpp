@@ -1,6 +1,7 @@
 // The .xlsx and CSV writers.
 #include "tableexport.h"
 
+#include "filemodes.h"
 #include "formats.h"
 
 #include <QDir>
@@ -97,7 +98,8 @@ ExportResult writeCsv(const ExportTable& table, const QString& path, const std::
         line({});
     for (const ExportRow& row : table.totals)
         line(row);
-    if (!file.commit())
+    // QSaveFile would give a replaced file its older permissions, however wide.
+    if (!file.setPermissions(FileModes::replacing(path)) || !file.commit())
         return failed(file.errorString());
     return result;
 }
@@ -312,10 +314,10 @@ ExportResult writeReplacing(const QString& path, const std::function<ExportResul
     }
     ExportResult result = writer(temporaryPath);
     if (result.status == ExportResult::Status::Written) {
-        QFile::setPermissions(temporaryPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                 | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-        // rename() replaces an older file under that name in one step.
-        if (std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(path).constData()) == 0)
+        // The temporary file was made for its owner alone; the export gets what a new file gets here.
+        // rename() then replaces an older file under that name in one step.
+        if (QFile::setPermissions(temporaryPath, FileModes::replacing(path))
+            && std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(path).constData()) == 0)
             return result;
         result = failed(QString::fromLocal8Bit(std::strerror(errno)));
     }
