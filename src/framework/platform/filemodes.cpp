@@ -6,7 +6,8 @@
 
 namespace {
 
-// Linux reports the umask in /proc without changing it; elsewhere umask() must set it to read it.
+// Linux reports the umask in /proc; umask() reads it only by setting it, which for that moment would
+// apply to the files other threads create.
 int umaskFromProc()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -20,6 +21,16 @@ int umaskFromProc()
         }
     }
     return -1;
+}
+
+// The umask as the kernel holds it, left unchanged.
+unsigned currentUmask()
+{
+    if (const int value = umaskFromProc(); value >= 0)
+        return unsigned(value);
+    const mode_t value = ::umask(077);
+    ::umask(value);
+    return unsigned(value);
 }
 
 QFileDevice::Permissions fromMode(unsigned mode)
@@ -48,20 +59,6 @@ QFileDevice::Permissions fromMode(unsigned mode)
 }
 
 namespace FileModes {
-
-unsigned currentUmask()
-{
-    if (const int value = umaskFromProc(); value >= 0)
-        return unsigned(value);
-    const mode_t value = ::umask(077);
-    ::umask(value);
-    return unsigned(value);
-}
-
-QFileDevice::Permissions newFile()
-{
-    return fromMode(0666u & ~currentUmask());
-}
 
 QFileDevice::Permissions replacing(const QString& target)
 {
