@@ -3,12 +3,17 @@
 // half started. Each start runs in a process of its own (the engine reads its lock folder once per
 // process), as an ordinary user when the tests run as root.
 #include "databasefile.h"
+#include "dberror.h"
+#include "failurereason.h"
 #include "testdatabase.h"
 
 #include <QCryptographicHash>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
+#include <ibase.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,6 +179,33 @@ private slots:
         // A start that failed leaves the file as it found it, byte for byte (the holder writes to its own).
         if (fault != "none" && fault != "held")
             QCOMPARE(fileDigest(database), before);
+    }
+
+    // What the engine says of a file it cannot open that the start-up cases above do not meet.
+    void openFailureReasons_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<long>("code");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("newer on-disk structure")
+            << "unsupported on-disk structure for file /a/B.FDB; found 13.0, support 12.2" << long(isc_wrong_ods)
+            << "A fájl más adatbázis-kezelő változat formátumában van (ODS 13.0; ez a gép az ODS 12.2 formátumot kezeli).";
+        QTest::newRow("system error without a reason of its own: the engine's words")
+            << "I/O error during \"open\" operation for file \"/a/B.FDB\"\n-Error while trying to open file\n-"
+                   + QString::fromLocal8Bit(std::strerror(EMFILE))
+            << long(isc_io_error)
+            << "Az adatbázis-kezelő üzenete: I/O error during \"open\" operation for file \"/a/B.FDB\"\r"
+                   "Error while trying to open file\r" + QString::fromLocal8Bit(std::strerror(EMFILE));
+        QTest::newRow("the data layer's own, already Hungarian") << "Nincs megadva adatbázis." << 0L
+                                                                 << "Nincs megadva adatbázis.";
+    }
+
+    void openFailureReasons()
+    {
+        QFETCH(QString, text);
+        QFETCH(long, code);
+        QFETCH(QString, reason);
+        QCOMPARE(openFailureReason(DbError(text, code)), reason);
     }
 
     // A new database is readable and writable by its owner only, from the moment the engine made it.
