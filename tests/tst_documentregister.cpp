@@ -3,6 +3,7 @@
 // and what the viewer shows.
 #include "documentfixture.h"
 #include "dbgrid.h"
+#include "registerlist.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -209,7 +210,7 @@ private slots:
             if (!emptyList)
                 QCOMPARE(platform->messages.front().kind, ScriptedPlatform::MessageKind::Question);
             if (!emptyList && !answer) {
-                QCOMPARE(Data->ZQ10->sql(), TForm17::listSql());
+                QCOMPARE(Data->ZQ10->sql(), RegisterList::listSql());
                 QCOMPARE(currentValue(*Data->ZQ10, "BBSZAM"), QStringLiteral("12"));
                 return;
             }

@@ -1,5 +1,8 @@
 // The export of grids and previews: the item card's .xlsx read back against its grid and its figures, a
-// CSV of tricky texts read back exactly, and a cancelled export that leaves no file behind.
+// CSV of tricky texts read back exactly, a cancelled export that leaves no file behind, and every kind of
+// written file with the permissions the umask gives.
+#include "backupcopy.h"
+#include "exportcommands.h"
 #include "exportsources.h"
 #include "reportforms.h"
 #include "stockchart.h"
@@ -9,8 +12,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QPushButton>
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(ExportFormat)
 
@@ -160,6 +166,8 @@ private slots:
     void cancelledExportLeavesNoFile();
     void chartFollowsThePrintedCard_data();
     void chartFollowsThePrintedCard();
+    void writtenFilesFollowTheUmask_data();
+    void writtenFilesFollowTheUmask();
 };
 
 void TestExport::itemCardToXlsx()
@@ -409,6 +417,91 @@ void TestExport::chartFollowsThePrintedCard()
     });
     QTest::mouseClick(summary.chartButton, Qt::LeftButton);
     QCOMPARE(summaryStock, stock);
+}
+
+void TestExport::writtenFilesFollowTheUmask_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("older");      // mode of a file already under that name; 0: none
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("expected");
+    const struct {
+        const char* name;
+        const char* kind;
+        int older;
+    } outputs[] = {
+        {"xlsx", "xlsx", 0},
+        {"xlsx over an older file open to all", "xlsx", 0666},
+        {"csv", "csv", 0},
+        {"csv over an older file open to all", "csv", 0666},
+        {"pdf from a preview", "pdf", 0},
+        {"pdf over an older file open to all", "pdf", 0666},
+        {"chart image", "png", 0},
+        {"chart image over an older file open to all", "png", 0666},
+    };
+    for (const auto& output : outputs)
+        for (const int umask : {077, 022})
+            QTest::addRow("%s, umask %03o", output.name, umask) << output.kind << output.older << umask << (0666 & ~umask);
+    // Replacing a file never opens it to more people than it was.
+    QTest::newRow("xlsx over an owner-only file, umask 022") << "xlsx" << 0600 << 022 << 0600;
+    QTest::newRow("csv over an owner-only file, umask 022") << "csv" << 0600 << 022 << 0600;
+    // The backup holds the database, which is its owner's alone whatever the umask.
+    QTest::newRow("backup, umask 077") << "backup" << 0 << 077 << 0600;
+    QTest::newRow("backup, umask 022") << "backup" << 0 << 022 << 0600;
+}
+
+void TestExport::writtenFilesFollowTheUmask()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, older);
+    QFETCH(int, umask);
+    QFETCH(int, expected);
+    QTemporaryDir target;
+    const QString path = target.filePath("kimenet." + kind);
+    if (older) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("régi");
+        file.close();
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(older)) == 0);
+    }
+    const mode_t saved = ::umask(mode_t(umask));
+    const auto restore = qScopeGuard([saved] { ::umask(saved); });
+
+    if (kind == "xlsx" || kind == "csv") {
+        CountedRows rows(10);
+        const ExportTable table{"Lista", {"Lista"}, &rows, {}};
+        QCOMPARE(TableExport::write(table, kind == "xlsx" ? ExportFormat::Xlsx : ExportFormat::Csv, path).status,
+                 ExportResult::Status::Written);
+    } else if (kind == "pdf") {
+        platform->fileAnswers.push_back(path);
+        QVERIFY(ExportCommands::exportPdf(nullptr, [](const QString& file) {
+            QPdfWriter writer(file);
+            QPainter painter(&writer);
+            painter.drawText(100, 100, "Lista");
+            return painter.end();
+        }));
+    } else if (kind == "png") {
+        StockChartDialog chart({"Cikk", 5, {{QDate(2024, 1, 1), "1", 2, 0}}});
+        chart.resize(400, 300);
+        QVERIFY(chart.savePng(path));
+    } else if (kind == "backup") {
+        const QString source = target.filePath("forras.fdb");
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(64 * 1024, 'x'));
+        file.close();
+        QCOMPARE(copyDatabaseFile(nullptr, source, path), QString());
+    }
+    QCOMPARE(platform->messageTexts(), QStringList{});
+
+    struct stat written {};
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &written) == 0);
+    QCOMPARE(QString::number(written.st_mode & 07777, 8), QString::number(expected, 8));
+    QVERIFY(written.st_size > 4);
+    // No temporary file stays behind.
+    const QStringList left = QDir(target.path()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(left.size(), kind == "backup" ? 2 : 1);
 }
 
 STOCK_TEST_MAIN(TestExport)

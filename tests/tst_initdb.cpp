@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -124,6 +125,7 @@ private slots:
     void refusesAnExistingDatabase();
     void rejectsBadArguments_data();
     void rejectsBadArguments();
+    void copiesTemplatesWithoutOverwriting_data();
     void copiesTemplatesWithoutOverwriting();
 
     void demoMasterData_data();
@@ -282,9 +284,19 @@ void TestInitDb::rejectsBadArguments()
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("w/") + dbName)));
 }
 
-// An installed tool finds its templates beside itself; a template the user already has is kept.
+void TestInitDb::copiesTemplatesWithoutOverwriting_data()
+{
+    QTest::addColumn<int>("umask");
+    QTest::newRow("umask 077, as the launcher sets it") << 077;
+    QTest::newRow("umask 022") << 022;
+}
+
+// An installed tool finds its templates beside itself; a template the user already has is kept. The
+// copies get what a new file gets under the umask, not the installed files' modes; the database stays
+// its owner's alone.
 void TestInitDb::copiesTemplatesWithoutOverwriting()
 {
+    QFETCH(int, umask);
     QTemporaryDir install;
     const QString tool = install.filePath(QStringLiteral("varnel-initdb"));
     QVERIFY(QFile::copy(QStringLiteral(VARNEL_INITDB_PATH), tool));
@@ -300,7 +312,21 @@ void TestInitDb::copiesTemplatesWithoutOverwriting()
     QTemporaryDir work;
     QVERIFY(write(work.filePath(QStringLiteral("VarnelCikk.frf")), "<report>edited</report>"));
 
-    QCOMPARE(runTool({work.path()}, tool).exitCode, 0);
+    for (const char* name : {"templates/VarnelRaktar.frf", "templates/VARNEL.HLP"})
+        QVERIFY(QFile::setPermissions(install.filePath(QString::fromLatin1(name)),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+
+    const mode_t saved = ::umask(mode_t(umask));
+    const ToolRun run = runTool({work.path()}, tool);
+    ::umask(saved);
+    QCOMPARE(run.exitCode, 0);
+    const auto mode = [&work](const QString& name) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(work.filePath(name)).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+    };
+    QCOMPARE(mode(QStringLiteral("VarnelRaktar.frf")), 0666 & ~umask);
+    QCOMPARE(mode(QStringLiteral("VARNEL.HLP")), 0666 & ~umask);
+    QCOMPARE(mode(dbName), 0600);
 
     QVERIFY(QFile::exists(work.filePath(dbName)));
     QCOMPARE(fileDigest(work.filePath(QStringLiteral("VarnelRaktar.frf"))),

@@ -1,11 +1,19 @@
-// Start-up with a broken database or lock folder: each ends with the start-up message and no main window,
-// never with a crash or a window half started. Each start runs in a process of its own (the engine reads
-// its lock folder once per process), as an ordinary user when the tests run as root.
+// Start-up with a broken database or lock folder: each ends with the start-up message, the file and the
+// reason in Hungarian beneath it, no main window and the file untouched, never with a crash or a window
+// half started. Each start runs in a process of its own (the engine reads its lock folder once per
+// process), as an ordinary user when the tests run as root.
 #include "databasefile.h"
+#include "dberror.h"
+#include "failurereason.h"
 #include "testdatabase.h"
 
+#include <QCryptographicHash>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
+#include <ibase.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +42,14 @@ class TestStartupFaults : public QObject {
         return QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     }
 
+    // The file's SHA-256 (read as root, whatever its mode); empty when there is none.
+    static QByteArray fileDigest(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                                              : QByteArray();
+    }
+
     // A folder of the probe's user, holding a good database.
     static void handOver(const QString& path)
     {
@@ -48,13 +64,30 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QStringList>("expected");
-        const QStringList refused{DatabaseFailure, "window: no", "data: no"};
-        QTest::newRow("database missing") << "missing" << refused;
-        QTest::newRow("database read-only") << "read-only" << refused;
-        QTest::newRow("not a database") << "garbage" << refused;
-        QTest::newRow("empty file") << "empty" << refused;
-        QTest::newRow("opened by another process") << "held" << refused;
-        QTest::newRow("engine lock folder not writable") << "lock folder" << refused;
+        // The start-up message unchanged, then the file and why it cannot be opened.
+        const auto refused = [](const QString& reason) {
+            return QStringList{DatabaseFailure + "\\rAdatbázis: WORK/VARNEL2013.FDB\\r" + reason, "window: no",
+                               "data: no"};
+        };
+        const QString notADatabase = "A fájl nem érvényes adatbázis: sérült, vagy nem ennek a programnak az adatbázisa.";
+        const QString tooShort = "A fájl rövidebb a vártnál: csonka vagy sérült adatbázis.";
+        QTest::newRow("database missing") << "missing" << refused("A fájl nem található.");
+        QTest::newRow("database unreadable") << "unreadable" << refused("Nincs jogosultság a fájl megnyitásához.");
+        QTest::newRow("database read-only")
+            << "read-only" << refused("Nincs írási jogosultság a fájlhoz (a programnak írnia is kell bele).");
+        QTest::newRow("not a database") << "garbage" << refused(notADatabase);
+        QTest::newRow("random bytes") << "random" << refused(notADatabase);
+        QTest::newRow("first page damaged") << "first page" << refused(notADatabase);
+        QTest::newRow("truncated") << "truncated" << refused(tooShort);
+        QTest::newRow("empty file") << "empty" << refused(tooShort);
+        QTest::newRow("older on-disk structure")
+            << "older structure"
+            << refused("A fájl más adatbázis-kezelő változat formátumában van (ODS 10.0; ez a gép az ODS 12.2 "
+                       "formátumot kezeli).");
+        QTest::newRow("opened by another process")
+            << "held" << refused("Az adatbázist egy másik program már megnyitotta.");
+        QTest::newRow("engine lock folder not writable")
+            << "lock folder" << refused("Az adatbázis-kezelő zárolási mappája (WORK/lock) nem használható.");
         QTest::newRow("no private folder for the engine's locks")
             << "no private folder"
             << QStringList{"message: Az adatbázis-kezelő zárolási mappája nem használható: TMP/varnel-65534 - "
@@ -87,8 +120,21 @@ private slots:
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("HOME", work.path());
         std::unique_ptr<QProcess> holder;
+        QRandomGenerator random(23);
+        const auto overwrite = [&database](qint64 offset, const QByteArray& bytes) {
+            QFile file(database);
+            return file.open(QIODevice::ReadWrite) && file.seek(offset) && file.write(bytes) == bytes.size();
+        };
+        const auto randomBytes = [&random](int size) {
+            QByteArray bytes(size, Qt::Uninitialized);
+            for (char& byte : bytes)
+                byte = char(random.bounded(256));
+            return bytes;
+        };
         if (fault == "missing") {
             QFile::remove(database);
+        } else if (fault == "unreadable") {
+            ::chmod(QFile::encodeName(database).constData(), 0);
         } else if (fault == "read-only") {
             ::chmod(QFile::encodeName(database).constData(), 0400);
         } else if (fault == "garbage" || fault == "empty") {
@@ -97,6 +143,15 @@ private slots:
             if (fault == "garbage")
                 for (int i = 0; i < 4096; ++i)
                     file.write(QByteArray("not a database ").repeated(2));
+        } else if (fault == "random") {
+            QVERIFY(QFile::resize(database, 0));
+            QVERIFY(overwrite(0, randomBytes(256 * 1024)));
+        } else if (fault == "first page") {
+            QVERIFY(overwrite(0, randomBytes(4096)));
+        } else if (fault == "truncated") {
+            QVERIFY(QFile::resize(database, QFileInfo(database).size() / 3));
+        } else if (fault == "older structure") {
+            QVERIFY(overwrite(0x12, QByteArray("\x0A\x80", 2)));   // the header's ODS 10, as an older engine wrote
         } else if (fault == "held") {
             holder = std::make_unique<QProcess>();
             holder->setProcessEnvironment(environment);
@@ -111,14 +166,46 @@ private slots:
             environment.insert("TMPDIR", tmp);
             ::chmod(QFile::encodeName(tmp).constData(), 0555);
         }
+        const QByteArray before = fileDigest(database);
 
         QStringList lines = probe({"--start", database}, environment);
         lines.replaceInStrings(tmp, "TMP");
+        lines.replaceInStrings(work.path(), "WORK");
         if (holder) {
             holder->closeWriteChannel();
             QVERIFY(holder->waitForFinished(60000));
         }
         QCOMPARE(lines, expected);
+        // A start that failed leaves the file as it found it, byte for byte (the holder writes to its own).
+        if (fault != "none" && fault != "held")
+            QCOMPARE(fileDigest(database), before);
+    }
+
+    // What the engine says of a file it cannot open that the start-up cases above do not meet.
+    void openFailureReasons_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<long>("code");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("newer on-disk structure")
+            << "unsupported on-disk structure for file /a/B.FDB; found 13.0, support 12.2" << long(isc_wrong_ods)
+            << "A fájl más adatbázis-kezelő változat formátumában van (ODS 13.0; ez a gép az ODS 12.2 formátumot kezeli).";
+        QTest::newRow("system error without a reason of its own: the engine's words")
+            << "I/O error during \"open\" operation for file \"/a/B.FDB\"\n-Error while trying to open file\n-"
+                   + QString::fromLocal8Bit(std::strerror(EMFILE))
+            << long(isc_io_error)
+            << "Az adatbázis-kezelő üzenete: I/O error during \"open\" operation for file \"/a/B.FDB\"\r"
+                   "Error while trying to open file\r" + QString::fromLocal8Bit(std::strerror(EMFILE));
+        QTest::newRow("the data layer's own, already Hungarian") << "Nincs megadva adatbázis." << 0L
+                                                                 << "Nincs megadva adatbázis.";
+    }
+
+    void openFailureReasons()
+    {
+        QFETCH(QString, text);
+        QFETCH(long, code);
+        QFETCH(QString, reason);
+        QCOMPARE(openFailureReason(DbError(text, code)), reason);
     }
 
     // A new database is readable and writable by its owner only, from the moment the engine made it.

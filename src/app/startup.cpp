@@ -8,6 +8,7 @@
 #include "documentregister.h"
 #include "email.h"
 #include "employeeselection.h"
+#include "failurereason.h"
 #include "formats.h"
 #include "helpform.h"
 #include "itemnumberchange.h"
@@ -30,6 +31,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
 #include <QTextStream>
@@ -38,6 +40,14 @@ namespace {
 
 const QString DatabaseFailure =
     QStringLiteral("Az adatbáziskezelöt nem találja.\rA program müködéséhez szükséges.");
+
+// A local file by its full path, so that the user knows which one; a server's database as it was named.
+QString databaseLine(const QString& database)
+{
+    const bool onServer = database.contains(QLatin1Char(':'));
+    return QStringLiteral("Adatbázis: %1")
+        .arg(onServer ? database : QDir::toNativeSeparators(QFileInfo(database).absoluteFilePath()));
+}
 
 // Every window of the program carries its icon, at the sizes the installed icon theme has.
 QIcon programIcon()
@@ -91,11 +101,13 @@ std::unique_ptr<TForm1> startUp(const StartOptions& options)
         installReportEvents(*Data);
         Data->connectAndOpenTables();
     } catch (const std::exception& error) {
-        // The message box says only that the database is needed; the administrator finds why here.
+        // The box names the file and says why in Hungarian; the engine's own words go to the terminal.
         QTextStream(stderr) << "Varnel: " << errorText(error) << Qt::endl;
+        const QString database = Data ? Data->ZCon1.params().database : options.database;
         delete Data;
         Data = nullptr;
-        Platform::instance().confirmYesOnly(DatabaseFailure);
+        Platform::instance().confirmYesOnly(DatabaseFailure + QLatin1Char('\r') + databaseLine(database)
+                                            + QLatin1Char('\r') + openFailureReason(error));
         Form1 = nullptr;
         return nullptr;
     }

@@ -5,6 +5,7 @@
 #include "formats.h"
 #include "platform.h"
 #include "reportform.h"
+#include "tableexport.h"
 
 #include <QBarSet>
 #include <QCategoryAxis>
@@ -166,7 +167,11 @@ StockChartDialog::StockChartDialog(const StockChartData& data, QWidget* parent) 
 
 bool StockChartDialog::savePng(const QString& path) const
 {
-    return view_->grab().save(path, "PNG");
+    // As the exports: complete or not at all, with the permissions of a new file.
+    const QPixmap image = view_->grab();
+    return TableExport::writeReplacing(path, [&image](const QString& temporaryPath) {
+               return image.save(temporaryPath, "PNG") ? ExportResult{} : ExportResult{ExportResult::Status::Failed, {}, 0};
+           }).status == ExportResult::Status::Written;
 }
 
 void StockChartDialog::saveAsImage()

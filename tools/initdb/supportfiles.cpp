@@ -1,9 +1,9 @@
 // The database file name; finding and copying the report templates and the help file.
 #include "supportfiles.h"
+#include "filemodes.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 QString databaseFileName()
@@ -36,7 +36,7 @@ SupportFileCopy copySupportFiles(const QString& sourceFolder, const QString& tar
         const QString target = QDir(targetFolder).filePath(name);
         if (QFileInfo::exists(target))
             result.kept << name;
-        else if (QFile::copy(source.filePath(name), target))
+        else if (FileModes::copyAsNewFile(source.filePath(name), target))
             result.copied << name;
         else
             result.failed << name;

@@ -25,3 +25,7 @@ QString systemReason(int errorNumber);
 QString fileReason(const QFileDevice& file);
 // Why a program could not be run or did not finish, in Hungarian.
 QString processReason(const QProcess& process);
+// Why a database could not be opened, in Hungarian: a missing, unreadable, read-only, short or foreign
+// file, a file of another engine version, another program holding it, the engine's unusable lock folder.
+// Anything else gives the server's own text, so that no reason is lost.
+QString openFailureReason(const std::exception& error);

@@ -2,6 +2,7 @@
 #include "tableexport.h"
 
 #include "failurereason.h"
+#include "filemodes.h"
 #include "formats.h"
 
 #include <QDir>
@@ -98,7 +99,8 @@ ExportResult writeCsv(const ExportTable& table, const QString& path, const std::
         line({});
     for (const ExportRow& row : table.totals)
         line(row);
-    if (!file.commit())
+    // QSaveFile would give a replaced file its older permissions, however wide.
+    if (!file.setPermissions(FileModes::replacing(path)) || !file.commit())
         return failed(fileReason(file));
     return result;
 }
@@ -316,10 +318,10 @@ ExportResult writeReplacing(const QString& path, const std::function<ExportResul
     }
     ExportResult result = writer(temporaryPath);
     if (result.status == ExportResult::Status::Written) {
-        QFile::setPermissions(temporaryPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                 | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-        // rename() replaces an older file under that name in one step.
-        if (std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(path).constData()) == 0)
+        // The temporary file was made for its owner alone; the export gets what a new file gets here.
+        // rename() then replaces an older file under that name in one step.
+        if (QFile::setPermissions(temporaryPath, FileModes::replacing(path))
+            && std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(path).constData()) == 0)
             return result;
         result = failed(systemReason(errno));
     }

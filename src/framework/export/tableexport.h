@@ -56,7 +56,8 @@ constexpr qint64 MaxXlsxRows = 1048576;
 ExportResult write(const ExportTable& table, ExportFormat format, const QString& path,
                    const std::function<bool(qint64)>& progress = {});
 
-// Runs `writer` on a temporary file beside `path` and renames that over `path` only when it wrote it.
+// Runs `writer` on a temporary file beside `path` and renames that over `path` only when it wrote it,
+// with the permissions a new file gets under the umask (never wider than an older file's under that name).
 ExportResult writeReplacing(const QString& path, const std::function<ExportResult(const QString&)>& writer);
 
 // One CSV field: numbers with a decimal comma and no grouping, dates in the short date format, texts
