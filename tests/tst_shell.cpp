@@ -211,7 +211,9 @@ private slots:
         QVERIFY(!form);
         QCOMPARE(platform->messages.size(), size_t(1));
         QCOMPARE(platform->messages[0].text,
-                 QStringLiteral("Az adatbáziskezelöt nem találja.\rA program müködéséhez szükséges."));
+                 QStringLiteral("Az adatbáziskezelöt nem találja.\rA program müködéséhez szükséges.\r"
+                                "Adatbázis: %1\rA fájl nem található.")
+                     .arg(QDir::toNativeSeparators(db->folder() + "/NINCS.FDB")));
         capture.seek(0);
         const QString written = QString::fromUtf8(capture.readAll());
         QVERIFY2(written.startsWith(QStringLiteral("Varnel: ")), qPrintable(written));
@@ -228,7 +230,9 @@ private slots:
         QCOMPARE(platform->messages.size(), size_t(1));
         QCOMPARE(platform->messages[0].kind, ScriptedPlatform::MessageKind::ConfirmYesOnly);
         QCOMPARE(platform->messages[0].text,
-                 QStringLiteral("Az adatbáziskezelöt nem találja.\rA program müködéséhez szükséges."));
+                 QStringLiteral("Az adatbáziskezelöt nem találja.\rA program müködéséhez szükséges.\r"
+                                "Adatbázis: %1\rA fájl nem található.")
+                     .arg(QDir::toNativeSeparators(db->folder() + "/NINCS.FDB")));
     }
 
     void menuIsLockedUntilAnEmployeeIsChosen()
