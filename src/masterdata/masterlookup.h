@@ -38,6 +38,7 @@ struct MasterLookup {
 // shared selection the list opens on. Each form adds its own work query and statements.
 MasterLookup itemPicker();
 MasterLookup movementTypePicker();
+MasterLookup warehousePicker();
 
 // The dataset whose current row holds the row found: the work query after an exact match, the list's
 // dataset after the picker has closed (an empty list gives empty fields). `picked` tells which.
