@@ -28,7 +28,6 @@ TStockOnHandForm* StockOnHandForm = nullptr;
 namespace {
 
 constexpr int AmountDecimals = 3;
-const QString DefaultOrder = QStringLiteral("ORDER BY s.bcikkszam, s.brkod");
 
 // A row whose stock is below zero is written in red.
 class NegativeStockDelegate : public QStyledItemDelegate {
@@ -108,7 +107,7 @@ TStockOnHandForm::TStockOnHandForm(QWidget* parent)
     setFocusOrder({Edit1, DateTimePicker2, Edit2, Button2, CheckBox1, DBGrid1, DBNavigator1, Button5, Button7, Button6});
 
     setWarehouseColumn(false);
-    setTitleOrders({{"Cikkszám", "ORDER BY s.bcikkszam, s.brkod", "Cikkszám"},
+    setTitleOrders({{"Cikkszám", stockOnHandOrder(), "Cikkszám"},
                     {"Megnevezés", "ORDER BY c.cmegn, s.bcikkszam, s.brkod", "Megnevezés"},
                     {"Tételszám", "ORDER BY c.cbizonylat, s.bcikkszam, s.brkod", "Tételszám"},
                     {"M.egység", "ORDER BY c.cme, s.bcikkszam, s.brkod", "Mennyiségi egység"},
@@ -131,7 +130,7 @@ TStockOnHandForm::TStockOnHandForm(QWidget* parent)
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TStockOnHandForm::openItemCard);
     Edit2->installEventFilter(this);
     DBGrid1->installEventFilter(this);
-    orderLine_ = DefaultOrder;
+    orderLine_ = stockOnHandOrder();
     showSortText(QStringLiteral("Cikkszám"));
     collectClicked();
 }
@@ -151,33 +150,38 @@ void TStockOnHandForm::setWarehouseColumn(bool shown)
     setColumns(columns);
 }
 
-void TStockOnHandForm::listInOrder(const QString& orderLine)
+QStringList stockOnHandStatement(bool perWarehouse, bool oneWarehouse, bool searched, const QString& orderLine)
 {
-    orderLine_ = orderLine;
-    const bool perWarehouse = CheckBox1->isChecked();
-    const QString warehouse = Edit2->text().trimmed();
-    const QString search = Edit1->text().trimmed();
     const QString warehouseColumn = perWarehouse ? QStringLiteral("brkod") : QStringLiteral("CAST(NULL AS VARCHAR(5)) AS brkod");
     QStringList lines = {
         QStringLiteral("SELECT s.bcikkszam, c.cmegn, c.cmeret, c.cbizonylat, c.cme, s.brkod, s.keszlet, s.ertek,"),
-        QStringLiteral("  CASE WHEN s.keszlet < 0 THEN '%1' ELSE '' END AS negativ,").arg(negativeMarker()),
+        QStringLiteral("  CASE WHEN s.keszlet < 0 THEN '%1' ELSE '' END AS negativ,").arg(TStockOnHandForm::negativeMarker()),
         QStringLiteral("  SUM(s.keszlet) OVER () AS ossz_keszlet, SUM(s.ertek) OVER () AS ossz_ertek"),
         // A line without a value leaves the value empty rather than zero only when no line carries one.
         QStringLiteral("FROM (SELECT bcikkszam, %1, COALESCE(SUM(bmenov), 0) - COALESCE(SUM(bmecsok), 0) AS keszlet,").arg(warehouseColumn),
         QStringLiteral("        CASE WHEN COUNT(bertnov) + COUNT(bertcsok) = 0 THEN NULL"),
         QStringLiteral("             ELSE COALESCE(SUM(bertnov), 0) - COALESCE(SUM(bertcsok), 0) END AS ertek"),
         QStringLiteral("      FROM bizmozg"),
-        warehouse.isEmpty() ? QStringLiteral("      WHERE ( bbizdatum <= :p1 )")
-                            : QStringLiteral("      WHERE ( bbizdatum <= :p1 ) AND ( brkod = :p2 )"),
+        oneWarehouse ? QStringLiteral("      WHERE ( bbizdatum <= :p1 ) AND ( brkod = :p2 )")
+                     : QStringLiteral("      WHERE ( bbizdatum <= :p1 )"),
         perWarehouse ? QStringLiteral("      GROUP BY bcikkszam, brkod) s") : QStringLiteral("      GROUP BY bcikkszam) s"),
         // An item number may stand on more than one item row: one of them names it, so that no line
         // counts twice; lines whose item row is missing are listed without a name.
         QStringLiteral("LEFT JOIN (SELECT cszam, MIN(idc) AS idc FROM cikk GROUP BY cszam) f ON f.cszam = s.bcikkszam"),
         QStringLiteral("LEFT JOIN cikk c ON c.idc = f.idc"),
     };
-    if (!search.isEmpty())
+    if (searched)
         lines << QStringLiteral("WHERE ( s.bcikkszam CONTAINING :p3 ) OR ( c.cmegn CONTAINING :p3 ) OR ( c.cbizonylat CONTAINING :p3 )");
     lines << orderLine;
+    return lines;
+}
+
+void TStockOnHandForm::listInOrder(const QString& orderLine)
+{
+    orderLine_ = orderLine;
+    const QString warehouse = Edit2->text().trimmed();
+    const QString search = Edit1->text().trimmed();
+    const QStringList lines = stockOnHandStatement(CheckBox1->isChecked(), !warehouse.isEmpty(), !search.isEmpty(), orderLine);
     Query& query = *Data->ZQ11;
     buildStatement(query, lines);
     query.paramByName(QStringLiteral("p1")).setDate(DateTimePicker2->date());
@@ -189,6 +193,11 @@ void TStockOnHandForm::listInOrder(const QString& orderLine)
     listedDate_ = DateTimePicker2->date();
     listedWarehouse_ = warehouse;
     showTotals(warehouse, search);
+}
+
+QString stockOnHandOrder()
+{
+    return QStringLiteral("ORDER BY s.bcikkszam, s.brkod");
 }
 
 bool TStockOnHandForm::collect()

@@ -51,3 +51,8 @@ private:
 };
 
 extern TStockOnHandForm* StockOnHandForm;
+
+// The list's one grouped statement: :p1 the date, :p2 the warehouse code, :p3 the search text.
+QStringList stockOnHandStatement(bool perWarehouse, bool oneWarehouse, bool searched, const QString& orderLine);
+// The order the list opens in.
+QString stockOnHandOrder();
