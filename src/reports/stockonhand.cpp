@@ -164,7 +164,11 @@ QStringList stockOnHandStatement(bool perWarehouse, bool oneWarehouse, bool sear
         QStringLiteral("      FROM bizmozg"),
         oneWarehouse ? QStringLiteral("      WHERE ( bbizdatum <= :p1 ) AND ( brkod = :p2 )")
                      : QStringLiteral("      WHERE ( bbizdatum <= :p1 )"),
-        perWarehouse ? QStringLiteral("      GROUP BY bcikkszam, brkod) s") : QStringLiteral("      GROUP BY bcikkszam) s"),
+        perWarehouse ? QStringLiteral("      GROUP BY bcikkszam, brkod") : QStringLiteral("      GROUP BY bcikkszam"),
+        // Every line up to the date is read: in file order and sorted, three times as fast at a million
+        // lines as the optimizer's walk along the item-number index, a page read for nearly every line.
+        // One warehouse's lines are a twentieth or so, found faster through its index.
+        oneWarehouse ? QStringLiteral("      ) s") : QStringLiteral("      PLAN (BIZMOZG NATURAL)) s"),
         // An item number may stand on more than one item row: one of them names it, so that no line
         // counts twice; lines whose item row is missing are listed without a name.
         QStringLiteral("LEFT JOIN (SELECT cszam, MIN(idc) AS idc FROM cikk GROUP BY cszam) f ON f.cszam = s.bcikkszam"),
