@@ -133,6 +133,7 @@ TStockOnHandForm::TStockOnHandForm(QWidget* parent)
     orderLine_ = stockOnHandOrder();
     showSortText(QStringLiteral("Cikkszám"));
     collectClicked();
+    Edit1->setFocus();
 }
 
 QString TStockOnHandForm::negativeMarker()
