@@ -100,6 +100,7 @@ private slots:
     void warehouses();
     void search_data();
     void search();
+    void searchOutsideTheCodePage();
     void titleClicks();
     void printout();
     void doubleClickOpensTheCard();
@@ -300,6 +301,19 @@ void TestStockOnHand::search()
     form.Edit1->selectAll();
     QTest::keyClick(form.Edit1, Qt::Key_Backspace);
     QTRY_COMPARE(Data->ZQ11->recordCount(), 8);
+}
+
+// The database cannot hold the character: the general handler says so, and nothing is printed.
+void TestStockOnHand::searchOutsideTheCodePage()
+{
+    TStockOnHandForm form;
+    typeText(form.Edit1, QStringLiteral("中"));
+    QTRY_COMPARE(platform->messageTexts().size(), 1);
+    QVERIFY2(platform->messageTexts().first().contains(QStringLiteral("WIN1250")), qPrintable(platform->messageTexts().first()));
+    platform->clearMessages();
+    QTest::mouseClick(form.Button7, Qt::LeftButton);
+    QCOMPARE(platform->messageTexts(), QStringList{StockReportForm::collectFirstText()});
+    QCOMPARE(platform->shownDialogs, QStringList{});
 }
 
 void TestStockOnHand::titleClicks()
