@@ -131,7 +131,7 @@ private slots:
 
         TForm1 form;
         const auto commands = menuCommands(form.MainMenu1);
-        QCOMPARE(commands.size(), 21);
+        QCOMPARE(commands.size(), 22);
         for (const auto& [name, caption] : commands) {
             QVERIFY2(html.contains(QStringLiteral("<li><a href=\"#%1\">%2</a>").arg(name, caption)), qPrintable(name));
             const QRegularExpression heading(QStringLiteral("<h2 id=\"%1\">([^<]*)</h2>").arg(name));

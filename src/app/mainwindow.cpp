@@ -35,6 +35,7 @@ const MenuItem menuItems[] = {
     {"Lista", "Karton2", "Ö&sszesíö", Kind::Command, true, true},
     {"Lista", "Karton1", "&Karton tól-ig", Kind::Command, true, true},
     {"Lista", "Ttelszmtlig1", "Tételszám tól-&ig", Kind::Command, true, true},
+    {"Lista", "Keszlet1", "Kész&let", Kind::Command, true, true},
     {nullptr, "Cikk", "&Cikk", Kind::Command, false, true},
     {nullptr, "Partner", "&Partner", Kind::Command, false, true},
     {nullptr, "Raktar", "&Raktár", Kind::Command, false, true},

@@ -82,6 +82,7 @@ void wireMenu(TForm1& form)
     form.setCommand(QStringLiteral("Karton2"), [parent] { runForm(Form26, parent); });
     form.setCommand(QStringLiteral("Karton1"), [parent] { runForm(Form24, parent); });
     form.setCommand(QStringLiteral("Ttelszmtlig1"), [parent] { runForm(Form31, parent); });
+    form.setCommand(QStringLiteral("Keszlet1"), [parent] { runForm(StockOnHandForm, parent); });
     form.setCommand(QStringLiteral("AdatoktvteleaDravobl1"), [parent] { runForm(Form25, parent); });
     form.setCommand(QStringLiteral("Cikkszmcsere1"), [parent] { runForm(Form32, parent); });
 }

@@ -130,3 +130,8 @@ MasterLookup movementTypePicker()
     return pickerOf(Data->ZQ50, &SharedState::SelectedMovementType,
                     [](QWidget* parent) { runForm(Form13, parent); });
 }
+
+MasterLookup warehousePicker()
+{
+    return pickerOf(Data->ZQ40, &SharedState::SelectedWarehouseCode, [](QWidget* parent) { runForm(Form11, parent); });
+}

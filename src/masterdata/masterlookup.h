@@ -38,6 +38,7 @@ struct MasterLookup {
 // shared selection the list opens on. Each form adds its own work query and statements.
 MasterLookup itemPicker();
 MasterLookup movementTypePicker();
+MasterLookup warehousePicker();
 
 // A picker with the exact-match statements over `table`, written line by line ("SELECT c, count(c) as n",
 // "FROM  table", "WHERE (c = :p1)", "GROUP BY c"; "SELECT *" for the row), run in `work`.

@@ -15,6 +15,12 @@ MasterLookup reportMovementTypeLookup()
                        QStringLiteral("odb"), QStringLiteral("mnev"), QStringLiteral("ndb"));
 }
 
+MasterLookup reportWarehouseLookup()
+{
+    return lookupOf(warehousePicker(), Data->ZQ41, QStringLiteral("raktar"), QStringLiteral("rkod"), QStringLiteral("rdb"),
+                    QStringLiteral("rnev"), QStringLiteral("rdb"));
+}
+
 QString joinedFields(const Dataset& row, const QStringList& columns)
 {
     QStringList values;

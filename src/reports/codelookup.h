@@ -12,6 +12,8 @@ class Dataset;
 MasterLookup reportItemLookup();
 // MNEM in ZQ51 by movement type or name, the movement-type list TForm13 over ZQ50 as the picker.
 MasterLookup reportMovementTypeLookup();
+// RAKTAR in ZQ41 by warehouse code or name, the warehouse list TForm11 over ZQ40 as the picker.
+MasterLookup reportWarehouseLookup();
 
 // The row's values of the columns, joined by single blanks.
 QString joinedFields(const Dataset& row, const QStringList& columns);

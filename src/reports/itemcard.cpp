@@ -44,6 +44,15 @@ TForm27::TForm27(QWidget* parent)
     connect(Button1, &QPushButton::clicked, this, &TForm27::pickItem);
 }
 
+void TForm27::collectItem(const QString& item, const QString& description, const QDate& from, const QDate& to)
+{
+    Edit1->setText(item);
+    Label4->setText(description);
+    DateTimePicker1->setDate(from);
+    DateTimePicker2->setDate(to);
+    collectClicked();
+}
+
 bool TForm27::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Edit1 && isFocusExit(event))

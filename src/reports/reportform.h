@@ -74,9 +74,11 @@ protected:
     // The focus order, first to last.
     void setFocusOrder(const QList<QWidget*>& widgets);
 
+    // What the "Kigyüjtés" button does; a form that lists at once calls it itself.
+    void collectClicked();
+
 private:
     void titleClicked(int column);
-    void collectClicked();
     void printClicked();
 
     QList<TitleOrder> titleOrders_;

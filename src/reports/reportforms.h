@@ -6,3 +6,4 @@
 #include "cardrangelist.h"
 #include "itemcard.h"
 #include "itemsummary.h"
+#include "stockonhand.h"

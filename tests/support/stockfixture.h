@@ -21,6 +21,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QHeaderView>
+#include <QLabel>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -89,6 +90,24 @@ inline bool clickTitle(DBGrid* grid, const QString& title)
         }
     }
     return false;
+}
+
+// A title click and what follows it: the word of the sort text and the listed values of one column.
+struct TitleClick {
+    const char* title;
+    const char* word;
+    QStringList values;
+};
+
+// Clicks the titles in turn, checking the column's values and the sort text after each; the caller
+// returns when QTest::currentTestFailed().
+inline void checkTitleClicks(StockReportForm& form, const QString& column, const QList<TitleClick>& clicks)
+{
+    for (const TitleClick& click : clicks) {
+        QVERIFY(clickTitle(form.DBGrid1, QString::fromUtf8(click.title)));
+        QCOMPARE(columnValues(*Data->ZQ11, column), click.values);
+        QCOMPARE(form.Label18->text(), QStringLiteral("A lista \"%1\" szerint").arg(QString::fromUtf8(click.word)));
+    }
 }
 
 // One database for the test case, filled once; each test starts with a fresh scripted platform, empty

@@ -249,6 +249,28 @@ int main(int argc, char** argv)
                          QStringLiteral("%1 items, layout included; one run").arg(items)});
     }
 
+    {
+        // The first rows on screen against the same grouped statement's first block in the engine.
+        TStockOnHandForm form;
+        form.show();
+        form.DateTimePicker2->setDate(to);
+        const double program = medianMs([&] { clickAndSettle(form.Button5); });
+        const auto bindDate = [&](Query& q) { bindTexts(q, {}, {to}); };
+        const double engine = medianMs([&] {
+            openAndFetch(bare, stockOnHandStatement(false, false, false, stockOnHandOrder()), bindDate, Dataset::BlockSize);
+        });
+        table.push_back({"stock on hand: listing", program, engine, QStringLiteral("first block; the target: engine + 50 ms")});
+
+        form.Edit1->setText(QStringLiteral("a"));
+        const double searched = medianMs([&] { clickAndSettle(form.Button5); });
+        const double searchedEngine = medianMs([&] {
+            openAndFetch(bare, stockOnHandStatement(false, false, true, stockOnHandOrder()),
+                         [&](Query& q) { bindDate(q); q.paramByName(QStringLiteral("p3")).setText(QStringLiteral("a")); },
+                         Dataset::BlockSize);
+        });
+        table.push_back({"stock on hand: search \"a\"", searched, searchedEngine, QStringLiteral("first block")});
+    }
+
     std::printf("stock reports over %d movement lines, period %d (median of %d warm runs, ms)\n", lines, year, Repeats);
     std::printf("%-36s %10s %10s  %s\n", "operation", "program", "engine", "");
     for (const Row& row : table)
