@@ -80,8 +80,14 @@ QStringList formTexts(const QWidget* form)
     QStringList texts{form->windowTitle()};
     for (const QAbstractButton* button : form->findChildren<QAbstractButton*>())
         texts << button->text().remove(QLatin1Char('&')).trimmed() << button->accessibleName();
-    for (const QLabel* label : form->findChildren<QLabel*>())
-        texts << label->text().trimmed();
+    // A label shows its text without the access letter's "&"; the help names a box by its label, without
+    // the colon.
+    for (const QLabel* label : form->findChildren<QLabel*>()) {
+        QString text = label->text().remove(QLatin1Char('&')).trimmed();
+        if (text.endsWith(QLatin1Char(':')))
+            text.chop(1);
+        texts << text << label->text().trimmed();
+    }
     for (const QGroupBox* box : form->findChildren<QGroupBox*>())
         texts << box->title();
     for (const QTabWidget* tabs : form->findChildren<QTabWidget*>())

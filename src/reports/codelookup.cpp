@@ -2,7 +2,6 @@
 #include "codelookup.h"
 
 #include "data.h"
-#include "query.h"
 
 MasterLookup reportItemLookup()
 {
@@ -17,8 +16,8 @@ MasterLookup reportMovementTypeLookup()
 
 MasterLookup reportWarehouseLookup()
 {
-    return lookupOf(warehousePicker(), Data->ZQ41, QStringLiteral("raktar"), QStringLiteral("rkod"), QStringLiteral("rdb"),
-                    QStringLiteral("rnev"), QStringLiteral("rdb"));
+    return exactLookup(warehousePicker(), Data->ZQ41, QStringLiteral("raktar"), QStringLiteral("rkod"),
+                       QStringLiteral("rdb"), QStringLiteral("rnev"), QStringLiteral("rdb"));
 }
 
 QString joinedFields(const Dataset& row, const QStringList& columns)

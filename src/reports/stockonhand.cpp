@@ -14,7 +14,6 @@
 #include "reportvariables.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -119,9 +118,13 @@ TStockOnHandForm::TStockOnHandForm(QWidget* parent)
     // Typing waits for a pause: each reading groups every line up to the date.
     relist_.setSingleShot(true);
     relist_.setInterval(SearchDelay);
-    connect(&relist_, &QTimer::timeout, this, [this] { collectClicked(); });
+    // A date still being typed is no date yet: the list waits until the box holds one.
+    connect(&relist_, &QTimer::timeout, this, [this] {
+        if (DateTimePicker2->date().isValid())
+            collectClicked();
+    });
     connect(Edit1, &QLineEdit::textEdited, this, &TStockOnHandForm::relistSoon);
-    connect(DateTimePicker2, &QDateEdit::dateChanged, this, &TStockOnHandForm::relistSoon);
+    connect(DateTimePicker2, &QLineEdit::editingFinished, this, &TStockOnHandForm::relistSoon);
     connect(CheckBox1, &QCheckBox::toggled, this, [this](bool perWarehouse) {
         setWarehouseColumn(perWarehouse);
         collectClicked();
