@@ -48,7 +48,7 @@ TForm18::TForm18(QWidget* parent) : DocumentLineLayout(parent)
     installDateBox(Edit1);
     for (QLineEdit* box : {Edit21, Edit22, Edit23, Edit25, Edit26, Edit27})
         installNumberFilter(box);
-    orderFocus();
+    Edit1->setFocus();
     installEnterFocusMovement(this);
     for (QLineEdit* box : {Edit2, Edit3, Edit8, Edit9, Edit7, Edit23, Edit27})
         box->installEventFilter(this);
@@ -80,16 +80,6 @@ void TForm18::makeDisplayOnly(QLineEdit* box)
     QPalette grey = box->palette();
     grey.setColor(QPalette::Base, grey.color(QPalette::Window));
     box->setPalette(grey);
-}
-
-void TForm18::orderFocus()
-{
-    const QList<QWidget*> chain{Edit1,   Edit2,   Edit3,   Edit8,   Edit9,   Edit4,   Edit5,
-                                Edit6,   Edit7,   Button3, Button6, Button1, Button2, Button4,
-                                Button5, Edit21,  Edit22,  Edit23,  Edit25,  Edit26,  Edit27};
-    for (int i = 1; i < chain.size(); ++i)
-        QWidget::setTabOrder(chain[i - 1], chain[i]);
-    Edit1->setFocus();
 }
 
 void TForm18::showEvent(QShowEvent* event)

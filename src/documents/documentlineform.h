@@ -35,7 +35,6 @@ protected:
 private:
     QList<QWidget*> laterFields() const;
     void makeDisplayOnly(QLineEdit* box);
-    void orderFocus();
     void openNew();
     void left(QObject* box, Qt::FocusReason reason);
 
