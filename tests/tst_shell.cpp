@@ -406,7 +406,7 @@ private slots:
                 if (QTest::qWaitForWindowActive(d)) {
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
                     // A button's key presses it as a click does, after the pressed look has shown.
-                    QTest::qWaitFor([&] { return platform->shownDialogs.size() > 1; }, 2000);
+                    (void)QTest::qWaitFor([&] { return platform->shownDialogs.size() > 1; }, 2000);
                 }
             }
             return int(QDialog::Rejected);
