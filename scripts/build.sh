@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-cmake -S . -B build -G Ninja
+# VARNEL_WERROR=ON (as CI sets it) makes every compiler warning an error.
+cmake -S . -B build -G Ninja ${VARNEL_WERROR:+-DVARNEL_WERROR=$VARNEL_WERROR}
 if [ $# -gt 0 ]; then
   cmake --build build --target "$@"
 else

@@ -12,6 +12,7 @@ packages=(
   xdg-utils
   libxlsxwriter-dev qt6-charts-dev python3-openpyxl   # spreadsheet export, stock chart, reading exports back in tests
   librsvg2-bin   # scripts/make-icons.sh draws the icon's PNG sizes from the SVG
+  clang-format   # scripts/check-format.sh, run by CI
 )
 
 missing=()
