@@ -41,7 +41,8 @@ bool writeFile(const QString& path, const QByteArray& content)
 }
 
 // A Firebird command-line tool on a database file; its exit code and what it printed.
-std::pair<int, QString> runTool(const QString& tool, const QStringList& arguments, const QByteArray& input = {})
+std::pair<int, QString> runTool(const QString& tool, const QStringList& arguments,
+                                const QByteArray& input = {})
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -128,9 +129,11 @@ private slots:
     {
         QTest::addColumn<QDateTime>("moment");
         QTest::addColumn<QString>("name");
-        QTest::newRow("afternoon") << QDateTime(QDate(2013, 5, 12), QTime(14, 5, 59)) << "2013_05_12_14_05.FDB";
+        QTest::newRow("afternoon") << QDateTime(QDate(2013, 5, 12), QTime(14, 5, 59))
+                                   << "2013_05_12_14_05.FDB";
         QTest::newRow("small hours") << QDateTime(QDate(2014, 1, 2), QTime(3, 4)) << "2014_01_02_03_04.FDB";
-        QTest::newRow("last minute") << QDateTime(QDate(2013, 12, 31), QTime(23, 59, 1)) << "2013_12_31_23_59.FDB";
+        QTest::newRow("last minute") << QDateTime(QDate(2013, 12, 31), QTime(23, 59, 1))
+                                     << "2013_12_31_23_59.FDB";
     }
 
     void backupFileNameHasMinuteResolution()
@@ -150,7 +153,8 @@ private slots:
         // The database in the working folder, in the letter case the file system holds it.
         QCOMPARE(f.Edit1->text(), work->filePath("VARNEL2013.FDB"));
         const QString folder = localFolder(QStringLiteral("c:\\varnel2013\\"));
-        QVERIFY2(f.Edit2->text() == folder + backupFileName(before) || f.Edit2->text() == folder + backupFileName(after),
+        QVERIFY2(f.Edit2->text() == folder + backupFileName(before) ||
+                     f.Edit2->text() == folder + backupFileName(after),
                  qPrintable(f.Edit2->text()));
         QCOMPARE(f.Button2->toolTip(), QStringLiteral("Az adatbázis elérésiútvonala"));
         QCOMPARE(f.Button3->toolTip(), QStringLiteral("Kérem adja meg a mentés helyét"));
@@ -170,8 +174,9 @@ private slots:
         // "Hová": only the chosen folder counts; the name is a new backup file name.
         platform->fileAnswers = {QStringLiteral("/mentes/sajat nev.fdb")};
         f.Button3->click();
-        QVERIFY2(f.Edit2->text().startsWith(QStringLiteral("/mentes/")) && f.Edit2->text().endsWith(QStringLiteral(".FDB"))
-                     && !f.Edit2->text().contains(QStringLiteral("sajat")),
+        QVERIFY2(f.Edit2->text().startsWith(QStringLiteral("/mentes/")) &&
+                     f.Edit2->text().endsWith(QStringLiteral(".FDB")) &&
+                     !f.Edit2->text().contains(QStringLiteral("sajat")),
                  qPrintable(f.Edit2->text()));
         QCOMPARE(QDir::currentPath(), work->path());
 
@@ -206,7 +211,8 @@ private slots:
         QVERIFY(writeFile(source, "másik tartalom"));
         press(source, copy);
         QCOMPARE(platform->messages.size(), size_t(1));
-        QVERIFY2(platform->messages[0].text.startsWith(NotCopied) && platform->messages[0].text.contains(QStringLiteral("már létezik")),
+        QVERIFY2(platform->messages[0].text.startsWith(NotCopied) &&
+                     platform->messages[0].text.contains(QStringLiteral("már létezik")),
                  qPrintable(platform->messages[0].text));
         QCOMPARE(digest(copy), first);
     }
@@ -216,10 +222,13 @@ private slots:
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing source") << "nincs.fdb" << "mentes.FDB" << MissingSource;
-        QTest::newRow("source is a folder") << "." << "mentes.FDB" << MissingSource;
-        QTest::newRow("missing folder") << "varnel2013.fdb" << "nincs/mentes.FDB"
-                                        << NotCopied + QStringLiteral("A(z) %1 könyvtár nem létezik.");
+        QTest::newRow("missing source") << "nincs.fdb"
+                                        << "mentes.FDB" << MissingSource;
+        QTest::newRow("source is a folder") << "."
+                                            << "mentes.FDB" << MissingSource;
+        QTest::newRow("missing folder")
+            << "varnel2013.fdb"
+            << "nincs/mentes.FDB" << NotCopied + QStringLiteral("A(z) %1 könyvtár nem létezik.");
     }
 
     void failedCopyNamesItsReason()
@@ -240,13 +249,19 @@ private slots:
     // A folder the user chose that does not exist is refused with its reason, and nothing is made.
     void missingTargetFolder_data()
     {
-        QTest::addColumn<QString>("home");     // under the temporary home folder; "nincs": a home that is missing
-        QTest::addColumn<QString>("chosen");   // the file chosen with "Hová", under the home; empty: the proposal
+        QTest::addColumn<QString>(
+            "home");   // under the temporary home folder; "nincs": a home that is missing
+        QTest::addColumn<QString>(
+            "chosen");   // the file chosen with "Hová", under the home; empty: the proposal
         QTest::addColumn<QString>("reason");   // %1: the home folder; empty: copied
-        QTest::newRow("proposed folder is made") << "" << "" << "";
-        QTest::newRow("chosen folder is refused") << "" << "mentes/sajat.fdb"
+        QTest::newRow("proposed folder is made") << ""
+                                                 << ""
+                                                 << "";
+        QTest::newRow("chosen folder is refused") << ""
+                                                  << "mentes/sajat.fdb"
                                                   << "A(z) %1/mentes könyvtár nem létezik.";
-        QTest::newRow("proposed folder cannot be made") << "nincs" << ""
+        QTest::newRow("proposed folder cannot be made") << "nincs"
+                                                        << ""
                                                         << "A(z) %1/varnel2013 könyvtár nem hozható létre: "
                                                            "Nincs ilyen fájl vagy könyvtár";
     }
@@ -274,12 +289,14 @@ private slots:
         f.Button1->click();
         qputenv("HOME", oldHome);
 
-        QCOMPARE(platform->messageTexts(), QStringList{reason.isEmpty() ? Copied : NotCopied + reason.arg(homeFolder)});
+        QCOMPARE(platform->messageTexts(),
+                 QStringList{reason.isEmpty() ? Copied : NotCopied + reason.arg(homeFolder)});
         QCOMPARE(QFileInfo::exists(target), reason.isEmpty());
         QCOMPARE(QFileInfo(proposedFolder).isDir(), reason.isEmpty());
         if (reason.isEmpty()) {
             QCOMPARE(digest(target), digest(source));
-            QCOMPARE(QFileInfo(proposedFolder).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+            QCOMPARE(QFileInfo(proposedFolder).permissions() &
+                         ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
     }
@@ -303,11 +320,13 @@ private slots:
         QCOMPARE(QFile::permissions(copy) & ~(QFile::ReadUser | QFile::WriteUser),
                  QFile::ReadOwner | QFile::WriteOwner);
 
-        const auto [gfixCode, gfixOutput] = runTool(QStringLiteral("gfix"),
-            {QStringLiteral("-v"), QStringLiteral("-full"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
-             QStringLiteral("-password"), QStringLiteral("quarzline"), copy});
+        const auto [gfixCode, gfixOutput] =
+            runTool(QStringLiteral("gfix"), {QStringLiteral("-v"), QStringLiteral("-full"),
+                                             QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+                                             QStringLiteral("-password"), QStringLiteral("quarzline"), copy});
         QVERIFY2(gfixCode == 0 && gfixOutput.trimmed().isEmpty(), qPrintable(gfixOutput));
-        const auto [isqlCode, rows] = runTool(QStringLiteral("isql-fb"),
+        const auto [isqlCode, rows] = runTool(
+            QStringLiteral("isql-fb"),
             {QStringLiteral("-q"), QStringLiteral("-ch"), QStringLiteral("UTF8"), QStringLiteral("-user"),
              QStringLiteral("SYSDBA"), QStringLiteral("-password"), QStringLiteral("quarzline"), copy},
             "SELECT 'sor:' || dnev FROM dolgozo;\n");
@@ -328,8 +347,10 @@ private slots:
         QTest::addColumn<bool>("lockedElsewhere");
         QTest::addColumn<QByteArray>("nbackup");   // a stand-in on an otherwise empty PATH; empty: none
         QTest::addColumn<QString>("reason");
-        QTest::newRow("lock refused") << true << QByteArray() << QStringLiteral("Az adatbázis nem zárolható a mentéshez: ");
-        QTest::newRow("no nbackup") << false << QByteArray() << QStringLiteral("az nbackup program nem található");
+        QTest::newRow("lock refused")
+            << true << QByteArray() << QStringLiteral("Az adatbázis nem zárolható a mentéshez: ");
+        QTest::newRow("no nbackup") << false << QByteArray()
+                                    << QStringLiteral("az nbackup program nem található");
         QTest::newRow("fix-up fails") << false << QByteArray("#!/bin/sh\necho 'nem javítható'\nexit 1\n")
                                       << QStringLiteral("Az nbackup -F nem sikerült: nem javítható");
     }
@@ -358,7 +379,8 @@ private slots:
         if (lockedElsewhere)
             db->exec({QStringLiteral("ALTER DATABASE END BACKUP")});
         QCOMPARE(platform->messages.size(), size_t(1));
-        QVERIFY2(platform->messages[0].text.startsWith(NotCopied) && platform->messages[0].text.contains(reason),
+        QVERIFY2(platform->messages[0].text.startsWith(NotCopied) &&
+                     platform->messages[0].text.contains(reason),
                  qPrintable(platform->messages[0].text));
         QVERIFY(!QFileInfo::exists(copy));
         QCOMPARE(backupState(), 0);

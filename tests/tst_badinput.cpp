@@ -31,10 +31,13 @@ class TestBadInput : public DocumentTest {
     void newEntry(const ListMember& m, const std::function<void(MasterEntry&)>& type,
                   const std::function<void(MasterList&)>& afterwards)
     {
-        inEntryForm<MasterEntry, MasterList>(m, QString(), [&](MasterEntry& form) {
-            type(form);
-            QTest::mouseClick(form.Button2, Qt::LeftButton);
-        }, afterwards);
+        inEntryForm<MasterEntry, MasterList>(
+            m, QString(),
+            [&](MasterEntry& form) {
+                type(form);
+                QTest::mouseClick(form.Button2, Qt::LeftButton);
+            },
+            afterwards);
     }
 
     int rowCount(const QString& table)
@@ -54,12 +57,20 @@ private slots:
         QTest::addColumn<QString>("member");
         QTest::addColumn<QString>("searchColumn");
         QTest::addColumn<QString>("text");
-        const struct { const char *member, *column; } members[] = {
-            {"warehouses", "RNEV"}, {"items", "CMEGN"}, {"partners", "PNEV"},
-            {"movement types", "MNEM"}, {"employees", "DNEV"}};
-        const struct { const char* name; QString text; } texts[] = {
-            {"quotes and SQL", Quotes}, {"always-true fragment", Fragment}, {"accents and signs", Accents},
-            {"wildcards", Wildcards}};
+        const struct {
+            const char *member, *column;
+        } members[] = {{"warehouses", "RNEV"},
+                       {"items", "CMEGN"},
+                       {"partners", "PNEV"},
+                       {"movement types", "MNEM"},
+                       {"employees", "DNEV"}};
+        const struct {
+            const char* name;
+            QString text;
+        } texts[] = {{"quotes and SQL", Quotes},
+                     {"always-true fragment", Fragment},
+                     {"accents and signs", Accents},
+                     {"wildcards", Wildcards}};
         for (const auto& m : members)
             for (const auto& t : texts)
                 QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(m.member, t.name)))
@@ -75,31 +86,34 @@ private slots:
         const int before = rowCount(m.table);
         QStringList columns, typed;
         QString code;
-        newEntry(m, [&](MasterEntry& form) {
-            code = form.Edit2->text();
-            for (const EntryBox& box : form.member().boxes) {
-                QLineEdit* edit = form.box(box.name);
-                if (box.column.isEmpty() || edit->isReadOnly())
-                    continue;
-                edit->setText(text);
-                if (edit->text().isEmpty() || edit->validator()) {   // a box that takes digits only
-                    edit->setText(QStringLiteral("7"));
-                    continue;
+        newEntry(
+            m,
+            [&](MasterEntry& form) {
+                code = form.Edit2->text();
+                for (const EntryBox& box : form.member().boxes) {
+                    QLineEdit* edit = form.box(box.name);
+                    if (box.column.isEmpty() || edit->isReadOnly())
+                        continue;
+                    edit->setText(text);
+                    if (edit->text().isEmpty() || edit->validator()) {   // a box that takes digits only
+                        edit->setText(QStringLiteral("7"));
+                        continue;
+                    }
+                    columns << box.column;
+                    typed << edit->text();
                 }
-                columns << box.column;
-                typed << edit->text();
-            }
-            QVERIFY(columns.contains(searchColumn, Qt::CaseInsensitive));
-        }, [&](MasterList& list) {
-            QCOMPARE(platform->messageTexts().join('|'), QString());
-            const QString searched = typed.value(columns.indexOf(QRegularExpression(searchColumn,
-                QRegularExpression::CaseInsensitiveOption)));
-            list.Edit1->setText(searched);
-            QTest::mouseClick(list.Button6, Qt::LeftButton);
-            QCOMPARE(currentValue(listQuery(m), m.codeField), code);
-        });
-        const QList<QStringList> rows = committed(
-            QStringLiteral("SELECT %1 FROM %2 WHERE %3 = '%4'").arg(columns.join(','), m.table, m.codeField, code));
+                QVERIFY(columns.contains(searchColumn, Qt::CaseInsensitive));
+            },
+            [&](MasterList& list) {
+                QCOMPARE(platform->messageTexts().join('|'), QString());
+                const QString searched = typed.value(columns.indexOf(
+                    QRegularExpression(searchColumn, QRegularExpression::CaseInsensitiveOption)));
+                list.Edit1->setText(searched);
+                QTest::mouseClick(list.Button6, Qt::LeftButton);
+                QCOMPARE(currentValue(listQuery(m), m.codeField), code);
+            });
+        const QList<QStringList> rows = committed(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = '%4'")
+                                                      .arg(columns.join(','), m.table, m.codeField, code));
         QCOMPARE(rows, QList<QStringList>{typed});
         QCOMPARE(rowCount(m.table), before + 1);
         QCOMPARE(rowCount("cikk"), member == "items" ? 5 : 4);
@@ -111,11 +125,21 @@ private slots:
         QTest::addColumn<QString>("member");
         QTest::addColumn<QString>("character");
         QTest::addColumn<QString>("message");
-        QTest::newRow("warehouse, CJK") << "warehouses" << "\u6F22" << "Hiba122: Újban, INSERT a raktárban ";
-        QTest::newRow("item, emoji (two UTF-16 units)") << "items" << "\U0001F600" << "Hiba82: Újban, INSERT a cikkben ";
-        QTest::newRow("partner, Cyrillic") << "partners" << "Ж" << "Hiba102: Újban, INSERT a partnerben ";
-        QTest::newRow("movement type, combining accent") << "movement types" << "e\u0301" << "Hiba142: Újban, INSERT a mnemben ";
-        QTest::newRow("employee, Latin-1 only") << "employees" << "ñ" << "Hiba162: Újban, INSERT a dolgozoban ";
+        QTest::newRow("warehouse, CJK") << "warehouses"
+                                        << "\u6F22"
+                                        << "Hiba122: Újban, INSERT a raktárban ";
+        QTest::newRow("item, emoji (two UTF-16 units)") << "items"
+                                                        << "\U0001F600"
+                                                        << "Hiba82: Újban, INSERT a cikkben ";
+        QTest::newRow("partner, Cyrillic") << "partners"
+                                           << "Ж"
+                                           << "Hiba102: Újban, INSERT a partnerben ";
+        QTest::newRow("movement type, combining accent") << "movement types"
+                                                         << "e\u0301"
+                                                         << "Hiba142: Újban, INSERT a mnemben ";
+        QTest::newRow("employee, Latin-1 only") << "employees"
+                                                << "ñ"
+                                                << "Hiba162: Újban, INSERT a dolgozoban ";
     }
 
     void charactersOutsideTheCodePage()
@@ -125,19 +149,23 @@ private slots:
         QFETCH(QString, message);
         const ListMember& m = listMember(member);
         const int before = rowCount(m.table);
-        newEntry(m, [&](MasterEntry& form) {
-            for (const EntryBox& box : form.member().boxes)
-                form.box(box.name)->setText(QStringLiteral("1"));
-            QLineEdit* widest = form.box(form.member().boxes.first().name);
-            for (const EntryBox& box : form.member().boxes)
-                if (form.box(box.name)->maxLength() > widest->maxLength())
-                    widest = form.box(box.name);
-            widest->setText(QStringLiteral("N ") + character);
-        }, [&](MasterList&) {});
+        newEntry(
+            m,
+            [&](MasterEntry& form) {
+                for (const EntryBox& box : form.member().boxes)
+                    form.box(box.name)->setText(QStringLiteral("1"));
+                QLineEdit* widest = form.box(form.member().boxes.first().name);
+                for (const EntryBox& box : form.member().boxes)
+                    if (form.box(box.name)->maxLength() > widest->maxLength())
+                        widest = form.box(box.name);
+                widest->setText(QStringLiteral("N ") + character);
+            },
+            [&](MasterList&) {});
         const QString shown = character.right(character.startsWith('e') ? 1 : character.size());
         QCOMPARE(platform->messageTexts(),
                  QStringList{message + QStringLiteral("\rA(z) \"%1\" karakter nem írható a WIN1250 kódlapú "
-                                                      "adatbázisba.").arg(shown)});
+                                                      "adatbázisba.")
+                                           .arg(shown)});
         QCOMPARE(rowCount(m.table), before);
     }
 
@@ -152,20 +180,31 @@ private slots:
         QTest::newRow("source document, fragment") << "Edit6" << Fragment << "";
         QTest::newRow("note, accents and signs") << "Edit7" << Accents << "";
         const QString dateMessage = QStringLiteral("Hibás dátum!");
-        QTest::newRow("date, 30 February") << "Edit1" << "2026.02.30" << dateMessage;
-        QTest::newRow("date, 29 February of a common year") << "Edit1" << "2025.02.29" << dateMessage;
-        QTest::newRow("date, month 0") << "Edit1" << "2026.00.10" << dateMessage;
-        QTest::newRow("date, letters") << "Edit1" << "2026.ab.01" << dateMessage;
-        QTest::newRow("date, SQL") << "Edit1" << "2026.01.01' OR '1'='1" << dateMessage;
-        QTest::newRow("date, empty") << "Edit1" << "" << dateMessage;
+        QTest::newRow("date, 30 February") << "Edit1"
+                                           << "2026.02.30" << dateMessage;
+        QTest::newRow("date, 29 February of a common year") << "Edit1"
+                                                            << "2025.02.29" << dateMessage;
+        QTest::newRow("date, month 0") << "Edit1"
+                                       << "2026.00.10" << dateMessage;
+        QTest::newRow("date, letters") << "Edit1"
+                                       << "2026.ab.01" << dateMessage;
+        QTest::newRow("date, SQL") << "Edit1"
+                                   << "2026.01.01' OR '1'='1" << dateMessage;
+        QTest::newRow("date, empty") << "Edit1"
+                                     << "" << dateMessage;
         const QString insert = QStringLiteral("Hiba182: Újban, INSERT a bizmozg-ban \r");
-        QTest::newRow("quantity beyond NUMERIC(18,4)") << "Edit21" << "1000000000000000"
-                                                       << insert + "A(z) \"1000000000000000\" nem szám.";
-        QTest::newRow("value beyond NUMERIC(18,4)") << "Edit23" << "-99999999999999999999,5"
-                                                    << insert + "A(z) \"-99999999999999999999,5\" nem szám.";
-        QTest::newRow("quantity with two separators") << "Edit21" << "1,5,0" << insert + "A(z) \"1,5,0\" nem szám.";
-        QTest::newRow("note, CJK") << "Edit7" << "jegyzet \u6F22"
-                                   << insert + "A(z) \"\u6F22\" karakter nem írható a WIN1250 kódlapú adatbázisba.";
+        QTest::newRow("quantity beyond NUMERIC(18,4)")
+            << "Edit21"
+            << "1000000000000000" << insert + "A(z) \"1000000000000000\" nem szám.";
+        QTest::newRow("value beyond NUMERIC(18,4)")
+            << "Edit23"
+            << "-99999999999999999999,5" << insert + "A(z) \"-99999999999999999999,5\" nem szám.";
+        QTest::newRow("quantity with two separators") << "Edit21"
+                                                      << "1,5,0" << insert + "A(z) \"1,5,0\" nem szám.";
+        QTest::newRow("note, CJK")
+            << "Edit7"
+            << "jegyzet \u6F22"
+            << insert + "A(z) \"\u6F22\" karakter nem írható a WIN1250 kódlapú adatbázisba.";
     }
 
     void lineForm()
@@ -209,9 +248,10 @@ private slots:
         };
         for (const auto& [form, ways] : forms) {
             for (const QString& way : ways) {
-                QTest::addRow("%s, %s, dots", form, qPrintable(way)) << form << way << "2025.06.16" << false << june16;
-                QTest::addRow("%s, %s, digits", form, qPrintable(way)) << form << way << "20250726" << false
-                                                                       << QDate(2025, 7, 26);
+                QTest::addRow("%s, %s, dots", form, qPrintable(way))
+                    << form << way << "2025.06.16" << false << june16;
+                QTest::addRow("%s, %s, digits", form, qPrintable(way))
+                    << form << way << "20250726" << false << QDate(2025, 7, 26);
             }
             const QString way = ways.first();
             QTest::addRow("%s, pasted", form) << form << way << "2025.06.16\n" << true << june16;
@@ -335,7 +375,8 @@ private slots:
     {
         Query query(Data->IBTrans1);
         query.setSql(QStringLiteral("SELECT count(*) FROM cikk WHERE cmegn = :p1"));
-        query.paramByName(QStringLiteral("p1")).setText(QStringLiteral("Zab") + QString(65536, QLatin1Char(' ')));
+        query.paramByName(QStringLiteral("p1"))
+            .setText(QStringLiteral("Zab") + QString(65536, QLatin1Char(' ')));
         QVERIFY_THROWS_EXCEPTION(DbError, query.open());
     }
 };

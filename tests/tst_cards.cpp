@@ -47,7 +47,8 @@ QStringList variableTexts(const QStringList& names)
 }
 
 // The card of the key text over the period: an item card for "item", a batch card for "batch".
-std::unique_ptr<StockCard> collectedCard(const QString& kind, const QString& key, const QString& from, const QString& to)
+std::unique_ptr<StockCard> collectedCard(const QString& kind, const QString& key, const QString& from,
+                                         const QString& to)
 {
     std::unique_ptr<StockCard> card;
     if (kind == QLatin1String("item")) {
@@ -105,31 +106,46 @@ void TestCards::cardFigures_data()
 
     // The running stock starts from the opening balance and ends at the closing balance; a line with
     // both an increase and a decrease counts both; lines on either bound belong to the period.
-    QTest::newRow("item with history") << "item" << "1" << "2024-01-01" << "2024-12-31"
-                                       << Figures{"100,000", "30,000", "70,000"}
-                                       << Figures{"60,500", "22,500", "108,000"}
-                                       << QStringList{"3: 120", "4: 125", "5: 105", "14: 107", "6: 108"};
-    QTest::newRow("item without earlier lines") << "item" << "10" << "2024-01-01" << "2024-12-31"
-                                                << Figures{"0,000", "0,000", "0,000"}
-                                                << Figures{"40,000", "15,000", "25,000"}
-                                                << QStringList{"7: 40", "8: 25"};
-    QTest::newRow("item with only earlier lines") << "item" << "199" << "2024-06-01" << "2024-12-31"
-                                                  << Figures{"10,000", "4,000", "6,000"}
+    QTest::newRow("item with history")
+        << "item"
+        << "1"
+        << "2024-01-01"
+        << "2024-12-31" << Figures{"100,000", "30,000", "70,000"} << Figures{"60,500", "22,500", "108,000"}
+        << QStringList{"3: 120", "4: 125", "5: 105", "14: 107", "6: 108"};
+    QTest::newRow("item without earlier lines")
+        << "item"
+        << "10"
+        << "2024-01-01"
+        << "2024-12-31" << Figures{"0,000", "0,000", "0,000"} << Figures{"40,000", "15,000", "25,000"}
+        << QStringList{"7: 40", "8: 25"};
+    QTest::newRow("item with only earlier lines") << "item"
+                                                  << "199"
+                                                  << "2024-06-01"
+                                                  << "2024-12-31" << Figures{"10,000", "4,000", "6,000"}
                                                   << Figures{"0,000", "0,000", "6,000"} << QStringList{};
-    QTest::newRow("from after to") << "item" << "1" << "2024-12-31" << "2024-01-01"
-                                   << Figures{"159,500", "52,500", "107,000"}
+    QTest::newRow("from after to") << "item"
+                                   << "1"
+                                   << "2024-12-31"
+                                   << "2024-01-01" << Figures{"159,500", "52,500", "107,000"}
                                    << Figures{"0,000", "0,000", "107,000"} << QStringList{};
-    QTest::newRow("item number of no item") << "item" << "15" << "2024-01-01" << "2024-12-31"
-                                            << Figures{"0,000", "0,000", "0,000"}
+    QTest::newRow("item number of no item") << "item"
+                                            << "15"
+                                            << "2024-01-01"
+                                            << "2024-12-31" << Figures{"0,000", "0,000", "0,000"}
                                             << Figures{"5,000", "0,000", "5,000"} << QStringList{"13: 5"};
     // The batch number shared by two items gathers both items' lines.
-    QTest::newRow("shared batch") << "batch" << "ABCDE10" << "2024-01-01" << "2024-12-31"
-                                  << Figures{"100,000", "30,000", "70,000"}
+    QTest::newRow("shared batch") << "batch"
+                                  << "ABCDE10"
+                                  << "2024-01-01"
+                                  << "2024-12-31" << Figures{"100,000", "30,000", "70,000"}
                                   << Figures{"100,500", "37,500", "133,000"}
-                                  << QStringList{"3: 120", "4: 125", "7: 165", "8: 150", "5: 130", "14: 132", "6: 133"};
-    QTest::newRow("short batch") << "batch" << "ABC" << "2024-01-01" << "2024-12-31"
-                                 << Figures{"0,000", "0,000", "0,000"} << Figures{"3,000", "0,000", "3,000"}
-                                 << QStringList{"12: 3"};
+                                  << QStringList{"3: 120", "4: 125",  "7: 165", "8: 150",
+                                                 "5: 130", "14: 132", "6: 133"};
+    QTest::newRow("short batch") << "batch"
+                                 << "ABC"
+                                 << "2024-01-01"
+                                 << "2024-12-31" << Figures{"0,000", "0,000", "0,000"}
+                                 << Figures{"3,000", "0,000", "3,000"} << QStringList{"12: 3"};
 }
 
 void TestCards::cardFigures()
@@ -158,33 +174,41 @@ void TestCards::cardFigures()
         QVERIFY(lines.columnIndex("CMEGN") < 0);
 
     QCOMPARE(printedRows(card->Button7), printed);
-    QCOMPARE(Data->frNyomtat->fileName(), kind == "item" ? QStringLiteral("VarnelKarton.frf") : QStringLiteral("VarnelTetel.frf"));
+    QCOMPARE(Data->frNyomtat->fileName(),
+             kind == "item" ? QStringLiteral("VarnelKarton.frf") : QStringLiteral("VarnelTetel.frf"));
     QCOMPARE(printedRows(card->Button7), printed);   // printed twice, the same running stock
 }
 
 void TestCards::printedStockRunsFromTheOpeningBalance_data()
 {
     QTest::addColumn<QString>("form");
-    QTest::addColumn<QStringList>("keys");    // Edit1 of the cards; the ten position boxes of the list
+    QTest::addColumn<QStringList>("keys");   // Edit1 of the cards; the ten position boxes of the list
     QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("title");       // empty: the collection's own order
-    QTest::addColumn<double>("opening");      // the fixture's stock before the from-date
-    QTest::addColumn<double>("closing");      // and at the end of 2024
+    QTest::addColumn<QString>("title");    // empty: the collection's own order
+    QTest::addColumn<double>("opening");   // the fixture's stock before the from-date
+    QTest::addColumn<double>("closing");   // and at the end of 2024
 
-    QTest::newRow("item card") << "Form27" << QStringList{"1"} << "2024-01-01" << "" << 70.0 << 108.0;
-    QTest::newRow("item card from June") << "Form27" << QStringList{"1"} << "2024-06-01" << "" << 125.0 << 108.0;
-    QTest::newRow("item card by increase") << "Form27" << QStringList{"1"} << "2024-01-01" << "Növekedés" << 70.0 << 108.0;
-    QTest::newRow("item card by partner") << "Form27" << QStringList{"1"} << "2024-01-01" << "Partnerkód" << 70.0 << 108.0;
-    QTest::newRow("batch card") << "Form30" << QStringList{"ABCDE10"} << "2024-01-01" << "" << 70.0 << 133.0;
+    QTest::newRow("item card") << "Form27" << QStringList{"1"} << "2024-01-01"
+                               << "" << 70.0 << 108.0;
+    QTest::newRow("item card from June") << "Form27" << QStringList{"1"} << "2024-06-01"
+                                         << "" << 125.0 << 108.0;
+    QTest::newRow("item card by increase") << "Form27" << QStringList{"1"} << "2024-01-01"
+                                           << "Növekedés" << 70.0 << 108.0;
+    QTest::newRow("item card by partner") << "Form27" << QStringList{"1"} << "2024-01-01"
+                                          << "Partnerkód" << 70.0 << 108.0;
+    QTest::newRow("batch card") << "Form30" << QStringList{"ABCDE10"} << "2024-01-01"
+                                << "" << 70.0 << 133.0;
     // Each line of the batch is listed once for each of its two items.
-    QTest::newRow("batch card by decrease") << "Form30" << QStringList{"ABCDE10"} << "2024-01-01" << "Csökkenés"
-                                            << 70.0 << 133.0;
-    QTest::newRow("batch card, a decrease only") << "Form30" << QStringList{"XYZAV99"} << "2024-01-01" << "" << 10.0 << 6.0;
+    QTest::newRow("batch card by decrease") << "Form30" << QStringList{"ABCDE10"} << "2024-01-01"
+                                            << "Csökkenés" << 70.0 << 133.0;
+    QTest::newRow("batch card, a decrease only") << "Form30" << QStringList{"XYZAV99"} << "2024-01-01"
+                                                 << "" << 10.0 << 6.0;
     QTest::newRow("batch list") << "Form31" << QStringList{"ABC", "ABC", "", "K", "", "V", "", "9", "", "9"}
-                                << "2024-01-01" << "" << 70.0 << 136.0;
+                                << "2024-01-01"
+                                << "" << 70.0 << 136.0;
     QTest::newRow("batch list by document number")
-        << "Form31" << QStringList{"A", "PZZ", "A", "K", "E", "V", "1", "9", "0", "9"} << "2024-01-01" << "Biz.szám"
-        << 70.0 << 133.0;
+        << "Form31" << QStringList{"A", "PZZ", "A", "K", "E", "V", "1", "9", "0", "9"} << "2024-01-01"
+        << "Biz.szám" << 70.0 << 133.0;
 }
 
 // Each printed line shows the stock after it: the opening balance changed by that line and the lines
@@ -204,9 +228,9 @@ void TestCards::printedStockRunsFromTheOpeningBalance()
         card.reset(new TForm30);
     else
         card.reset(new TForm31);
-    const QStringList names = form == "Form31"
-        ? QStringList{"Edit1", "Edit2", "Edit3", "Edit4", "Edit8", "Edit9", "Edit10", "Edit11", "Edit12", "Edit13"}
-        : QStringList{"Edit1"};
+    const QStringList names = form == "Form31" ? QStringList{"Edit1", "Edit2",  "Edit3",  "Edit4",  "Edit8",
+                                                             "Edit9", "Edit10", "Edit11", "Edit12", "Edit13"}
+                                               : QStringList{"Edit1"};
     QCOMPARE(names.size(), keys.size());
     for (int i = 0; i < names.size(); ++i)
         card->findChild<QLineEdit*>(names[i])->setText(keys[i]);
@@ -224,8 +248,8 @@ void TestCards::printedStockRunsFromTheOpeningBalance()
     QCOMPARE(lines.recordCount(), rows.size());
     const auto stockOf = [](const QString& row) { return amount(row.section(QLatin1String(": "), 1)); };
     const auto change = [&lines](int row) {
-        return lines.fieldAt(row, lines.columnIndex("BMENOV")).asFloat()
-               - lines.fieldAt(row, lines.columnIndex("BMECSOK")).asFloat();
+        return lines.fieldAt(row, lines.columnIndex("BMENOV")).asFloat() -
+               lines.fieldAt(row, lines.columnIndex("BMECSOK")).asFloat();
     };
     QCOMPARE(stockOf(rows.first()), opening + change(0));
     QSet<QString> printedLines;
@@ -248,11 +272,15 @@ void TestCards::collectingWithoutAKey_data()
 
     const QString noItem = QStringLiteral("Nincs megadva cikkszám! Adja meg a cikk számát vagy megnevezését, "
                                           "vagy válassza ki a „Cikk” gombbal.");
-    const QString noBatch = QStringLiteral("Nincs megadva tételszám! Adja meg a tételszámot, vagy válassza ki a "
-                                           "„Tételszám” gombbal.");
-    QTest::newRow("item card, empty") << "Form27" << "" << noItem;
-    QTest::newRow("item card, blanks") << "Form27" << "   " << noItem;
-    QTest::newRow("batch card, empty") << "Form30" << "" << noBatch;
+    const QString noBatch =
+        QStringLiteral("Nincs megadva tételszám! Adja meg a tételszámot, vagy válassza ki a "
+                       "„Tételszám” gombbal.");
+    QTest::newRow("item card, empty") << "Form27"
+                                      << "" << noItem;
+    QTest::newRow("item card, blanks") << "Form27"
+                                       << "   " << noItem;
+    QTest::newRow("batch card, empty") << "Form30"
+                                       << "" << noBatch;
 }
 
 // The card says what is missing and collects nothing: no zeros in its boxes, the shared query and the
@@ -265,7 +293,8 @@ void TestCards::collectingWithoutAKey()
     const auto earlier = collectedCard("item", "10", "2024-01-01", "2024-12-31");
     const QString statement = Data->ZQ11->sql();
     const QStringList variables = variableTexts({"vcikk", "vathozat", "vsum_egyenleg"});
-    std::unique_ptr<SingleKeyCard> card(form == "Form27" ? static_cast<SingleKeyCard*>(new TForm27) : new TForm30);
+    std::unique_ptr<SingleKeyCard> card(form == "Form27" ? static_cast<SingleKeyCard*>(new TForm27)
+                                                         : new TForm30);
     card->Edit1->setText(typed);
 
     QTest::mouseClick(card->Button5, Qt::LeftButton);
@@ -287,26 +316,37 @@ void TestCards::titleClickResorts_data()
     QTest::addColumn<QString>("sortText");
     QTest::addColumn<bool>("reread");
 
-    QTest::newRow("item by increase") << "item" << "1" << "Növekedés"
-                                      << QStringList{"5: 50", "6: 51", "14: 53", "4: 58", "3: 108"}
-                                      << "A lista \"Növekedés\" szerint" << true;
+    QTest::newRow("item by increase")
+        << "item"
+        << "1"
+        << "Növekedés" << QStringList{"5: 50", "6: 51", "14: 53", "4: 58", "3: 108"}
+        << "A lista \"Növekedés\" szerint" << true;
     // Document numbers are texts: 14 comes before 3.
-    QTest::newRow("item by document number") << "item" << "1" << "Biz.szám"
-                                             << QStringList{"14: 72", "3: 122", "4: 127", "5: 107", "6: 108"}
-                                             << "A lista \"Bizonylatszám\" szerint" << true;
-    QTest::newRow("item by unit price") << "item" << "10" << "E.ár" << QStringList{"7: 40", "8: 25"}
-                                        << "A lista \"Egységár\" szerint" << true;
-    QTest::newRow("item: other title") << "item" << "10" << "Szöveg" << QStringList{"7: 40", "8: 25"}
-                                       << "A lista \"Dátum\" szerint" << false;
+    QTest::newRow("item by document number")
+        << "item"
+        << "1"
+        << "Biz.szám" << QStringList{"14: 72", "3: 122", "4: 127", "5: 107", "6: 108"}
+        << "A lista \"Bizonylatszám\" szerint" << true;
+    QTest::newRow("item by unit price")
+        << "item"
+        << "10"
+        << "E.ár" << QStringList{"7: 40", "8: 25"} << "A lista \"Egységár\" szerint" << true;
+    QTest::newRow("item: other title")
+        << "item"
+        << "10"
+        << "Szöveg" << QStringList{"7: 40", "8: 25"} << "A lista \"Dátum\" szerint" << false;
     // The batch orders sort by date first; each line is listed once per item carrying the batch, and
     // changes the stock once.
-    QTest::newRow("batch by decrease") << "batch" << "ABCDE10" << "Csökkenés"
-                                       << QStringList{"3: 120", "3: 120", "4: 125", "4: 125", "7: 165", "7: 165",
-                                                      "8: 150", "8: 150", "5: 130", "5: 130", "14: 132", "14: 132",
-                                                      "6: 133", "6: 133"}
-                                       << "A lista \"Csökkenés\" szerint" << true;
-    QTest::newRow("batch: Bizonylat does nothing") << "batch" << "XYZAV99" << "Bizonylat" << QStringList{"10: 6"}
-                                                   << "A lista \"Dátum\" szerint" << false;
+    QTest::newRow("batch by decrease")
+        << "batch"
+        << "ABCDE10"
+        << "Csökkenés" << QStringList{"3: 120", "3: 120", "4: 125", "4: 125",  "7: 165",  "7: 165", "8: 150",
+                                      "8: 150", "5: 130", "5: 130", "14: 132", "14: 132", "6: 133", "6: 133"}
+        << "A lista \"Csökkenés\" szerint" << true;
+    QTest::newRow("batch: Bizonylat does nothing")
+        << "batch"
+        << "XYZAV99"
+        << "Bizonylat" << QStringList{"10: 6"} << "A lista \"Dátum\" szerint" << false;
 }
 
 void TestCards::titleClickResorts()
@@ -336,37 +376,37 @@ void TestCards::batchRanges_data()
     QTest::addColumn<QStringList>("ranges");   // Edit1, Edit2, Edit3, Edit4, Edit8 ... Edit13
     QTest::addColumn<Figures>("opening");
     QTest::addColumn<Figures>("period");
-    QTest::addColumn<QStringList>("printed");  // document number, joined item: running stock
+    QTest::addColumn<QStringList>("printed");   // document number, joined item: running stock
 
     const QStringList initial = {"A", "K", "E", "V", "1", "9", "0", "9"};
-    QTest::newRow("empty first positions") << QStringList{"", ""} + initial << Figures{"0,000", "0,000", "0,000"}
-                                           << Figures{"0,000", "0,000", "0,000"} << QStringList{};
+    QTest::newRow("empty first positions")
+        << QStringList{"", ""} + initial << Figures{"0,000", "0,000", "0,000"}
+        << Figures{"0,000", "0,000", "0,000"} << QStringList{};
     // ABCLE10 has L beyond K, ABC is too short for position 4; QQQBF55 belongs to no item, so it is
     // counted but not listed (the printed stock ends 5 below the closing balance); ABCDE10 is listed
     // once per item.
-    QTest::newRow("initial positions") << QStringList{"A", "ZZZ"} + initial << Figures{"110,000", "30,000", "80,000"}
-                                       << Figures{"105,500", "41,500", "144,000"}
-                                       << QStringList{"3 1: 130", "3 10: 130", "4 1: 135", "4 10: 135", "7 1: 175",
-                                                      "7 10: 175", "8 1: 160", "8 10: 160", "10 199: 156",
-                                                      "5 1: 136", "5 10: 136", "14 1: 138", "14 10: 138",
-                                                      "6 1: 139", "6 10: 139"};
+    QTest::newRow("initial positions")
+        << QStringList{"A", "ZZZ"} + initial << Figures{"110,000", "30,000", "80,000"}
+        << Figures{"105,500", "41,500", "144,000"}
+        << QStringList{"3 1: 130",  "3 10: 130", "4 1: 135",   "4 10: 135",   "7 1: 175",
+                       "7 10: 175", "8 1: 160",  "8 10: 160",  "10 199: 156", "5 1: 136",
+                       "5 10: 136", "14 1: 138", "14 10: 138", "6 1: 139",    "6 10: 139"};
     QTest::newRow("from after to") << QStringList{"A", "ZZZ", "K", "A", "E", "V", "1", "9", "0", "9"}
                                    << Figures{"0,000", "0,000", "0,000"} << Figures{"0,000", "0,000", "0,000"}
                                    << QStringList{};
-    QTest::newRow("first group after its to text") << QStringList{"K", "A"} + initial
-                                                   << Figures{"0,000", "0,000", "0,000"}
-                                                   << Figures{"0,000", "0,000", "0,000"} << QStringList{};
+    QTest::newRow("first group after its to text")
+        << QStringList{"K", "A"} + initial << Figures{"0,000", "0,000", "0,000"}
+        << Figures{"0,000", "0,000", "0,000"} << QStringList{};
     QTest::newRow("position 7 from 1") << QStringList{"A", "ZZZ", "A", "K", "E", "V", "1", "9", "1", "9"}
-                                       << Figures{"10,000", "0,000", "10,000"} << Figures{"5,000", "4,000", "11,000"}
-                                       << QStringList{"10 199: 6"};
+                                       << Figures{"10,000", "0,000", "10,000"}
+                                       << Figures{"5,000", "4,000", "11,000"} << QStringList{"10 199: 6"};
     // Empty from texts let the short batch number in: its missing positions are empty texts.
-    QTest::newRow("short batch numbers") << QStringList{"ABC", "ABC", "", "K", "", "V", "", "9", "", "9"}
-                                         << Figures{"100,000", "30,000", "70,000"}
-                                         << Figures{"103,500", "37,500", "136,000"}
-                                         << QStringList{"3 1: 120", "3 10: 120", "4 1: 125", "4 10: 125", "7 1: 165",
-                                                        "7 10: 165", "8 1: 150", "8 10: 150", "5 1: 130",
-                                                        "5 10: 130", "12 2A: 133", "14 1: 135", "14 10: 135",
-                                                        "6 1: 136", "6 10: 136"};
+    QTest::newRow("short batch numbers")
+        << QStringList{"ABC", "ABC", "", "K", "", "V", "", "9", "", "9"}
+        << Figures{"100,000", "30,000", "70,000"} << Figures{"103,500", "37,500", "136,000"}
+        << QStringList{"3 1: 120",   "3 10: 120", "4 1: 125",   "4 10: 125", "7 1: 165",
+                       "7 10: 165",  "8 1: 150",  "8 10: 150",  "5 1: 130",  "5 10: 130",
+                       "12 2A: 133", "14 1: 135", "14 10: 135", "6 1: 136",  "6 10: 136"};
 }
 
 void TestCards::batchRanges()
@@ -376,7 +416,7 @@ void TestCards::batchRanges()
     QFETCH(Figures, period);
     QFETCH(QStringList, printed);
     TForm31 form;
-    const QList<QLineEdit*> boxes = {form.Edit1, form.Edit2, form.Edit3, form.Edit4, form.Edit8,
+    const QList<QLineEdit*> boxes = {form.Edit1, form.Edit2,  form.Edit3,  form.Edit4,  form.Edit8,
                                      form.Edit9, form.Edit10, form.Edit11, form.Edit12, form.Edit13};
     QCOMPARE(texts(boxes), (QStringList{"", "", "A", "K", "E", "V", "1", "9", "0", "9"}));
     for (int i = 0; i < boxes.size(); ++i) {
@@ -393,8 +433,8 @@ void TestCards::batchRanges()
     QCOMPARE(texts({form.Edit5, form.Edit6, form.Edit7}), period);
     QCOMPARE(variableTexts({"vathoznov", "vathozcsok", "vathozat", "vsum_nov", "vsum_csok", "vsum_egyenleg"}),
              opening + period);
-    QCOMPARE(variableTexts({"vtetel123tol", "vtetel123ig", "vtetel4tol", "vtetel4ig", "vtetel5tol", "vtetel5ig",
-                            "vtetel6tol", "vtetel6ig", "vtetel7tol", "vtetel7ig"}),
+    QCOMPARE(variableTexts({"vtetel123tol", "vtetel123ig", "vtetel4tol", "vtetel4ig", "vtetel5tol",
+                            "vtetel5ig", "vtetel6tol", "vtetel6ig", "vtetel7tol", "vtetel7ig"}),
              ranges);
     // Lines of one date come in document-number order; the two items of a shared batch in the order the
     // engine joins them, which the statement leaves open: compare them as sets. Both rows of a line
@@ -414,17 +454,34 @@ void TestCards::batchRanges()
 void TestCards::itemLookup_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("listFlag");     // empty: the list does not open
+    QTest::addColumn<QString>("listFlag");   // empty: the list does not open
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("description");
 
-    QTest::newRow("existing number") << "199" << "" << "199" << "Szilva közepes XYZAV99";
-    QTest::newRow("number of no item") << "19" << "1" << "199" << "Szilva közepes XYZAV99";
-    QTest::newRow("empty text") << "" << "1" << "1" << "Alma nagy ABCDE10";
-    QTest::newRow("existing name") << "Körte" << "" << "10" << "Körte kicsi ABCDE10";
-    QTest::newRow("beginning of a name") << "kör" << "x" << "10" << "Körte kicsi ABCDE10";
+    QTest::newRow("existing number") << "199"
+                                     << ""
+                                     << "199"
+                                     << "Szilva közepes XYZAV99";
+    QTest::newRow("number of no item") << "19"
+                                       << "1"
+                                       << "199"
+                                       << "Szilva közepes XYZAV99";
+    QTest::newRow("empty text") << ""
+                                << "1"
+                                << "1"
+                                << "Alma nagy ABCDE10";
+    QTest::newRow("existing name") << "Körte"
+                                   << ""
+                                   << "10"
+                                   << "Körte kicsi ABCDE10";
+    QTest::newRow("beginning of a name") << "kör"
+                                         << "x"
+                                         << "10"
+                                         << "Körte kicsi ABCDE10";
     // Longer than any item number can be: the list opens instead of an error of the engine.
-    QTest::newRow("number longer than the column") << QString(26, '1') << "1" << "1" << "Alma nagy ABCDE10";
+    QTest::newRow("number longer than the column") << QString(26, '1') << "1"
+                                                   << "1"
+                                                   << "Alma nagy ABCDE10";
 }
 
 void TestCards::itemLookup()
@@ -468,10 +525,22 @@ void TestCards::batchPickers_data()
     QTest::addColumn<QString>("second");   // Label4 of the card, Edit2 of the range list
 
     // The list stands on the first batch number that begins with the text, in batch-number order.
-    QTest::newRow("card") << "Form30" << "xyz" << "XYZAV99" << "199 Szilva közepes";
-    QTest::newRow("card, short batch") << "Form30" << "AB" << "ABC" << "2A Dió dobozos";
-    QTest::newRow("range list, short batch") << "Form31" << "AB" << "ABC" << "ABC";
-    QTest::newRow("range list, other batch") << "Form31" << "X" << "XYZ" << "XYZ";
+    QTest::newRow("card") << "Form30"
+                          << "xyz"
+                          << "XYZAV99"
+                          << "199 Szilva közepes";
+    QTest::newRow("card, short batch") << "Form30"
+                                       << "AB"
+                                       << "ABC"
+                                       << "2A Dió dobozos";
+    QTest::newRow("range list, short batch") << "Form31"
+                                             << "AB"
+                                             << "ABC"
+                                             << "ABC";
+    QTest::newRow("range list, other batch") << "Form31"
+                                             << "X"
+                                             << "XYZ"
+                                             << "XYZ";
 }
 
 void TestCards::batchPickers()

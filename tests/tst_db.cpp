@@ -60,21 +60,22 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("rewritten");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("plain") << "SELECT * FROM raktar WHERE rkod = :p1" << "SELECT * FROM raktar WHERE rkod = ?"
-                               << QStringList{"p1"};
-        QTest::newRow("repeated") << "WHERE a = :p1 OR b = :p2 OR c = :p1" << "WHERE a = ? OR b = ? OR c = ?"
-                                  << QStringList{"p1", "p2", "p1"};
-        QTest::newRow("in string") << "SELECT ':p1' || x FROM t WHERE y = :p2" << "SELECT ':p1' || x FROM t WHERE y = ?"
-                                   << QStringList{"p2"};
-        QTest::newRow("doubled quote") << "WHERE a = 'it''s :p9' AND b = :p0" << "WHERE a = 'it''s :p9' AND b = ?"
-                                       << QStringList{"p0"};
-        QTest::newRow("quoted identifier") << "SELECT \":p1\" FROM t WHERE a=:p3" << "SELECT \":p1\" FROM t WHERE a=?"
-                                           << QStringList{"p3"};
-        QTest::newRow("line comment") << "SELECT a -- :p1\nFROM t WHERE b=:p2" << "SELECT a -- :p1\nFROM t WHERE b=?"
-                                      << QStringList{"p2"};
+        QTest::newRow("plain") << "SELECT * FROM raktar WHERE rkod = :p1"
+                               << "SELECT * FROM raktar WHERE rkod = ?" << QStringList{"p1"};
+        QTest::newRow("repeated") << "WHERE a = :p1 OR b = :p2 OR c = :p1"
+                                  << "WHERE a = ? OR b = ? OR c = ?" << QStringList{"p1", "p2", "p1"};
+        QTest::newRow("in string") << "SELECT ':p1' || x FROM t WHERE y = :p2"
+                                   << "SELECT ':p1' || x FROM t WHERE y = ?" << QStringList{"p2"};
+        QTest::newRow("doubled quote") << "WHERE a = 'it''s :p9' AND b = :p0"
+                                       << "WHERE a = 'it''s :p9' AND b = ?" << QStringList{"p0"};
+        QTest::newRow("quoted identifier") << "SELECT \":p1\" FROM t WHERE a=:p3"
+                                           << "SELECT \":p1\" FROM t WHERE a=?" << QStringList{"p3"};
+        QTest::newRow("line comment") << "SELECT a -- :p1\nFROM t WHERE b=:p2"
+                                      << "SELECT a -- :p1\nFROM t WHERE b=?" << QStringList{"p2"};
         QTest::newRow("block comment") << "SELECT /* :p1 */ a FROM t WHERE b=:p2"
                                        << "SELECT /* :p1 */ a FROM t WHERE b=?" << QStringList{"p2"};
-        QTest::newRow("no space") << "VALUES (:p1,:p2)" << "VALUES (?,?)" << QStringList{"p1", "p2"};
+        QTest::newRow("no space") << "VALUES (:p1,:p2)"
+                                  << "VALUES (?,?)" << QStringList{"p1", "p2"};
     }
 
     void rewritesParameters()
@@ -103,14 +104,30 @@ private slots:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("readBack");   // empty: the server must refuse
-        QTest::newRow("integer") << "idb" << "42" << "42";
-        QTest::newRow("integer with comma") << "idb" << "2,5" << "";
-        QTest::newRow("numeric point") << "bmenov" << "2.5" << "2,5";
-        QTest::newRow("numeric comma") << "bmenov" << "2,5" << "";
-        QTest::newRow("date") << "bbizdatum" << "2025.03.07" << "2025.03.07";
-        QTest::newRow("not a date") << "bbizdatum" << "2025.13.40" << "";
-        QTest::newRow("varchar fits") << "bmnem" << "BEV" << "BEV";
-        QTest::newRow("varchar too long") << "bmnem" << "BEVE" << "";
+        QTest::newRow("integer") << "idb"
+                                 << "42"
+                                 << "42";
+        QTest::newRow("integer with comma") << "idb"
+                                            << "2,5"
+                                            << "";
+        QTest::newRow("numeric point") << "bmenov"
+                                       << "2.5"
+                                       << "2,5";
+        QTest::newRow("numeric comma") << "bmenov"
+                                       << "2,5"
+                                       << "";
+        QTest::newRow("date") << "bbizdatum"
+                              << "2025.03.07"
+                              << "2025.03.07";
+        QTest::newRow("not a date") << "bbizdatum"
+                                    << "2025.13.40"
+                                    << "";
+        QTest::newRow("varchar fits") << "bmnem"
+                                      << "BEV"
+                                      << "BEV";
+        QTest::newRow("varchar too long") << "bmnem"
+                                          << "BEVE"
+                                          << "";
     }
 
     void bindsTextIntoColumns()
@@ -197,9 +214,11 @@ private slots:
     // Only the one end keeps: the next closes as ever.
     void keptRowsOutliveOneEndOfTransaction()
     {
-        query("INSERT INTO cikk (idc, cszam, cmegn) "
-              "WITH RECURSIVE d(n) AS (SELECT 1 FROM rdb$database UNION ALL SELECT n + 1 FROM d WHERE n < 450) "
-              "SELECT n, n, 'régi' FROM d")->execute();
+        query(
+            "INSERT INTO cikk (idc, cszam, cmegn) "
+            "WITH RECURSIVE d(n) AS (SELECT 1 FROM rdb$database UNION ALL SELECT n + 1 FROM d WHERE n < 450) "
+            "SELECT n, n, 'régi' FROM d")
+            ->execute();
         conn->transaction().commit();
         auto list = query("SELECT idc, cszam, cmegn FROM cikk ORDER BY idc");
         auto other = query("SELECT * FROM raktar");
@@ -293,7 +312,8 @@ private slots:
         auto r = query("SELECT bmenov + bmecsok AS s, bmenov, bmecsok FROM bizmozg");
         r->open();
         QCOMPARE(r->fieldByName("s").asString(), QStringLiteral("0,3"));
-        QCOMPARE(r->fieldByName("bmenov").asDecimal() + r->fieldByName("bmecsok").asDecimal(), *Decimal::parse("0,3"));
+        QCOMPARE(r->fieldByName("bmenov").asDecimal() + r->fieldByName("bmecsok").asDecimal(),
+                 *Decimal::parse("0,3"));
         auto big = query("INSERT INTO bizmozg (bear) VALUES (:p1)");
         big->paramByName("p1").setDecimal(*Decimal::parse("12345678901234,5678"));
         big->execute();
@@ -306,13 +326,20 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("comma") << "0,1" << "0,1";
-        QTest::newRow("point") << "2.50" << "2,5";
-        QTest::newRow("negative") << "-1234,0001" << "-1234,0001";
-        QTest::newRow("rounded") << "1,00005" << "1,0001";
-        QTest::newRow("whole") << "17" << "17";
-        QTest::newRow("not a number") << "1,2,3" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("comma") << "0,1"
+                               << "0,1";
+        QTest::newRow("point") << "2.50"
+                               << "2,5";
+        QTest::newRow("negative") << "-1234,0001"
+                                  << "-1234,0001";
+        QTest::newRow("rounded") << "1,00005"
+                                 << "1,0001";
+        QTest::newRow("whole") << "17"
+                               << "17";
+        QTest::newRow("not a number") << "1,2,3"
+                                      << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
 
     void decimalText()
@@ -328,14 +355,22 @@ private slots:
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QString>("found");
         QTest::addColumn<bool>("matched");
-        QTest::newRow("exact case") << "Ár" << "Árpa" << true;
-        QTest::newRow("other case") << "ár" << "Árpa" << true;
-        QTest::newRow("upper accents") << "ÖK" << "Ökör" << true;
-        QTest::newRow("first in order") << "a" << "alma" << true;
-        QTest::newRow("ascii other case") << "bAR" << "Barack" << true;
-        QTest::newRow("ascii letter is not its accented one") << "o" << "Otto" << true;
-        QTest::newRow("no match stays first") << "Xyz" << "alma" << false;
-        QTest::newRow("empty matches first") << "" << "alma" << true;
+        QTest::newRow("exact case") << "Ár"
+                                    << "Árpa" << true;
+        QTest::newRow("other case") << "ár"
+                                    << "Árpa" << true;
+        QTest::newRow("upper accents") << "ÖK"
+                                       << "Ökör" << true;
+        QTest::newRow("first in order") << "a"
+                                        << "alma" << true;
+        QTest::newRow("ascii other case") << "bAR"
+                                          << "Barack" << true;
+        QTest::newRow("ascii letter is not its accented one") << "o"
+                                                              << "Otto" << true;
+        QTest::newRow("no match stays first") << "Xyz"
+                                              << "alma" << false;
+        QTest::newRow("empty matches first") << ""
+                                             << "alma" << true;
     }
 
     void locatesByPrefix()
@@ -345,7 +380,8 @@ private slots:
         QFETCH(bool, matched);
         QStringList inserts;
         for (const char* name : {"Zab", "Ökör", "Otto", "Alma", "alma", "Árpa", "Barack"})
-            inserts << QStringLiteral("INSERT INTO dolgozo (dnev) VALUES ('%1')").arg(QString::fromUtf8(name));
+            inserts
+                << QStringLiteral("INSERT INTO dolgozo (dnev) VALUES ('%1')").arg(QString::fromUtf8(name));
         db->exec(inserts);
         auto q = query("SELECT * FROM dolgozo ORDER BY dnev");
         q->open();
@@ -358,7 +394,8 @@ private slots:
     {
         QStringList inserts;
         for (const char* name : {"Zab", "Ökör", "Otto", "Alma", "alma", "Árpa", "Barack"})
-            inserts << QStringLiteral("INSERT INTO dolgozo (dnev) VALUES ('%1')").arg(QString::fromUtf8(name));
+            inserts
+                << QStringLiteral("INSERT INTO dolgozo (dnev) VALUES ('%1')").arg(QString::fromUtf8(name));
         db->exec(inserts);
         auto q = query("SELECT dnev FROM dolgozo ORDER BY dnev");
         q->open();
@@ -375,7 +412,8 @@ private slots:
         query("INSERT INTO cikk (ckod, cszam) "
               "WITH RECURSIVE d(n) AS (SELECT 0 FROM rdb$database UNION ALL SELECT n + 1 FROM d WHERE n < 9) "
               "SELECT a.n + 10 * b.n + 100 * c.n + 1000 * e.n + 10000 * f.n, "
-              "a.n + 10 * b.n + 100 * c.n + 1000 * e.n + 10000 * f.n FROM d a, d b, d c, d e, d f")->execute();
+              "a.n + 10 * b.n + 100 * c.n + 1000 * e.n + 10000 * f.n FROM d a, d b, d c, d e, d f")
+            ->execute();
         conn->transaction().commit();
         auto q = query("SELECT * FROM cikk ORDER BY idc");
         q->open();
@@ -414,7 +452,8 @@ private slots:
 
     void preparedStatementReuseMatchesFreshPrepare()
     {
-        db->exec({"INSERT INTO raktar (rkod, rnev) VALUES ('1', 'A')", "INSERT INTO raktar (rkod, rnev) VALUES ('2', 'B')"});
+        db->exec({"INSERT INTO raktar (rkod, rnev) VALUES ('1', 'A')",
+                  "INSERT INTO raktar (rkod, rnev) VALUES ('2', 'B')"});
         // Two datasets with the same text open at once must not share one cursor.
         auto a = query("SELECT * FROM raktar ORDER BY rkod");
         auto b = query("SELECT * FROM raktar ORDER BY rkod");
@@ -493,7 +532,8 @@ private slots:
     {
         QTemporaryDir temporary;
         const QString ours = temporary.path() + QStringLiteral("/varnel-%1").arg(::geteuid());
-        QCOMPARE(Connection::privateLockFolder(QString(), temporary.path()), ours + QStringLiteral("/firebird"));
+        QCOMPARE(Connection::privateLockFolder(QString(), temporary.path()),
+                 ours + QStringLiteral("/firebird"));
         for (const QString& folder : {ours, ours + QStringLiteral("/firebird")})
             QCOMPARE(modeOf(folder), 0700);
 
@@ -508,10 +548,12 @@ private slots:
         QCOMPARE(Connection::privateLockFolder(runtime.path(), temporary.path()),
                  runtime.path() + QStringLiteral("/firebird"));
         QVERIFY(::chmod(QFile::encodeName(runtime.path()).constData(), 0755) == 0);
-        QCOMPARE(Connection::privateLockFolder(runtime.path(), temporary.path()), ours + QStringLiteral("/firebird"));
+        QCOMPARE(Connection::privateLockFolder(runtime.path(), temporary.path()),
+                 ours + QStringLiteral("/firebird"));
 
         // A temporary folder that does not exist (or is relative) gives /tmp, never the root.
-        for (const QString& missing : {temporary.path() + QStringLiteral("/nincs"), QStringLiteral("relativ")})
+        for (const QString& missing :
+             {temporary.path() + QStringLiteral("/nincs"), QStringLiteral("relativ")})
             QCOMPARE(Connection::privateLockFolder(QString(), missing),
                      QStringLiteral("/tmp/varnel-%1/firebird").arg(::geteuid()));
     }
@@ -520,10 +562,14 @@ private slots:
     {
         QTest::addColumn<QString>("planted");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("symbolic link") << "symlink" << "szimbolikus hivatkozás";
-        QTest::newRow("someone else's") << "foreign" << "más felhasználó tulajdona";
-        QTest::newRow("a file") << "file" << "nem mappa";
-        QTest::newRow("someone else's lock subfolder") << "foreign subfolder" << "más felhasználó tulajdona";
+        QTest::newRow("symbolic link") << "symlink"
+                                       << "szimbolikus hivatkozás";
+        QTest::newRow("someone else's") << "foreign"
+                                        << "más felhasználó tulajdona";
+        QTest::newRow("a file") << "file"
+                                << "nem mappa";
+        QTest::newRow("someone else's lock subfolder") << "foreign subfolder"
+                                                       << "más felhasználó tulajdona";
     }
 
     void lockFolderPlantedByOthersIsRefused()
@@ -552,7 +598,8 @@ private slots:
             Connection::privateLockFolder(QString(), temporary.path());
             QFAIL("a folder planted by someone else was used");
         } catch (const DbError& error) {
-            QVERIFY2(error.message().startsWith(QStringLiteral("Az adatbázis-kezelő zárolási mappája nem használható: ")),
+            QVERIFY2(error.message().startsWith(
+                         QStringLiteral("Az adatbázis-kezelő zárolási mappája nem használható: ")),
                      qPrintable(error.message()));
             QVERIFY2(error.message().contains(reason), qPrintable(error.message()));
         }

@@ -50,11 +50,12 @@ private slots:
         });
         QCOMPARE(platform->messageTexts(), QStringList());
         QCOMPARE(counter(), QStringLiteral("42"));
-        const QList<QStringList> rows = committed(QStringLiteral(
-            "SELECT bbszam, bcikkszam, bckod, bbizdatum, bmnem, bmkod, bmenov, bmecsok, bear, bertnov, bertcsok, bdkod, "
-            "brkod, brkelt, bpkod, btetel, bszoveg FROM bizmozg WHERE bbszam = '42'"));
-        QCOMPARE(rows, (QList<QStringList>{{"42", "100", "2", Today, "101", "101", "3", "0", "2,5", "7,5", "0", "3",
-                                            "1", Today, "10", "T-B", "BES"}}));
+        const QList<QStringList> rows = committed(
+            QStringLiteral("SELECT bbszam, bcikkszam, bckod, bbizdatum, bmnem, bmkod, bmenov, bmecsok, bear, "
+                           "bertnov, bertcsok, bdkod, "
+                           "brkod, brkelt, bpkod, btetel, bszoveg FROM bizmozg WHERE bbszam = '42'"));
+        QCOMPARE(rows, (QList<QStringList>{{"42", "100", "2", Today, "101", "101", "3", "0", "2,5", "7,5",
+                                            "0", "3", "1", Today, "10", "T-B", "BES"}}));
         // The register stands on its first row; the next form shows the next number, and a cancelled
         // form uses none.
         QCOMPARE(shared().CurrentDocumentKey, QString());
@@ -66,11 +67,14 @@ private slots:
     void figuresGoToTheSignsColumns_data()
     {
         QTest::addColumn<QString>("type");
-        QTest::addColumn<QStringList>("typed");      // quantity, price, value of the visible column
-        QTest::addColumn<QStringList>("stored");     // bmenov, bmecsok, bear, bertnov, bertcsok
-        QTest::newRow("increase") << "101" << QStringList{"3", "2,5", "7,5"} << QStringList{"3", "0", "2,5", "7,5", "0"};
-        QTest::newRow("decrease") << "201" << QStringList{"5", "4", "20"} << QStringList{"0", "5", "4", "0", "20"};
-        QTest::newRow("zero quantity") << "101" << QStringList{"0", "1", "0"} << QStringList{"0", "0", "1", "0", "0"};
+        QTest::addColumn<QStringList>("typed");    // quantity, price, value of the visible column
+        QTest::addColumn<QStringList>("stored");   // bmenov, bmecsok, bear, bertnov, bertcsok
+        QTest::newRow("increase") << "101" << QStringList{"3", "2,5", "7,5"}
+                                  << QStringList{"3", "0", "2,5", "7,5", "0"};
+        QTest::newRow("decrease") << "201" << QStringList{"5", "4", "20"}
+                                  << QStringList{"0", "5", "4", "0", "20"};
+        QTest::newRow("zero quantity")
+            << "101" << QStringList{"0", "1", "0"} << QStringList{"0", "0", "1", "0", "0"};
     }
 
     void figuresGoToTheSignsColumns()
@@ -80,7 +84,8 @@ private slots:
         QFETCH(QStringList, stored);
         newLine([&](TForm18& form) {
             // Figures left in the other column are zeroed when the sign picks its column.
-            for (QLineEdit* box : {form.Edit21, form.Edit22, form.Edit23, form.Edit25, form.Edit26, form.Edit27})
+            for (QLineEdit* box :
+                 {form.Edit21, form.Edit22, form.Edit23, form.Edit25, form.Edit26, form.Edit27})
                 box->setText(QStringLiteral("9"));
             typeLine(form, type, "100", typed[0], typed[1], typed[2]);
             const bool increase = type == QLatin1String("101");
@@ -88,8 +93,8 @@ private slots:
             QCOMPARE(form.Edit25->isVisibleTo(&form), !increase);
             form.Button3->click();
         });
-        const QList<QStringList> rows = committed(
-            QStringLiteral("SELECT bmenov, bmecsok, bear, bertnov, bertcsok FROM bizmozg WHERE bbszam = '42'"));
+        const QList<QStringList> rows = committed(QStringLiteral(
+            "SELECT bmenov, bmecsok, bear, bertnov, bertcsok FROM bizmozg WHERE bbszam = '42'"));
         QCOMPARE(rows.value(0), stored);
     }
 
@@ -110,7 +115,8 @@ private slots:
 
     void changeKeepsNumberAndKeyAndRestamps()
     {
-        const QStringList before = committed(QStringLiteral("SELECT bkod, idb FROM bizmozg WHERE bbszam = '11'")).value(0);
+        const QStringList before =
+            committed(QStringLiteral("SELECT bkod, idb FROM bizmozg WHERE bbszam = '11'")).value(0);
         inRegister([&](TForm17& form) {
             Data->ZQ10->locate(QStringLiteral("BBSZAM"), QStringLiteral("11"));
             inLineForm(form, true, [&](TForm18& line) {
@@ -127,9 +133,12 @@ private slots:
             QCOMPARE(currentValue(*Data->ZQ10, "BBSZAM"), QStringLiteral("11"));
         });
         QCOMPARE(platform->messageTexts(), QStringList());
-        const QList<QStringList> rows = committed(QStringLiteral(
-            "SELECT bbszam, bkod, idb, bdkod, brkelt, bear, bmenov, bmegjegy, bpkod FROM bizmozg WHERE idb = ") + before[1]);
-        QCOMPARE(rows, (QList<QStringList>{{"11", before[0], before[1], "3", Today, "2,5", "1", "javítva", "99"}}));
+        const QList<QStringList> rows =
+            committed(QStringLiteral("SELECT bbszam, bkod, idb, bdkod, brkelt, bear, bmenov, bmegjegy, bpkod "
+                                     "FROM bizmozg WHERE idb = ") +
+                      before[1]);
+        QCOMPARE(rows,
+                 (QList<QStringList>{{"11", before[0], before[1], "3", Today, "2,5", "1", "javítva", "99"}}));
         QCOMPARE(counter(), QStringLiteral("41"));
         QCOMPARE(shared().CurrentDocumentKey, before[0]);
     }
@@ -139,11 +148,21 @@ private slots:
         QTest::addColumn<QString>("broken");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("date") << "Edit1" << "Hibás dátum!" << "Edit1";
-        QTest::newRow("movement type") << "Edit10" << "Nincs megadva mozgásnem!" << "Edit2";
-        QTest::newRow("item") << "Edit34" << "Nincs megadva cikkszám!" << "Edit3";
-        QTest::newRow("quantity") << "Edit21" << "Nincs megadva mennyiség!" << "Edit9";
-        QTest::newRow("hidden quantity") << "Edit25" << "Nincs megadva mennyiség!" << "Edit9";
+        QTest::newRow("date") << "Edit1"
+                              << "Hibás dátum!"
+                              << "Edit1";
+        QTest::newRow("movement type") << "Edit10"
+                                       << "Nincs megadva mozgásnem!"
+                                       << "Edit2";
+        QTest::newRow("item") << "Edit34"
+                              << "Nincs megadva cikkszám!"
+                              << "Edit3";
+        QTest::newRow("quantity") << "Edit21"
+                                  << "Nincs megadva mennyiség!"
+                                  << "Edit9";
+        QTest::newRow("hidden quantity") << "Edit25"
+                                         << "Nincs megadva mennyiség!"
+                                         << "Edit9";
     }
 
     void checksKeepTheFormOpen()
@@ -153,7 +172,8 @@ private slots:
         QFETCH(QString, focus);
         newLine([&](TForm18& form) {
             typeLine(form, "101", "100", "3", "2", "6");
-            form.findChild<QLineEdit*>(broken)->setText(broken == QLatin1String("Edit1") ? "2026.13.45" : " ");
+            form.findChild<QLineEdit*>(broken)->setText(broken == QLatin1String("Edit1") ? "2026.13.45"
+                                                                                         : " ");
             platform->clearMessages();
             form.Button3->click();
             QCOMPARE(platform->messageTexts(), QStringList{message});
@@ -171,29 +191,33 @@ private slots:
         QTest::addColumn<QString>("price");
         QTest::addColumn<QStringList>("refusal");   // statements that make the database refuse the line
         QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("reason");        // the second line; empty: any reason
-        QTest::newRow("counter locked") << true << "2" << QStringList() << "Hiba188:  UPDATE Bizszam -ba " << "";
-        QTest::newRow("price not a number") << false << "1,2,3" << QStringList()
-                                            << "Hiba182: Újban, INSERT a bizmozg-ban "
-                                            << "A(z) \"1,2,3\" nem szám.";
-        QTest::newRow("trigger's exception") << false << "2"
-                                             << QStringList{"CREATE EXCEPTION closed_period 'Lezárt időszakba nem könyvelhet.'",
-                                                            "CREATE TRIGGER closed FOR bizmozg BEFORE INSERT AS BEGIN "
-                                                            "EXCEPTION closed_period; END"}
-                                             << "Hiba182: Újban, INSERT a bizmozg-ban "
-                                             << "Az adatbázis elutasította: Lezárt időszakba nem könyvelhet.";
-        QTest::newRow("trigger's own message") << false << "2"
-                                               << QStringList{"CREATE EXCEPTION closed_period 'x'",
-                                                              "CREATE TRIGGER closed FOR bizmozg BEFORE INSERT AS BEGIN "
-                                                              "IF (NEW.bmenov > 2) THEN EXCEPTION closed_period "
-                                                              "'Legfeljebb ' || 2 || ' darab vehető be.'; END"}
-                                               << "Hiba182: Újban, INSERT a bizmozg-ban "
-                                               << "Az adatbázis elutasította: Legfeljebb 2 darab vehető be.";
-        QTest::newRow("check constraint") << false << "2"
-                                          << QStringList{"ALTER TABLE bizmozg ADD CONSTRAINT small_lines CHECK (bmenov < 2)"}
-                                          << "Hiba182: Újban, INSERT a bizmozg-ban "
-                                          << "Az adatbázis elutasította: a(z) BIZMOZG tábla SMALL_LINES ellenőrző "
-                                             "feltétele nem teljesül.";
+        QTest::addColumn<QString>("reason");   // the second line; empty: any reason
+        QTest::newRow("counter locked") << true << "2" << QStringList() << "Hiba188:  UPDATE Bizszam -ba "
+                                        << "";
+        QTest::newRow("price not a number")
+            << false << "1,2,3" << QStringList() << "Hiba182: Újban, INSERT a bizmozg-ban "
+            << "A(z) \"1,2,3\" nem szám.";
+        QTest::newRow("trigger's exception")
+            << false << "2"
+            << QStringList{"CREATE EXCEPTION closed_period 'Lezárt időszakba nem könyvelhet.'",
+                           "CREATE TRIGGER closed FOR bizmozg BEFORE INSERT AS BEGIN "
+                           "EXCEPTION closed_period; END"}
+            << "Hiba182: Újban, INSERT a bizmozg-ban "
+            << "Az adatbázis elutasította: Lezárt időszakba nem könyvelhet.";
+        QTest::newRow("trigger's own message")
+            << false << "2"
+            << QStringList{"CREATE EXCEPTION closed_period 'x'",
+                           "CREATE TRIGGER closed FOR bizmozg BEFORE INSERT AS BEGIN "
+                           "IF (NEW.bmenov > 2) THEN EXCEPTION closed_period "
+                           "'Legfeljebb ' || 2 || ' darab vehető be.'; END"}
+            << "Hiba182: Újban, INSERT a bizmozg-ban "
+            << "Az adatbázis elutasította: Legfeljebb 2 darab vehető be.";
+        QTest::newRow("check constraint")
+            << false << "2"
+            << QStringList{"ALTER TABLE bizmozg ADD CONSTRAINT small_lines CHECK (bmenov < 2)"}
+            << "Hiba182: Újban, INSERT a bizmozg-ban "
+            << "Az adatbázis elutasította: a(z) BIZMOZG tábla SMALL_LINES ellenőrző "
+               "feltétele nem teljesül.";
     }
 
     void failingStepStoresNeither()
@@ -234,9 +258,11 @@ private slots:
             form.Button3->click();
         });
         QCOMPARE(platform->messageTexts(),
-                 QStringList{"A bizonylat a(z) 46 számot kapta, mert a(z) 42 számot közben más már felhasználta."});
-        QCOMPARE(committed(QStringLiteral("SELECT count(*) FROM bizmozg WHERE bbszam = '46'")).value(0).value(0),
-                 QStringLiteral("1"));
+                 QStringList{
+                     "A bizonylat a(z) 46 számot kapta, mert a(z) 42 számot közben más már felhasználta."});
+        QCOMPARE(
+            committed(QStringLiteral("SELECT count(*) FROM bizmozg WHERE bbszam = '46'")).value(0).value(0),
+            QStringLiteral("1"));
         QCOMPARE(counter(), QStringLiteral("46"));
     }
 
@@ -266,15 +292,39 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("picked");      // the row the person picks in the list; empty: no list
-        QTest::addColumn<QString>("key");         // Edit2 afterwards
-        QTest::addColumn<QString>("code");        // Edit10 afterwards
-        QTest::newRow("code of digits") << "101" << "" << "" << "101" << "101";
-        QTest::newRow("three letters name") << "ELA" << "" << "" << "201" << "201";
-        QTest::newRow("four characters") << "ELAD" << "A mozgásnem hossza több mint három karakter!" << "" << "ELAD" << "";
-        QTest::newRow("empty") << "  " << "Nincs megadva a mozgásnem!" << "" << "  " << "";
-        QTest::newRow("unknown code opens the list") << "999" << "" << "KB" << "KB" << "3";
-        QTest::newRow("unknown name opens the list") << "Zzz" << "" << "ZZ" << "ZZ" << "10";
+        QTest::addColumn<QString>("picked");   // the row the person picks in the list; empty: no list
+        QTest::addColumn<QString>("key");      // Edit2 afterwards
+        QTest::addColumn<QString>("code");     // Edit10 afterwards
+        QTest::newRow("code of digits") << "101"
+                                        << ""
+                                        << ""
+                                        << "101"
+                                        << "101";
+        QTest::newRow("three letters name") << "ELA"
+                                            << ""
+                                            << ""
+                                            << "201"
+                                            << "201";
+        QTest::newRow("four characters") << "ELAD"
+                                         << "A mozgásnem hossza több mint három karakter!"
+                                         << ""
+                                         << "ELAD"
+                                         << "";
+        QTest::newRow("empty") << "  "
+                               << "Nincs megadva a mozgásnem!"
+                               << ""
+                               << "  "
+                               << "";
+        QTest::newRow("unknown code opens the list") << "999"
+                                                     << ""
+                                                     << "KB"
+                                                     << "KB"
+                                                     << "3";
+        QTest::newRow("unknown name opens the list") << "Zzz"
+                                                     << ""
+                                                     << "ZZ"
+                                                     << "ZZ"
+                                                     << "10";
     }
 
     void movementTypeLookup()
@@ -309,9 +359,15 @@ private slots:
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("close");
         QTest::addColumn<QString>("landed");   // the code on the line form
-        struct Pick { const char* list; const char* reached; const char* above; };
+        struct Pick {
+            const char* list;
+            const char* reached;
+            const char* above;
+        };
         // Movement types by key: 101, 201, BE, KB, KI, ZZ; the others by name: Abroncs, alma, Barack, Zab.
-        const Pick picks[] = {{"movement type", "KI", "KB"}, {"item", "300", "100"}, {"warehouse", "1", "2"},
+        const Pick picks[] = {{"movement type", "KI", "KB"},
+                              {"item", "300", "100"},
+                              {"warehouse", "1", "2"},
                               {"partner", "1", "2"}};
         for (const Pick& pick : picks) {
             for (const char* close : {"Kiválaszt", "Mégsem", "close box"})
@@ -325,13 +381,23 @@ private slots:
         QFETCH(QString, list);
         QFETCH(QString, close);
         QFETCH(QString, landed);
-        struct Picker { QPushButton* TForm18::*button; QString listName; Query* TData::*rows; QString column;
-                        QString typed, found, reached; QLineEdit* TForm18::*box; };
+        struct Picker {
+            QPushButton* TForm18::*button;
+            QString listName;
+            Query* TData::*rows;
+            QString column;
+            QString typed, found, reached;
+            QLineEdit* TForm18::*box;
+        };
         const QMap<QString, Picker> pickers{
-            {"movement type", {&TForm18::Button1, "Form13", &TData::ZQ50, "MNEM", "KB", "KB", "KI", &TForm18::Edit2}},
-            {"item", {&TForm18::Button2, "Form7", &TData::ZQ20, "CSZAM", "alm", "100", "300", &TForm18::Edit3}},
-            {"warehouse", {&TForm18::Button4, "Form11", &TData::ZQ40, "RKOD", "alm", "2", "1", &TForm18::Edit13}},
-            {"partner", {&TForm18::Button5, "Form9", &TData::ZQ30, "PKOD", "alm", "2", "1", &TForm18::Edit15}},
+            {"movement type",
+             {&TForm18::Button1, "Form13", &TData::ZQ50, "MNEM", "KB", "KB", "KI", &TForm18::Edit2}},
+            {"item",
+             {&TForm18::Button2, "Form7", &TData::ZQ20, "CSZAM", "alm", "100", "300", &TForm18::Edit3}},
+            {"warehouse",
+             {&TForm18::Button4, "Form11", &TData::ZQ40, "RKOD", "alm", "2", "1", &TForm18::Edit13}},
+            {"partner",
+             {&TForm18::Button5, "Form9", &TData::ZQ30, "PKOD", "alm", "2", "1", &TForm18::Edit15}},
         };
         const Picker picker = pickers.value(list);
         Dataset& rows = *(Data->*picker.rows);
@@ -341,8 +407,9 @@ private slots:
             bool ran = false;
             nextRun<MasterList>([&](MasterList& pickList) {
                 ran = true;
-                browsePickList(pickList, picker.typed, [&] { return rows.fieldByName(picker.column).asString(); },
-                               picker.found, picker.reached);
+                browsePickList(
+                    pickList, picker.typed, [&] { return rows.fieldByName(picker.column).asString(); },
+                    picker.found, picker.reached);
                 closePickList(pickList, close, rows);
                 QVERIFY(!pickList.isVisible());
             });
@@ -358,11 +425,14 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("filled");   // Edit3, Edit34, Edit12, Edit4, Edit16
         QTest::addColumn<QStringList>("stock");    // Edit17, Edit18, Edit19
-        QTest::newRow("number") << "100" << QStringList{"100", "2", "alma", "T-B", "kg"} << QStringList{"6", "1,33", "8"};
-        QTest::newRow("name") << "alma" << QStringList{"100", "2", "alma", "T-B", "kg"} << QStringList{"6", "1,33", "8"};
-        QTest::newRow("no lines") << "300" << QStringList{"300", "1", "Barack", "T-C", ""} << QStringList{"", "before", ""};
-        QTest::newRow("negative stock") << "400" << QStringList{"400", "10", "Zab", "T-D", ""}
-                                        << QStringList{"-2", "before", "-10"};
+        QTest::newRow("number") << "100" << QStringList{"100", "2", "alma", "T-B", "kg"}
+                                << QStringList{"6", "1,33", "8"};
+        QTest::newRow("name") << "alma" << QStringList{"100", "2", "alma", "T-B", "kg"}
+                              << QStringList{"6", "1,33", "8"};
+        QTest::newRow("no lines") << "300" << QStringList{"300", "1", "Barack", "T-C", ""}
+                                  << QStringList{"", "before", ""};
+        QTest::newRow("negative stock")
+            << "400" << QStringList{"400", "10", "Zab", "T-D", ""} << QStringList{"-2", "before", "-10"};
     }
 
     void itemLookupFillsBatchAndStock()
@@ -376,8 +446,8 @@ private slots:
             leave(form.Edit2);
             form.Edit3->setText(typed);
             leave(form.Edit3);
-            QCOMPARE((QStringList{form.Edit3->text(), form.Edit34->text(), form.Edit12->text(), form.Edit4->text(),
-                                  form.Edit16->text()}),
+            QCOMPARE((QStringList{form.Edit3->text(), form.Edit34->text(), form.Edit12->text(),
+                                  form.Edit4->text(), form.Edit16->text()}),
                      filled);
             QCOMPARE((QStringList{form.Edit17->text(), form.Edit18->text(), form.Edit19->text()}), stock);
             QCOMPARE(platform->shownDialogs, QStringList({"Form17", "Form18"}));
@@ -419,11 +489,13 @@ private slots:
             typeLine(form, "101", "100", "1", "1", "1");
             QCOMPARE((QStringList{form.Edit15->text(), form.Edit9->text(), form.Edit5->text()}),
                      (QStringList{"10", "Zab", "BES"}));
-            nextRun<QDialog>([](QDialog&) { Data->ZQ30->locate(QStringLiteral("PNEV"), QStringLiteral("Barack")); });
+            nextRun<QDialog>(
+                [](QDialog&) { Data->ZQ30->locate(QStringLiteral("PNEV"), QStringLiteral("Barack")); });
             form.Edit9->setText(QStringLiteral("Q"));
             leave(form.Edit9);
             QCOMPARE(shared().SelectedPartnerCode, QStringLiteral("Q"));
-            QCOMPARE((QStringList{form.Edit15->text(), form.Edit9->text(), form.Edit14->text(), form.Edit5->text()}),
+            QCOMPARE((QStringList{form.Edit15->text(), form.Edit9->text(), form.Edit14->text(),
+                                  form.Edit5->text()}),
                      (QStringList{"1", "Barack", "Város 1 Fő utca 1.", "BES Barack"}));
             QCOMPARE(form.focusWidget(), form.Edit4);
         });
@@ -435,9 +507,15 @@ private slots:
         QTest::addColumn<QString>("price");
         QTest::addColumn<QString>("value");
         QTest::addColumn<int>("messages");
-        QTest::newRow("3 x 2,5") << "3" << "2,5" << "7,5" << 0;
-        QTest::newRow("fractions") << "0,1" << "3" << "0,3" << 0;
-        QTest::newRow("not a number") << "1,2,3" << "2" << "keep" << 1;
+        QTest::newRow("3 x 2,5") << "3"
+                                 << "2,5"
+                                 << "7,5" << 0;
+        QTest::newRow("fractions") << "0,1"
+                                   << "3"
+                                   << "0,3" << 0;
+        QTest::newRow("not a number") << "1,2,3"
+                                      << "2"
+                                      << "keep" << 1;
     }
 
     void valueByDoubleClick()
@@ -507,32 +585,36 @@ private slots:
             QVERIFY(!form.isVisible());
         });
         QCOMPARE(platform->messageTexts(), QStringList());
-        QCOMPARE(committed(QStringLiteral("SELECT bbszam, bbizdatum, bmnem, bmecsok, bear, bertcsok, bszoveg, beredeti, "
-                                          "btetel FROM bizmozg WHERE bbszam = '42'")),
+        QCOMPARE(committed(QStringLiteral(
+                     "SELECT bbszam, bbizdatum, bmnem, bmecsok, bear, bertcsok, bszoveg, beredeti, "
+                     "btetel FROM bizmozg WHERE bbszam = '42'")),
                  (QList<QStringList>{{"42", "2026.03.01", "201", "2", "3,5", "7", "kezi", "SZ-1", "T-B"}}));
     }
     // The posting alone, with no form open: a new line with its number, a change by its key, a figure
     // that is no number, and a number another desk took meanwhile.
     void postingWithoutAForm_data()
     {
-        QTest::addColumn<QString>("line");       // "new", "change" of line 12, "bad figure", "number taken"
-        QTest::addColumn<QStringList>("stored"); // bbszam, bcikkszam, bckod, bmnem, bmkod, bmenov, bmecsok, bear,
-                                                 // bertnov, bertcsok, bdkod, brkod, bpkod, btetel, bszoveg,
-                                                 // beredeti, bmegjegy, bbizdatum, brkelt of the posted line
+        QTest::addColumn<QString>("line");   // "new", "change" of line 12, "bad figure", "number taken"
+        QTest::addColumn<QStringList>(
+            "stored");   // bbszam, bcikkszam, bckod, bmnem, bmkod, bmenov, bmecsok, bear,
+                         // bertnov, bertcsok, bdkod, brkod, bpkod, btetel, bszoveg,
+                         // beredeti, bmegjegy, bbizdatum, brkelt of the posted line
         QTest::addColumn<QStringList>("messages");
-        const QStringList posted{"42", "300", "1", "101", "101", "3", "0", "2,5", "7,5", "0", "3", "10", "2",
-                                 "T-C", "BES", "sz-1", "kézi", "2026.03.01", Today};
+        const QStringList posted{"42", "300", "1", "101", "101", "3",    "0",    "2,5",        "7,5", "0",
+                                 "3",  "10",  "2", "T-C", "BES", "sz-1", "kézi", "2026.03.01", Today};
         QTest::newRow("new") << "new" << posted << QStringList();
         QStringList changed = posted;
         changed[0] = "12";
         QTest::newRow("change") << "change" << changed << QStringList();
         QTest::newRow("bad figure") << "bad figure" << QStringList()
-                                    << QStringList{"Hiba182: Újban, INSERT a bizmozg-ban \rA(z) \"3 db\" nem szám."};
+                                    << QStringList{
+                                           "Hiba182: Újban, INSERT a bizmozg-ban \rA(z) \"3 db\" nem szám."};
         QStringList renumbered = posted;
         renumbered[0] = "45";
-        QTest::newRow("number taken") << "number taken" << renumbered
-                                      << QStringList{"A bizonylat a(z) 45 számot kapta, mert a(z) 42 számot közben "
-                                                     "más már felhasználta."};
+        QTest::newRow("number taken")
+            << "number taken" << renumbered
+            << QStringList{"A bizonylat a(z) 45 számot kapta, mert a(z) 42 számot közben "
+                           "más már felhasználta."};
     }
 
     void postingWithoutAForm()
@@ -540,7 +622,8 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QStringList, stored);
         QFETCH(QStringList, messages);
-        const QStringList twelve = committed(QStringLiteral("SELECT idb, bkod FROM bizmozg WHERE bbszam = '12'")).value(0);
+        const QStringList twelve =
+            committed(QStringLiteral("SELECT idb, bkod FROM bizmozg WHERE bbszam = '12'")).value(0);
         DocumentPosting::Line posted;
         posted.isNew = line != QLatin1String("change");
         posted.proposedNumber = 42;
@@ -553,7 +636,8 @@ private slots:
         posted.itemNumber = QStringLiteral("300");
         posted.itemCode = QStringLiteral("1");
         posted.price = QStringLiteral("2,5");
-        posted.quantityIn = line == QLatin1String("bad figure") ? QStringLiteral("3 db") : QStringLiteral("3");
+        posted.quantityIn =
+            line == QLatin1String("bad figure") ? QStringLiteral("3 db") : QStringLiteral("3");
         posted.quantityOut = QStringLiteral("0");
         posted.valueIn = QStringLiteral("7,5");
         posted.valueOut = QStringLiteral("0");
@@ -579,9 +663,11 @@ private slots:
         if (posted.isNew)
             QCOMPARE(QString::number(result.number), stored[0]);
         const Rows rows = committed(
-            QStringLiteral("SELECT bbszam, bcikkszam, bckod, bmnem, bmkod, bmenov, bmecsok, bear, bertnov, bertcsok, "
-                           "bdkod, brkod, bpkod, btetel, bszoveg, beredeti, bmegjegy, bbizdatum, brkelt, bkod "
-                           "FROM bizmozg WHERE bbszam = '%1'").arg(stored[0]));
+            QStringLiteral(
+                "SELECT bbszam, bcikkszam, bckod, bmnem, bmkod, bmenov, bmecsok, bear, bertnov, bertcsok, "
+                "bdkod, brkod, bpkod, btetel, bszoveg, beredeti, bmegjegy, bbizdatum, brkelt, bkod "
+                "FROM bizmozg WHERE bbszam = '%1'")
+                .arg(stored[0]));
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].mid(0, stored.size()), stored);
         // The stored line is the one the register is to stand on next.

@@ -14,7 +14,9 @@ class TestDocumentRegister : public DocumentTest {
 
     QString keyOf(const QString& number)
     {
-        return committed(QStringLiteral("SELECT bkod FROM bizmozg WHERE bbszam = '%1'").arg(number)).value(0).value(0);
+        return committed(QStringLiteral("SELECT bkod FROM bizmozg WHERE bbszam = '%1'").arg(number))
+            .value(0)
+            .value(0);
     }
 
 private slots:
@@ -26,8 +28,10 @@ private slots:
     {
         QTest::addColumn<QString>("keyOfNumber");   // CurrentDocumentKey is this line's BKOD; empty: none
         QTest::addColumn<QString>("current");
-        QTest::newRow("no key") << "" << "10";
-        QTest::newRow("key of line 12") << "12" << "12";
+        QTest::newRow("no key") << ""
+                                << "10";
+        QTest::newRow("key of line 12") << "12"
+                                        << "12";
     }
 
     void opensInTextOrderOnTheLastSavedLine()
@@ -41,7 +45,8 @@ private slots:
             QCOMPARE(columnValues(*Data->ZQ10, "BBSZAM"), (QStringList{"10", "11", "12", "9"}));
             QCOMPARE(currentValue(*Data->ZQ10, "BBSZAM"), current);
             // The joined item and partner columns are there for the grid's neighbours.
-            QCOMPARE(currentValue(*Data->ZQ10, "CMEGN"), current == "10" ? QStringLiteral("alma") : QStringLiteral("Zab"));
+            QCOMPARE(currentValue(*Data->ZQ10, "CMEGN"),
+                     current == "10" ? QStringLiteral("alma") : QStringLiteral("Zab"));
         });
     }
 
@@ -52,8 +57,8 @@ private slots:
             for (QPushButton* b : {form.Button2, form.Button3, form.Button4, form.Button1, form.Button5})
                 bar << b->text();
             QCOMPARE(bar, (QStringList{"Új", "Módosít", "Töröl", "Megtekint", "Mégsem"}));
-            QVERIFY(form.Button2->x() < form.Button3->x() && form.Button3->x() < form.Button4->x()
-                    && form.Button4->x() < form.Button1->x() && form.Button1->x() < form.Button5->x());
+            QVERIFY(form.Button2->x() < form.Button3->x() && form.Button3->x() < form.Button4->x() &&
+                    form.Button4->x() < form.Button1->x() && form.Button1->x() < form.Button5->x());
             QStringList focus;
             QWidget* w = form.Button2;
             for (int i = 0; i < 5; ++i) {
@@ -105,7 +110,8 @@ private slots:
             form.DBGrid1->setMarkedColumn(3);
             emit form.DBGrid1->horizontalHeader()->sectionClicked(8);
             QCOMPARE(columnValues(*Data->ZQ10, "BBSZAM"), (QStringList{"9", "11", "12", "10"}));
-            QCOMPARE(form.Label18->text(), QStringLiteral("Sorrend: Oszlop megjelölés és klikk az oszlop fejlécre"));
+            QCOMPARE(form.Label18->text(),
+                     QStringLiteral("Sorrend: Oszlop megjelölés és klikk az oszlop fejlécre"));
             Data->ZQ10->first();
             nextRun<TForm28>([](TForm28& viewer) {
                 QCOMPARE((QStringList{viewer.Edit32->text(), viewer.Edit4->text(), viewer.Edit7->text(),
@@ -114,7 +120,8 @@ private slots:
             });
             QTest::mouseClick(form.Button1, Qt::LeftButton);
             nextRun<TForm18>([](TForm18& line) {
-                QCOMPARE((QStringList{line.Edit32->text(), line.Edit10->text(), line.Edit13->text(), line.Edit22->text()}),
+                QCOMPARE((QStringList{line.Edit32->text(), line.Edit10->text(), line.Edit13->text(),
+                                      line.Edit22->text()}),
                          (QStringList{"9", "101", "1", "2"}));
             });
             QTest::keyClick(form.Button3, 'J');
@@ -134,7 +141,8 @@ private slots:
         QTest::addColumn<QStringList>("order");
         QTest::newRow("as opened") << -1 << "" << true << QStringList{"10", "11", "12", "9"};
         QTest::newRow("sorted by date") << 3 << "" << true << QStringList{"9", "11", "12", "10"};
-        QTest::newRow("sorted by date, other date") << 3 << "2026.03.01" << false << QStringList{"10", "11", "12", "9"};
+        QTest::newRow("sorted by date, other date")
+            << 3 << "2026.03.01" << false << QStringList{"10", "11", "12", "9"};
         QTest::newRow("sorted by number, other date")
             << 0 << "2026.03.01" << true << QStringList{"10", "11", "12", "9"};
     }
@@ -164,11 +172,13 @@ private slots:
             QCOMPARE(Data->ZQ10->sql(), inPlace ? sql : RegisterList::plainListSql());
             QCOMPARE(currentValue(*Data->ZQ10, "BBSZAM"), QStringLiteral("12"));
             QCOMPARE(currentValue(*Data->ZQ10, "BMEGJEGY"), QStringLiteral("javítva"));
-            QCOMPARE(currentValue(*Data->ZQ10, "BBIZDATUM"), date.isEmpty() ? QStringLiteral("2026.01.12") : date);
+            QCOMPARE(currentValue(*Data->ZQ10, "BBIZDATUM"),
+                     date.isEmpty() ? QStringLiteral("2026.01.12") : date);
             QCOMPARE(columnValues(*Data->ZQ10, "BBSZAM"), order);
-            QCOMPARE(form.Label18->text(), markedColumn == 3 && inPlace
-                                               ? QStringLiteral("Sorrend: Oszlop megjelölés és klikk az oszlop fejlécre")
-                                               : QStringLiteral("A lista, \"Bizonylat\" szerint"));
+            QCOMPARE(form.Label18->text(),
+                     markedColumn == 3 && inPlace
+                         ? QStringLiteral("Sorrend: Oszlop megjelölés és klikk az oszlop fejlécre")
+                         : QStringLiteral("A lista, \"Bizonylat\" szerint"));
         });
         QCOMPARE(platform->messageTexts(), QStringList());
         QCOMPARE(committed(QStringLiteral("SELECT bmegjegy FROM bizmozg WHERE bbszam = '12'")),
@@ -185,9 +195,10 @@ private slots:
         QTest::newRow("Nem") << false << false << QStringList{question} << QStringList{"10", "11", "12", "9"};
         QTest::newRow("Igen") << false << true << QStringList{question, "A bizonylat törlölve!"}
                               << QStringList{"10", "11", "9"};
-        QTest::newRow("empty list") << true << false
-                                    << QStringList{"Hiba: bizonylat DELETE törlésekor\rA lista üres: nincs törölhető bizonylat."}
-                                    << QStringList();
+        QTest::newRow("empty list")
+            << true << false
+            << QStringList{"Hiba: bizonylat DELETE törlésekor\rA lista üres: nincs törölhető bizonylat."}
+            << QStringList();
     }
 
     // Only "Igen" deletes ("Nem" and Esc answer no alike here; the box itself is the platform's); after
@@ -262,20 +273,27 @@ private slots:
 
     void viewerShowsTheLineReadOnly_data()
     {
-        QTest::addColumn<QString>("before");      // a statement run on the fixture first
+        QTest::addColumn<QString>("before");   // a statement run on the fixture first
         QTest::addColumn<QString>("number");
         QTest::addColumn<bool>("increase");
-        QTest::addColumn<QStringList>("shown");   // Edit2, Edit11, Edit3, Edit12, Edit8, Edit15, Edit9, Edit14, Edit21, Edit25
-        QTest::newRow("increase") << "" << "9" << true
-                                  << QStringList{"101", "BES", "100", "alma", "Barack", "1", "Barack", "Város 1 Fő utca 1.", "10", "0"};
-        QTest::newRow("decrease") << "" << "10" << false
-                                  << QStringList{"201", "ELA", "100", "alma", "Barack", "2", "alma", "Város 2 ", "0", "4"};
-        QTest::newRow("partner removed") << "" << "11" << true
-                                         << QStringList{"101", "BES", "200", "Abroncs", "alma", "99", "", "", "1", "0"};
-        QTest::newRow("item removed") << "DELETE FROM cikk WHERE cszam = '200'" << "11" << true
-                                      << QStringList{"101", "BES", "", "", "alma", "99", "", "", "1", "0"};
-        QTest::newRow("empty list") << "DELETE FROM bizmozg" << "" << false
-                                    << QStringList{"", "", "", "", "", "", "", "", "", ""};
+        QTest::addColumn<QStringList>(
+            "shown");   // Edit2, Edit11, Edit3, Edit12, Edit8, Edit15, Edit9, Edit14, Edit21, Edit25
+        QTest::newRow("increase") << ""
+                                  << "9" << true
+                                  << QStringList{"101",    "BES", "100",    "alma",
+                                                 "Barack", "1",   "Barack", "Város 1 Fő utca 1.",
+                                                 "10",     "0"};
+        QTest::newRow("decrease") << ""
+                                  << "10" << false << QStringList{"201", "ELA",  "100",      "alma", "Barack",
+                                                                  "2",   "alma", "Város 2 ", "0",    "4"};
+        QTest::newRow("partner removed")
+            << ""
+            << "11" << true << QStringList{"101", "BES", "200", "Abroncs", "alma", "99", "", "", "1", "0"};
+        QTest::newRow("item removed")
+            << "DELETE FROM cikk WHERE cszam = '200'"
+            << "11" << true << QStringList{"101", "BES", "", "", "alma", "99", "", "", "1", "0"};
+        QTest::newRow("empty list") << "DELETE FROM bizmozg"
+                                    << "" << false << QStringList{"", "", "", "", "", "", "", "", "", ""};
     }
 
     void viewerShowsTheLineReadOnly()
@@ -292,8 +310,9 @@ private slots:
             nextRun<TForm28>([&](TForm28& viewer) {
                 QCOMPARE(viewer.windowTitle(), QStringLiteral("Bizonylat megtekintés"));
                 QStringList values;
-                for (QLineEdit* box : {viewer.Edit2, viewer.Edit11, viewer.Edit3, viewer.Edit12, viewer.Edit8,
-                                       viewer.Edit15, viewer.Edit9, viewer.Edit14, viewer.Edit21, viewer.Edit25})
+                for (QLineEdit* box :
+                     {viewer.Edit2, viewer.Edit11, viewer.Edit3, viewer.Edit12, viewer.Edit8, viewer.Edit15,
+                      viewer.Edit9, viewer.Edit14, viewer.Edit21, viewer.Edit25})
                     values << box->text();
                 QCOMPARE(values, shown);
                 QCOMPARE(viewer.Edit21->isVisibleTo(&viewer), increase);

@@ -41,8 +41,11 @@ QByteArray readFile(const QString& path)
 QString standIn(const QString& folder, const QString& name, const QByteArray& exitLine = "exit 0\n")
 {
     const QString path = QDir(folder).filePath(name);
-    writeFile(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args\"\ncat > \"$0.input\"\n" + exitLine,
-              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeFile(
+        path,
+        "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args\"\ncat > \"$0.input\"\n" +
+            exitLine,
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
 }
 
@@ -120,11 +123,14 @@ private slots:
         QCOMPARE(f.windowTitle(), QStringLiteral("Adatok elküldése  emailben"));
         const QList<std::pair<const char*, QString>> labels{
             {"Label4", "A küldendő fálj neve :"},
-            {"Label2", "A \"Küldés1\" program gomb feltételezi, hogy a számítógépre telepítve van az Outlook program."},
-            {"Label1", "A program megkisérli a  levelező programmal elküldeni  vagy a postázandókhoz berakni. "},
+            {"Label2",
+             "A \"Küldés1\" program gomb feltételezi, hogy a számítógépre telepítve van az Outlook program."},
+            {"Label1",
+             "A program megkisérli a  levelező programmal elküldeni  vagy a postázandókhoz berakni. "},
             {"Label3", "A levélhez csatolt fáljként  mellékeli a felső sorban megjelenitett fáljt."},
             {"Label5", "Ha sikeres volt akkor a levelezései között megtalálható."},
-            {"Label6", "Vagy: a küldendő fálj  nevét másolja vágólapra és  a \"Küldés2\" levelező programjában "},
+            {"Label6",
+             "Vagy: a küldendő fálj  nevét másolja vágólapra és  a \"Küldés2\" levelező programjában "},
             {"Label7", "CTRL +  V  billentyüvel  tegye be a  csatolt fájl nevéhez"}};
         for (const auto& [name, text] : labels) {
             auto* label = f.findChild<QLabel*>(name);
@@ -171,14 +177,17 @@ private slots:
     void sendOne_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<int>("route");     // -1: nothing handed over
+        QTest::addColumn<int>("route");   // -1: nothing handed over
         QTest::addColumn<QString>("message");
-        const QString opened = QStringLiteral("A gépen nincs levelet továbbító sendmail program, ezért a levél a "
-                                              "levelezőprogramban nyílt meg a csatolt fájllal.\rKérem, onnan küldje el.");
+        const QString opened =
+            QStringLiteral("A gépen nincs levelet továbbító sendmail program, ezért a levél a "
+                           "levelezőprogramban nyílt meg a csatolt fájllal.\rKérem, onnan küldje el.");
         QTest::newRow("empty path") << "" << -1 << "Nincs kiválasztva! ";
         QTest::newRow("sent") << "/kezzel/irt.fdb" << int(MailResult::Route::Sent) << "";
-        QTest::newRow("mail program") << "/kezzel/irt.fdb" << int(MailResult::Route::OpenedInMailProgram) << opened;
-        QTest::newRow("failed") << "/kezzel/irt.fdb" << int(MailResult::Route::Failed) << "a címzett ismeretlen";
+        QTest::newRow("mail program")
+            << "/kezzel/irt.fdb" << int(MailResult::Route::OpenedInMailProgram) << opened;
+        QTest::newRow("failed") << "/kezzel/irt.fdb" << int(MailResult::Route::Failed)
+                                << "a címzett ismeretlen";
     }
 
     void sendOne()
@@ -189,7 +198,8 @@ private slots:
         TForm22& f = showForm();
         f.Edit1->setText(path);
         if (route >= 0)
-            platform->mailResults = {{MailResult::Route(route), route == int(MailResult::Route::Failed) ? message : QString()}};
+            platform->mailResults = {
+                {MailResult::Route(route), route == int(MailResult::Route::Failed) ? message : QString()}};
         f.Button3->click();
         QCOMPARE(platform->messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
         if (route < 0) {
@@ -211,9 +221,9 @@ private slots:
         f.Button6->click();
         QCOMPARE(platform->openedUrls.size(), 1);
         QCOMPARE(platform->openedUrls[0].toString(),
-                 QStringLiteral("mailto:") + MakerInfo::supportEmail
-                     + QStringLiteral(" ?subject=Varnel adatok &body=Varnel adatok elküldése ellenőrzésre. "
-                                      "Figyelmeztetés: csatolt fálj mellékelni kell! "));
+                 QStringLiteral("mailto:") + MakerInfo::supportEmail +
+                     QStringLiteral(" ?subject=Varnel adatok &body=Varnel adatok elküldése ellenőrzésre. "
+                                    "Figyelmeztetés: csatolt fálj mellékelni kell! "));
         QCOMPARE(platform->openedUrls[0].scheme(), QStringLiteral("mailto"));
         f.Edit1->setText(QStringLiteral("/adat/varnel2011.fdb"));
         f.Button4->click();
@@ -252,7 +262,8 @@ private slots:
         const MailResult result = deliverMail(message, findMailPrograms({bin.path()}, {}));
         QCOMPARE(int(result.route), route);
         if (programs.isEmpty()) {
-            QVERIFY2(result.error.contains("sendmail") && result.error.contains("xdg-email"), qPrintable(result.error));
+            QVERIFY2(result.error.contains("sendmail") && result.error.contains("xdg-email"),
+                     qPrintable(result.error));
             return;
         }
         const QString used = bin.filePath(programs.first());
@@ -292,8 +303,9 @@ private slots:
                                               findMailPrograms({bin.path()}, {}));
         QCOMPARE(result.route, MailResult::Route::Failed);
         QCOMPARE(result.error, QStringLiteral("nem sikerült"));
-        const MailResult missing = deliverMail({MakerInfo::supportEmail, "Varnel adatok", "szöveg", home->filePath("nincs.fdb")},
-                                               findMailPrograms({bin.path()}, {}));
+        const MailResult missing =
+            deliverMail({MakerInfo::supportEmail, "Varnel adatok", "szöveg", home->filePath("nincs.fdb")},
+                        findMailPrograms({bin.path()}, {}));
         QCOMPARE(missing.route, MailResult::Route::Failed);
         QVERIFY2(missing.error.startsWith(home->filePath("nincs.fdb")), qPrintable(missing.error));
     }

@@ -22,8 +22,8 @@ Q_DECLARE_METATYPE(ExportFormat)
 
 namespace {
 
-// Reads a workbook's first sheet with Debian's openpyxl (the system Python that has it): every row's cells (numbers, "date:yyyy-mm-dd", texts,
-// null), the frozen cell and the auto-filter range.
+// Reads a workbook's first sheet with Debian's openpyxl (the system Python that has it): every row's cells
+// (numbers, "date:yyyy-mm-dd", texts, null), the frozen cell and the auto-filter range.
 const char* const XlsxReader = R"(
 import json, sys, datetime, openpyxl
 sheet = openpyxl.load_workbook(sys.argv[1]).worksheets[0]
@@ -38,7 +38,8 @@ print(json.dumps({"rows": rows, "freeze": sheet.freeze_panes, "filter": sheet.au
 QJsonObject readXlsx(const QString& path)
 {
     QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromUtf8(XlsxReader), path});
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"), QString::fromUtf8(XlsxReader), path});
     if (!python.waitForFinished(60000) || python.exitCode() != 0) {
         qWarning() << python.readAllStandardError();
         return {};
@@ -63,12 +64,10 @@ QJsonValue expectedCell(const QString& text, FieldType type)
     switch (type) {
     case FieldType::Integer:
     case FieldType::Decimal:
-    case FieldType::Double:
-        return Formats::parseNumber(text).value_or(qQNaN());
+    case FieldType::Double: return Formats::parseNumber(text).value_or(qQNaN());
     case FieldType::Date:
         return QStringLiteral("date:") + Formats::parseDate(text).value_or(QDate()).toString(Qt::ISODate);
-    default:
-        return text;
+    default: return text;
     }
 }
 
@@ -148,9 +147,11 @@ private slots:
     void initTestCase()
     {
         // Items whose texts need quoting, with an accent in every one.
-        db.exec({"INSERT INTO cikk (ckod, cszam, cmegn, cear) VALUES ('91', 'X1', 'Árvíztűrő \"tükör\" fúrógép', 1234.5)",
+        db.exec({"INSERT INTO cikk (ckod, cszam, cmegn, cear) VALUES ('91', 'X1', 'Árvíztűrő \"tükör\" "
+                 "fúrógép', 1234.5)",
                  "INSERT INTO cikk (ckod, cszam, cmegn, cear) VALUES ('92', 'X2', 'csavar; anyával', -0.25)",
-                 "INSERT INTO cikk (ckod, cszam, cmegn, cear) VALUES ('93', 'X3', 'két' || ASCII_CHAR(13) || ASCII_CHAR(10) || 'sor\nés még egy', NULL)",
+                 "INSERT INTO cikk (ckod, cszam, cmegn, cear) VALUES ('93', 'X3', 'két' || ASCII_CHAR(13) || "
+                 "ASCII_CHAR(10) || 'sor\nés még egy', NULL)",
                  "INSERT INTO cikk (ckod, cszam, cmegn, cear) VALUES ('94', 'X4', ' szóközzel kezdődő ', 0)",
                  "INSERT INTO cikk (ckod, cszam, cmegn, cear) VALUES ('95', 'X5', '\"', 7)"});
         startCase();
@@ -204,7 +205,9 @@ void TestExport::itemCardToXlsx()
             const int field = grid.rowModel()->datasetColumn(column);
             const FieldType type = field >= 0 ? lines.column(field).type : FieldType::Text;
             QVERIFY2(cells.at(column) == expectedCell(shown[row][column], type),
-                     qPrintable(QStringLiteral("row %1, %2: %3").arg(row).arg(grid.columnTitle(column), shown[row][column])));
+                     qPrintable(QStringLiteral("row %1, %2: %3")
+                                    .arg(row)
+                                    .arg(grid.columnTitle(column), shown[row][column])));
         }
     }
 
@@ -228,7 +231,8 @@ void TestExport::itemCardToXlsx()
     const QJsonObject report = readXlsx(reportPath);
     const QJsonArray rows = report.value("rows").toArray();
     QCOMPARE(rows.at(0).toArray().at(0).toString(), QStringLiteral("Cikk karton"));
-    QVERIFY(rows.at(2).toArray().at(0).toString().startsWith(QStringLiteral("Időszak: 2024.01.01 - 2024.12.31")));
+    QVERIFY(
+        rows.at(2).toArray().at(0).toString().startsWith(QStringLiteral("Időszak: 2024.01.01 - 2024.12.31")));
     const int header = 5;   // four title lines and an empty row
     QCOMPARE(rows.at(header).toArray().at(0).toString(), QStringLiteral("Biz.szám"));
     QCOMPARE(rows.at(header).toArray().at(6).toString(), QStringLiteral("Készlet"));
@@ -262,7 +266,8 @@ void TestExport::listToCsv()
     Dataset* items = Data->IBTable2;
     if (streamed) {
         Data->ZQ100->close();
-        Data->ZQ100->setSql("SELECT cszam, cmegn, cear FROM cikk WHERE cszam STARTING WITH :p ORDER BY cszam");
+        Data->ZQ100->setSql(
+            "SELECT cszam, cmegn, cear FROM cikk WHERE cszam STARTING WITH :p ORDER BY cszam");
         Data->ZQ100->paramByName("p").setText("X");
         Data->ZQ100->open();
         items = Data->ZQ100;
@@ -343,8 +348,10 @@ void TestExport::chartFollowsThePrintedCard_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("key");
     QTest::addColumn<double>("opening");
-    QTest::newRow("item card") << "item" << "1" << 70.0;
-    QTest::newRow("batch-number card") << "batch" << "ABCDE10" << 70.0;
+    QTest::newRow("item card") << "item"
+                               << "1" << 70.0;
+    QTest::newRow("batch-number card") << "batch"
+                                       << "ABCDE10" << 70.0;
 }
 
 void TestExport::chartFollowsThePrintedCard()
@@ -353,7 +360,8 @@ void TestExport::chartFollowsThePrintedCard()
     QFETCH(QString, key);
     QFETCH(double, opening);
     // Templates that print the running stock alone.
-    for (const auto& [name, dataset] : {std::pair{"VarnelKarton.frf", "frDBDataSet1"}, std::pair{"VarnelTetel.frf", "frDBTetelszam"}}) {
+    for (const auto& [name, dataset] :
+         {std::pair{"VarnelKarton.frf", "frDBDataSet1"}, std::pair{"VarnelTetel.frf", "frDBTetelszam"}}) {
         QFile file(name);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(QStringLiteral("<report><band kind=\"masterdata\" dataset=\"%1\" height=\"5\">"
@@ -422,7 +430,7 @@ void TestExport::chartFollowsThePrintedCard()
 void TestExport::writtenFilesFollowTheUmask_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<int>("older");      // mode of a file already under that name; 0: none
+    QTest::addColumn<int>("older");   // mode of a file already under that name; 0: none
     QTest::addColumn<int>("umask");
     QTest::addColumn<int>("expected");
     const struct {
@@ -441,7 +449,8 @@ void TestExport::writtenFilesFollowTheUmask_data()
     };
     for (const auto& output : outputs)
         for (const int umask : {077, 022})
-            QTest::addRow("%s, umask %03o", output.name, umask) << output.kind << output.older << umask << (0666 & ~umask);
+            QTest::addRow("%s, umask %03o", output.name, umask)
+                << output.kind << output.older << umask << (0666 & ~umask);
     // Replacing a file never opens it to more people than it was.
     QTest::newRow("xlsx over an owner-only file, umask 022") << "xlsx" << 0600 << 022 << 0600;
     QTest::newRow("csv over an owner-only file, umask 022") << "csv" << 0600 << 022 << 0600;
@@ -471,8 +480,9 @@ void TestExport::writtenFilesFollowTheUmask()
     if (kind == "xlsx" || kind == "csv") {
         CountedRows rows(10);
         const ExportTable table{"Lista", {"Lista"}, &rows, {}};
-        QCOMPARE(TableExport::write(table, kind == "xlsx" ? ExportFormat::Xlsx : ExportFormat::Csv, path).status,
-                 ExportResult::Status::Written);
+        QCOMPARE(
+            TableExport::write(table, kind == "xlsx" ? ExportFormat::Xlsx : ExportFormat::Csv, path).status,
+            ExportResult::Status::Written);
     } else if (kind == "pdf") {
         platform->fileAnswers.push_back(path);
         QVERIFY(ExportCommands::exportPdf(nullptr, [](const QString& file) {

@@ -61,9 +61,10 @@ class TestFaults : public DocumentTest {
     // "Feladás".
     void importForm(const std::function<void(TForm25&)>& save)
     {
-        db->exec({"DELETE FROM munka2",
-                  "INSERT INTO munka2 VALUES ('2012-09-14', 'F1', '601', 'Búza', 'T-601', 12.5, 'kg', 62, 775, "
-                  "'1001', '501', 'Kiss Anna', 'Szeged', 'Fő u. 1.', '6720')"});
+        db->exec(
+            {"DELETE FROM munka2",
+             "INSERT INTO munka2 VALUES ('2012-09-14', 'F1', '601', 'Búza', 'T-601', 12.5, 'kg', 62, 775, "
+             "'1001', '501', 'Kiss Anna', 'Szeged', 'Fő u. 1.', '6720')"});
         TForm25 form;
         form.Edit10->setText(QStringLiteral("101"));
         form.Edit2->setText(QStringLiteral("101"));
@@ -102,9 +103,10 @@ class TestFaults : public DocumentTest {
     // master table in the order of listMembers().
     QList<Rows> stored()
     {
-        QList<Rows> all{committed(QStringLiteral(
-                            "SELECT bbszam, bcikkszam, bmenov, bmecsok, bmegjegy, brkelt FROM bizmozg ORDER BY idb")),
-                        committed(QStringLiteral("SELECT zbizszam FROM bizszam"))};
+        QList<Rows> all{
+            committed(QStringLiteral(
+                "SELECT bbszam, bcikkszam, bmenov, bmecsok, bmegjegy, brkelt FROM bizmozg ORDER BY idb")),
+            committed(QStringLiteral("SELECT zbizszam FROM bizszam"))};
         for (const ListMember& m : listMembers())
             all << committed(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(m.table, m.codeField));
         return all;
@@ -121,7 +123,7 @@ private slots:
 
     void faultDuringSave_data()
     {
-        QTest::addColumn<QString>("path");      // "line" or a master-data list member
+        QTest::addColumn<QString>("path");   // "line" or a master-data list member
         QTest::addColumn<bool>("change");
         QTest::addColumn<int>("point");
         QTest::addColumn<int>("nth");
@@ -137,7 +139,9 @@ private slots:
         const QString update = QStringLiteral("Hiba183: Módositás, Update a bizmozg-ban ");
         QTest::newRow("changed line: update") << "line" << true << statement << 1 << update;
         QTest::newRow("changed line: commit") << "line" << true << commit << 1 << update;
-        const struct { const char *member, *insert, *update; } members[] = {
+        const struct {
+            const char *member, *insert, *update;
+        } members[] = {
             {"warehouses", "Hiba122: Újban, INSERT a raktárban ", "Hiba123: Módositás, Update a raktárban "},
             {"items", "Hiba82: Újban, INSERT a cikkben ", "Hiba83: Módositás, Update a cikkben "},
             {"partners", "Hiba102: Újban, INSERT a partnerben ", "Hiba13: Módositás, Update a partnerben "},
@@ -145,12 +149,12 @@ private slots:
             {"employees", "Hiba162: Újban, INSERT a dolgozoban ", "Hiba163: Módositás, Update a dolgozóban "},
         };
         // One work row: its item, producer, number and line are one unit of work.
-        QTest::newRow("import: item number read") << "import" << false << statement << 5
-                                                  << "Hiba251: Import a XML -böl, INSERT a cikkben ";
-        QTest::newRow("import: new item") << "import" << false << statement << 6
-                                          << "Hiba251: Import a XML -böl, INSERT a cikkben ";
-        QTest::newRow("import: new producer") << "import" << false << statement << 7
-                                              << "Hiba252: Import a XML -böl, INSERT a partnerbe ";
+        QTest::newRow("import: item number read")
+            << "import" << false << statement << 5 << "Hiba251: Import a XML -böl, INSERT a cikkben ";
+        QTest::newRow("import: new item")
+            << "import" << false << statement << 6 << "Hiba251: Import a XML -böl, INSERT a cikkben ";
+        QTest::newRow("import: new producer")
+            << "import" << false << statement << 7 << "Hiba252: Import a XML -böl, INSERT a partnerbe ";
         const QString ticketCounter = QStringLiteral("Hiba254:  UPDATE Sorszam -ba ");
         QTest::newRow("import: counter read") << "import" << false << statement << 8 << ticketCounter;
         QTest::newRow("import: counter advance") << "import" << false << statement << 9 << ticketCounter;
@@ -158,13 +162,16 @@ private slots:
         QTest::newRow("import: line") << "import" << false << statement << 10 << ticketLine;
         QTest::newRow("import: commit") << "import" << false << commit << 1 << ticketLine;
         const QString replace = QStringLiteral("Hiba: Csere, Update a bizmozg-ban ");
-        QTest::newRow("item number change: update") << "item number change" << false << statement << 1 << replace;
-        QTest::newRow("item number change: commit") << "item number change" << false << commit << 1 << replace;
+        QTest::newRow("item number change: update")
+            << "item number change" << false << statement << 1 << replace;
+        QTest::newRow("item number change: commit")
+            << "item number change" << false << commit << 1 << replace;
         for (const auto& m : members) {
             for (const bool change : {false, true}) {
                 const QString message = QString::fromUtf8(change ? m.update : m.insert);
                 const QString name = QStringLiteral("%1 %2: ").arg(m.member, change ? "change" : "new");
-                QTest::newRow(qPrintable(name + "statement")) << m.member << change << statement << 1 << message;
+                QTest::newRow(qPrintable(name + "statement"))
+                    << m.member << change << statement << 1 << message;
                 QTest::newRow(qPrintable(name + "commit")) << m.member << change << commit << 1 << message;
             }
         }
@@ -180,7 +187,9 @@ private slots:
         const QList<Rows> before = stored();
         const bool import = path == QLatin1String("import");
         const bool itemChange = path == QLatin1String("item number change");
-        const char* ok = path == QLatin1String("line") ? "Button3" : import || itemChange ? "Button1" : "Button2";
+        const char* ok = path == QLatin1String("line") ? "Button3"
+                         : import || itemChange        ? "Button1"
+                                                       : "Button2";
         // What the form says once its run is over, whether a unit failed or not.
         const QStringList closing = import       ? QStringList{PostingDone}
                                     : itemChange ? QStringList{Replaced}
@@ -219,8 +228,8 @@ private slots:
                     savedValues << form.box(box.name)->text();
                 }
                 savedRow = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = '%4'")
-                               .arg(columns.join(QLatin1Char(',')), form.member().table, form.member().codeColumn,
-                                    form.Edit2->text());
+                               .arg(columns.join(QLatin1Char(',')), form.member().table,
+                                    form.member().codeColumn, form.Edit2->text());
             }
             form.template findChild<QPushButton*>(ok)->click();
         };
@@ -234,15 +243,16 @@ private slots:
             // and nothing else changed.
             QCOMPARE(committed(savedRow), Rows{savedValues});
             const int table = 2 + int(std::find_if(listMembers().begin(), listMembers().end(),
-                                                   [&](const ListMember& m) { return m.name == path; })
-                                      - listMembers().begin());
+                                                   [&](const ListMember& m) { return m.name == path; }) -
+                                      listMembers().begin());
             QCOMPARE(after[table].size(), before[table].size() + (change ? 0 : 1));
             for (int i = 0; i < after.size(); ++i)
                 if (i != table)
                     QCOMPARE(after[i], before[i]);
         }
         if (path == QLatin1String("line") && change)
-            QCOMPARE(committed("SELECT bmegjegy, bmenov FROM bizmozg WHERE bbszam = '11'"), (Rows{{"javítva", "1"}}));
+            QCOMPARE(committed("SELECT bmegjegy, bmenov FROM bizmozg WHERE bbszam = '11'"),
+                     (Rows{{"javítva", "1"}}));
         if ((path == QLatin1String("line") && !change) || import) {
             QCOMPARE(lineCount(), 5);
             QCOMPARE(counter(), QStringLiteral("42"));
@@ -250,7 +260,8 @@ private slots:
         if (import) {
             QCOMPARE(committed("SELECT bbszam, bcikkszam, bckod FROM bizmozg WHERE bbszam = '42'"),
                      (QList<QStringList>{{"42", "601", "11"}}));
-            QCOMPARE(committed("SELECT count(*) FROM partner WHERE pnev = 'Kiss Anna'"), QList<QStringList>{{"1"}});
+            QCOMPARE(committed("SELECT count(*) FROM partner WHERE pnev = 'Kiss Anna'"),
+                     QList<QStringList>{{"1"}});
         }
         if (itemChange)
             QCOMPARE(committed("SELECT bcikkszam, bckod FROM bizmozg WHERE bbszam = '12'"),

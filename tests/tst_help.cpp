@@ -139,12 +139,15 @@ private slots:
         const auto commands = menuCommands(form.MainMenu1);
         QCOMPARE(commands.size(), 22);
         for (const auto& [name, caption] : commands) {
-            QVERIFY2(html.contains(QStringLiteral("<li><a href=\"#%1\">%2</a>").arg(name, caption)), qPrintable(name));
+            QVERIFY2(html.contains(QStringLiteral("<li><a href=\"#%1\">%2</a>").arg(name, caption)),
+                     qPrintable(name));
             const QRegularExpression heading(QStringLiteral("<h2 id=\"%1\">([^<]*)</h2>").arg(name));
             const auto match = heading.match(html);
             QVERIFY2(match.hasMatch() && match.captured(1).endsWith(caption), qPrintable(name));
             // What it does and how to use it: more than a line of text before the next topic.
-            QString topic = html.mid(match.capturedEnd(), html.indexOf(QStringLiteral("<h2"), match.capturedEnd()) - match.capturedEnd());
+            QString topic =
+                html.mid(match.capturedEnd(),
+                         html.indexOf(QStringLiteral("<h2"), match.capturedEnd()) - match.capturedEnd());
             topic.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
             topic.remove(QStringLiteral("Vissza a tartalomhoz"));
             QVERIFY2(topic.simplified().size() > 200, qPrintable(name + ": too short"));
@@ -226,8 +229,8 @@ private slots:
             QCOMPARE(f.Button1->text(), QStringLiteral("Mégsem"));
             lines = f.Memo1->toPlainText().split('\n');
             readOnly = f.Memo1->isReadOnly();
-            alignment = f.Memo1->document()->firstBlock().blockFormat().alignment()
-                | f.Memo1->document()->defaultTextOption().alignment();
+            alignment = f.Memo1->document()->firstBlock().blockFormat().alignment() |
+                        f.Memo1->document()->defaultTextOption().alignment();
         });
         QCOMPARE(lines, (QStringList{"Varnel ", "2011-2013", "", "Kardos és Társa Szoftverház Bt.",
                                      "Programozó: Kardos Péter", "6722 Szeged, Petőfi Sándor sugárút 31.", "",
@@ -238,10 +241,14 @@ private slots:
 
         TAboutBox splash;
         const QList<std::pair<const char*, QString>> labels{
-            {"Version", "Varnel nyilvántartó"}, {"Label2", "2013."},
-            {"Label3", "Készítette: Kardos és Társa Szoftverház Bt."}, {"Label4", "Programozó: Kardos Péter"},
-            {"Label5", "6722 Szeged, Petőfi Sándor sugárút 31."}, {"Label6", "Telefon: +36 62 555 0142"},
-            {"Label9", "Mobil: +36 30 555 0187"}, {"Label7", "E-mail: varnel@kardossoft.example"},
+            {"Version", "Varnel nyilvántartó"},
+            {"Label2", "2013."},
+            {"Label3", "Készítette: Kardos és Társa Szoftverház Bt."},
+            {"Label4", "Programozó: Kardos Péter"},
+            {"Label5", "6722 Szeged, Petőfi Sándor sugárút 31."},
+            {"Label6", "Telefon: +36 62 555 0142"},
+            {"Label9", "Mobil: +36 30 555 0187"},
+            {"Label7", "E-mail: varnel@kardossoft.example"},
             {"Label10", "www.kardossoft.example"}};
         for (const auto& [name, text] : labels) {
             auto* label = splash.findChild<QLabel*>(name);
@@ -259,9 +266,9 @@ private slots:
             order << match.captured(1);
         QCOMPARE(order.mid(0, 2), (QStringList{"topics", "kezdes"}));
         const QString first = plainText(topic(html, QStringLiteral("kezdes")));
-        for (const char* words : {"üres adatbázis", "a dolgozók listája még üres", "Mégsem",
-                                  "vegye fel a dolgozókat a Dolgozó menüpontban", "Belépés › Dolgozó",
-                                  "Kiválaszt"})
+        for (const char* words :
+             {"üres adatbázis", "a dolgozók listája még üres", "Mégsem",
+              "vegye fel a dolgozókat a Dolgozó menüpontban", "Belépés › Dolgozó", "Kiválaszt"})
             QVERIFY2(first.contains(QString::fromUtf8(words)), words);
     }
 
@@ -280,8 +287,8 @@ private slots:
             menuTexts << caption;
         for (QAction* action : form->topLevelItems())
             menuTexts << TForm1::caption(action);
-        const QStringList keys{"Enter", "Shift+Enter", "Ctrl+V", "Ctrl+N", "Alt", "Alt+L", "F2", "F4",
-                               "VARNEL2013.FDB"};
+        const QStringList keys{"Enter", "Shift+Enter", "Ctrl+V", "Ctrl+N",        "Alt",
+                               "Alt+L", "F2",          "F4",     "VARNEL2013.FDB"};
         QHash<QString, QStringList> shown;   // by topic: what its form shows
         for (const auto& [name, caption] : menuCommands(form->MainMenu1)) {
             QStringList texts;
@@ -325,9 +332,11 @@ private slots:
         std::unique_ptr<TForm1> form = startUp({db.path()});
         QVERIFY(form);
         platform->shownDialogs.clear();
-        for (const char* name : {"Adatbzis1", "Sug1", "Nvjegy1", "Tvsegitsg1", "Adatokkldse1", "Adatokmentse1"})
+        for (const char* name :
+             {"Adatbzis1", "Sug1", "Nvjegy1", "Tvsegitsg1", "Adatokkldse1", "Adatokmentse1"})
             form->item(name)->trigger();
-        QCOMPARE(platform->shownDialogs, (QStringList{"Form19", "Form29", "Form23", "Form21", "Form22", "Form34"}));
+        QCOMPARE(platform->shownDialogs,
+                 (QStringList{"Form19", "Form29", "Form23", "Form21", "Form22", "Form34"}));
         form.reset();
         Form1 = nullptr;
         delete Data;

@@ -19,11 +19,12 @@
 namespace {
 
 // The fifteen values of a ticket line, in file order.
-QStringList ticket(const QString& number, const QString& item, const QString& producer = QStringLiteral("Kiss Anna"),
+QStringList ticket(const QString& number, const QString& item,
+                   const QString& producer = QStringLiteral("Kiss Anna"),
                    const QString& producerCode = QStringLiteral("501"))
 {
-    return {"2012.09.14", number, item, "Búza " + item, "T-" + item, "1250,5", "kg", "62", "77531", "1001",
-            producerCode, producer, "Szeged", "Fő u. 1.", "6720"};
+    return {"2012.09.14", number, item,         "Búza " + item, "T-" + item, "1250,5",   "kg",  "62",
+            "77531",      "1001", producerCode, producer,       "Szeged",    "Fő u. 1.", "6720"};
 }
 
 // A Records element with one child element per value; the children's names do not matter.
@@ -37,8 +38,8 @@ QString record(const QStringList& values, const QString& indent = QString())
 
 QByteArray document(const QStringList& records, const QString& prolog = QString())
 {
-    return (R"(<?xml version="1.0" encoding="UTF-8"?>)" + prolog + "<dataroot>" + records.join(QString())
-            + "</dataroot>")
+    return (R"(<?xml version="1.0" encoding="UTF-8"?>)" + prolog + "<dataroot>" + records.join(QString()) +
+            "</dataroot>")
         .toUtf8();
 }
 
@@ -130,36 +131,39 @@ private slots:
 
         const QStringList a = ticket("F1", "101");
         const QStringList b = ticket("F2", "102", "Nagy Béla", "502");
-        const QStringList stored = {"2012.09.14", "F1", "101", "Búza 101", "T-101", "1250,5", "kg", "62", "77531",
-                                    "1001", "501", "Kiss Anna", "Szeged", "Fő u. 1.", "6720"};
-        const QStringList storedB = {"2012.09.14", "F2", "102", "Búza 102", "T-102", "1250,5", "kg", "62", "77531",
-                                     "1001", "502", "Nagy Béla", "Szeged", "Fő u. 1.", "6720"};
+        const QStringList stored = {"2012.09.14", "F1",        "101",    "Búza 101", "T-101",
+                                    "1250,5",     "kg",        "62",     "77531",    "1001",
+                                    "501",        "Kiss Anna", "Szeged", "Fő u. 1.", "6720"};
+        const QStringList storedB = {"2012.09.14", "F2",        "102",    "Búza 102", "T-102",
+                                     "1250,5",     "kg",        "62",     "77531",    "1001",
+                                     "502",        "Nagy Béla", "Szeged", "Fő u. 1.", "6720"};
         const QStringList done{"Adatok beolvasva. "};
 
-        QTest::newRow("two records, one line") << document({record(a), record(b)}) << Rows{stored, storedB} << done;
+        QTest::newRow("two records, one line")
+            << document({record(a), record(b)}) << Rows{stored, storedB} << done;
         QTest::newRow("two records, indented")
             << document({record(a, "\n  "), record(b, "\n\t")}) << Rows{stored, storedB} << done;
         QTest::newRow("records anywhere, in document order")
-            << document({"<batch><x>not a record</x>" + record(a) + "</batch>", record(b)}) << Rows{stored, storedB}
-            << done;
+            << document({"<batch><x>not a record</x>" + record(a) + "</batch>", record(b)})
+            << Rows{stored, storedB} << done;
         QTest::newRow("values nested, padded, with comments")
-            << document({"<Records><head><d> 2012.09.14 </d><n>F1<!-- ticket --></n></head>"
-                         + record(a.mid(2)).mid(9)})
+            << document({"<Records><head><d> 2012.09.14 </d><n>F1<!-- ticket --></n></head>" +
+                         record(a.mid(2)).mid(9)})
             << Rows{stored} << done;
         QTest::newRow("empty element shifts later values")
             << document({record(withValue(a, 12, QString()))})
-            << Rows{withValue(withValue(withValue(stored, 12, "Fő u. 1."), 13, "6720"), 14, QString())} << done;
-        QTest::newRow("CDATA is not read")
-            << document({record(withValue(a, 14, "<![CDATA[6720]]>"))}) << Rows{withValue(stored, 14, QString())}
+            << Rows{withValue(withValue(withValue(stored, 12, "Fő u. 1."), 13, "6720"), 14, QString())}
             << done;
+        QTest::newRow("CDATA is not read") << document({record(withValue(a, 14, "<![CDATA[6720]]>"))})
+                                           << Rows{withValue(stored, 14, QString())} << done;
         QStringList viaEntity = withValue(withValue(a, 12, "&town;"), 11, "Kiss &amp; Anna");
         viaEntity.removeAt(13);
         QTest::newRow("entity references walked")
             << document({record(viaEntity)}, "<!DOCTYPE dataroot [<!ENTITY town 'Sze<i>ged</i>'>]>")
             << Rows{withValue(withValue(withValue(stored, 12, "Sze"), 13, "ged"), 11, "Kiss & Anna")} << done;
         const QString nested = QString("<n>").repeated(250) + a[3] + QString("</n>").repeated(250);
-        QTest::newRow("value nested 250 levels deep") << document({record(withValue(a, 3, nested))}) << Rows{stored}
-                                                      << done;
+        QTest::newRow("value nested 250 levels deep")
+            << document({record(withValue(a, 3, nested))}) << Rows{stored} << done;
         QTest::newRow("too many values end the reading")
             << document({record(a), record(b + QStringList{"extra"}), record(a)}) << Rows{stored}
             << QStringList{"~16", "Adatok beolvasva. "};
@@ -216,8 +220,8 @@ private slots:
         QTest::addColumn<QString>("reason");
         const QString secret = files.filePath("postcode.txt");
         QTest::newRow("missing") << QByteArray() << "missing.xml";
-        QTest::newRow("not well-formed") << QByteArray("<dataroot>\n<Records><a>2012.09.14</a>\n</dataroot>")
-                                         << "(3. sor";
+        QTest::newRow("not well-formed")
+            << QByteArray("<dataroot>\n<Records><a>2012.09.14</a>\n</dataroot>") << "(3. sor";
         QString entities = "<!ENTITY l0 'haha'>";
         for (int i = 1; i < 10; ++i)
             entities += QStringLiteral("<!ENTITY l%1 '%2'>")
@@ -244,8 +248,8 @@ private slots:
             << document({record(ticket("F1", "101"))}, "<!DOCTYPE dataroot SYSTEM 'file://" + secret + "'>")
             << "külső DTD-re hivatkozik";
         QTest::newRow("nested 100,000 levels")
-            << QByteArray("<dataroot>\n<Records>" + QByteArray("<n>").repeated(100000) + "1"
-                          + QByteArray("</n>").repeated(100000) + "</Records></dataroot>")
+            << QByteArray("<dataroot>\n<Records>" + QByteArray("<n>").repeated(100000) + "1" +
+                          QByteArray("</n>").repeated(100000) + "</Records></dataroot>")
             << "256 szintnél mélyebben vannak egymásba ágyazva (2. sor, 774. oszlop)";
     }
 
@@ -321,8 +325,9 @@ private slots:
         platform->modalRuns.push_back([](QDialog*) { return int(QDialog::Accepted); });
         QTest::mouseClick(form.Button4, Qt::LeftButton);
         QCOMPARE(platform->shownDialogs, QStringList{"Form13"});
-        QCOMPARE((QStringList{form.Edit2->text(), form.Edit10->text(), form.Edit11->text(), form.Edit35->text()}),
-                 (QStringList{"ZZ", "10", "Zab", "+"}));
+        QCOMPARE(
+            (QStringList{form.Edit2->text(), form.Edit10->text(), form.Edit11->text(), form.Edit35->text()}),
+            (QStringList{"ZZ", "10", "Zab", "+"}));
     }
 
     // New items and partners, consecutive numbers, and nothing twice.
@@ -338,23 +343,28 @@ private slots:
         }
         QCOMPARE(platform->messageTexts(), QStringList{"Adatátvétel  -feladás- befejezödött "});
         const QString today = QDate::currentDate().toString("yyyy.MM.dd");
-        QCOMPARE(stored("SELECT bbszam, bckod, bcikkszam, bbizdatum, bmkod, bmnem, bear, bmenov, bmecsok, bertnov,"
-                        " bertcsok, btetel, beredeti, bszoveg, bpkod, bdkod, bfeladott, brkelt, brkod"
-                        " FROM bizmozg ORDER BY bbszam"),
-                 (Rows{{"42", "11", "601", "2012.09.14", "1", "BE", "62", "1250,5", "0", "77531", "0", "T-601",
-                        "F.jegy: F1", "Kiss Anna", "501", "2", "", today, ""},
-                       {"43", "12", "602", "2012.09.14", "1", "BE", "62", "1250,5", "0", "77531", "0", "T-602",
-                        "F.jegy: F1", "Nagy Béla", "502", "2", "", today, ""},
-                       {"44", "13", "603", "2012.09.14", "1", "BE", "62", "1250,5", "0", "77531", "0", "T-603",
-                        "F.jegy: F2", "Kiss Anna", "501", "2", "", today, ""}}));
+        QCOMPARE(
+            stored("SELECT bbszam, bckod, bcikkszam, bbizdatum, bmkod, bmnem, bear, bmenov, bmecsok, bertnov,"
+                   " bertcsok, btetel, beredeti, bszoveg, bpkod, bdkod, bfeladott, brkelt, brkod"
+                   " FROM bizmozg ORDER BY bbszam"),
+            (Rows{{"42", "11", "601", "2012.09.14", "1", "BE", "62", "1250,5", "0", "77531", "0", "T-601",
+                   "F.jegy: F1", "Kiss Anna", "501", "2", "", today, ""},
+                  {"43", "12", "602", "2012.09.14", "1", "BE", "62", "1250,5", "0", "77531", "0", "T-602",
+                   "F.jegy: F1", "Nagy Béla", "502", "2", "", today, ""},
+                  {"44", "13", "603", "2012.09.14", "1", "BE", "62", "1250,5", "0", "77531", "0", "T-603",
+                   "F.jegy: F2", "Kiss Anna", "501", "2", "", today, ""}}));
         QCOMPARE(counter(), QStringLiteral("44"));
-        QCOMPARE(stored("SELECT ckod, cszam, cmegn, cmeret, cme, cvtsz, cbizonylat FROM cikk WHERE cszam > '600'"
-                        " ORDER BY cszam"),
-                 (Rows{{"11", "601", "Búza 601", " ", "kg", "1001", "T-601"},
-                       {"12", "602", "Búza 602", " ", "kg", "1001", "T-602"},
-                       {"13", "603", "Búza 603", " ", "kg", "1001", "T-603"}}));
-        QCOMPARE(stored("SELECT pkod, pnev, pirszam, phelyseg, putca FROM partner WHERE pkod > '500' ORDER BY pkod"),
-                 (Rows{{"501", "Kiss Anna", "6720", "Szeged", "Fő u. 1."}, {"502", "Nagy Béla", "6720", "Szeged", "Fő u. 1."}}));
+        QCOMPARE(
+            stored("SELECT ckod, cszam, cmegn, cmeret, cme, cvtsz, cbizonylat FROM cikk WHERE cszam > '600'"
+                   " ORDER BY cszam"),
+            (Rows{{"11", "601", "Búza 601", " ", "kg", "1001", "T-601"},
+                  {"12", "602", "Búza 602", " ", "kg", "1001", "T-602"},
+                  {"13", "603", "Búza 603", " ", "kg", "1001", "T-603"}}));
+        QCOMPARE(
+            stored(
+                "SELECT pkod, pnev, pirszam, phelyseg, putca FROM partner WHERE pkod > '500' ORDER BY pkod"),
+            (Rows{{"501", "Kiss Anna", "6720", "Szeged", "Fő u. 1."},
+                  {"502", "Nagy Béla", "6720", "Szeged", "Fő u. 1."}}));
 
         // The same work rows again: already posted, so no line and no number.
         platform->clearMessages();
@@ -390,7 +400,8 @@ private slots:
         TForm25 form;
         post(form);
         QCOMPARE(platform->messageTexts(),
-                 (QStringList{"Hiba253: Feladás XML -böl INSERT a bizmozg \rAz adatbázis elutasította: A 666-os cikk nem vehető át.",
+                 (QStringList{"Hiba253: Feladás XML -böl INSERT a bizmozg \rAz adatbázis elutasította: A "
+                              "666-os cikk nem vehető át.",
                               "Adatátvétel  -feladás- befejezödött "}));
         QCOMPARE(stored("SELECT bbszam, bcikkszam, bckod FROM bizmozg ORDER BY bbszam"),
                  (Rows{{"1", "601", "11"}, {"2", "603", "12"}}));
@@ -431,9 +442,14 @@ private slots:
         fillWorkTable({});
         TForm25 form;
         post(form);
-        QCOMPARE(stored("SELECT bbszam, bckod FROM bizmozg ORDER BY bbszam"),
-                 (Rows{{"1", "11"}, {"2", "11"}, {"3", "XYZQW"}, {"4", "7"}, {"5", "5"}, {"6", "3"}, {"7", ""},
-                       {"8", "1"}}));
+        QCOMPARE(stored("SELECT bbszam, bckod FROM bizmozg ORDER BY bbszam"), (Rows{{"1", "11"},
+                                                                                    {"2", "11"},
+                                                                                    {"3", "XYZQW"},
+                                                                                    {"4", "7"},
+                                                                                    {"5", "5"},
+                                                                                    {"6", "3"},
+                                                                                    {"7", ""},
+                                                                                    {"8", "1"}}));
         QCOMPARE(platform->messageTexts(), QStringList{"Adatátvétel  -feladás- befejezödött "});
     }
 };

@@ -149,15 +149,19 @@ void TestInitDb::initTestCase()
     QCOMPARE(runTool({folder(QStringLiteral("empty/work"))}).exitCode, 0);
     QCOMPARE(runTool({folder(QStringLiteral("demo")), QStringLiteral("--demo")}).exitCode, 0);
     for (const QString& name : {QStringLiteral("scaledA"), QStringLiteral("scaledB")}) {
-        QCOMPARE(runTool({folder(name), QStringLiteral("--lines"), QStringLiteral("3000"), QStringLiteral("--items"),
-                          QStringLiteral("120")}).exitCode, 0);
+        QCOMPARE(runTool({folder(name), QStringLiteral("--lines"), QStringLiteral("3000"),
+                          QStringLiteral("--items"), QStringLiteral("120")})
+                     .exitCode,
+                 0);
     }
     // The benchmark's shape in small: every master count named, ten years (the first begins on a Sunday).
     QCOMPARE(runTool({folder(QStringLiteral("wide")), QStringLiteral("--lines"), QStringLiteral("3000"),
                       QStringLiteral("--items"), QStringLiteral("120"), QStringLiteral("--partners"),
                       QStringLiteral("450"), QStringLiteral("--warehouses"), QStringLiteral("20"),
-                      QStringLiteral("--types"), QStringLiteral("30"), QStringLiteral("--years"), QStringLiteral("10")})
-                 .exitCode, 0);
+                      QStringLiteral("--types"), QStringLiteral("30"), QStringLiteral("--years"),
+                      QStringLiteral("10")})
+                 .exitCode,
+             0);
 }
 
 void TestInitDb::createsTheSchemaTables_data()
@@ -176,9 +180,10 @@ void TestInitDb::createsTheSchemaTables()
     QFETCH(QStringList, columns);
     auto db = openDatabase(folder(QStringLiteral("empty/work")));
     QStringList actual;
-    for (const QStringList& row : rows(*db, QStringLiteral("SELECT TRIM(rdb$field_name) FROM rdb$relation_fields "
-                                                           "WHERE rdb$relation_name = '%1' ORDER BY rdb$field_position")
-                                                .arg(table)))
+    for (const QStringList& row :
+         rows(*db, QStringLiteral("SELECT TRIM(rdb$field_name) FROM rdb$relation_fields "
+                                  "WHERE rdb$relation_name = '%1' ORDER BY rdb$field_position")
+                       .arg(table)))
         actual << row.first();
     QCOMPARE(actual, columns);
 }
@@ -192,13 +197,18 @@ void TestInitDb::createsIndexesTriggerAndCounter()
     QVERIFY(indexes.size() > 10);
     for (const QString& index : indexes) {
         QCOMPARE(single(*db, QStringLiteral("SELECT COALESCE(rdb$index_inactive, 0) FROM rdb$indices "
-                                            "WHERE rdb$index_name = '%1'").arg(index)), QStringLiteral("0"));
+                                            "WHERE rdb$index_name = '%1'")
+                                 .arg(index)),
+                 QStringLiteral("0"));
     }
     for (const QString& trigger : schemaNames(QStringLiteral("CREATE TRIGGER (\\w+)")))
         QCOMPARE(single(*db, QStringLiteral("SELECT COUNT(*) FROM rdb$triggers WHERE rdb$trigger_name = '%1'")
-                                 .arg(trigger)), QStringLiteral("1"));
-    QCOMPARE(rows(*db, QStringLiteral("SELECT zbizszam FROM bizszam")), QList<QStringList>{{QStringLiteral("0")}});
-    for (const QString& table : {QStringLiteral("BIZMOZG"), QStringLiteral("CIKK"), QStringLiteral("PARTNER")})
+                                 .arg(trigger)),
+                 QStringLiteral("1"));
+    QCOMPARE(rows(*db, QStringLiteral("SELECT zbizszam FROM bizszam")),
+             QList<QStringList>{{QStringLiteral("0")}});
+    for (const QString& table :
+         {QStringLiteral("BIZMOZG"), QStringLiteral("CIKK"), QStringLiteral("PARTNER")})
         QCOMPARE(single(*db, QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)), QStringLiteral("0"));
 }
 
@@ -225,8 +235,8 @@ void TestInitDb::refusesAnExistingDatabase_data()
     QTest::newRow("database, plain") << true << QStringList{};
     QTest::newRow("database, demo") << true << QStringList{QStringLiteral("--demo")};
     QTest::newRow("other file of that name, plain") << false << QStringList{};
-    QTest::newRow("other file of that name, scaled") << false
-                                                     << QStringList{QStringLiteral("--lines"), QStringLiteral("10")};
+    QTest::newRow("other file of that name, scaled")
+        << false << QStringList{QStringLiteral("--lines"), QStringLiteral("10")};
 }
 
 void TestInitDb::refusesAnExistingDatabase()
@@ -261,15 +271,17 @@ void TestInitDb::rejectsBadArguments_data()
     QTest::newRow("negative lines") << QStringList{f, QStringLiteral("--lines"), QStringLiteral("-1")};
     QTest::newRow("lines not a number") << QStringList{f, QStringLiteral("--lines"), QStringLiteral("sok")};
     QTest::newRow("no items") << QStringList{f, QStringLiteral("--items"), QStringLiteral("0")};
-    QTest::newRow("more items than five-digit codes") << QStringList{f, QStringLiteral("--items"),
-                                                                     QStringLiteral("90001")};
-    QTest::newRow("more lines than line codes") << QStringList{f, QStringLiteral("--lines"),
-                                                               QStringLiteral("60000001")};
-    QTest::newRow("fewer partners than the named ones") << QStringList{f, QStringLiteral("--partners"),
-                                                                       QStringLiteral("11")};
+    QTest::newRow("more items than five-digit codes")
+        << QStringList{f, QStringLiteral("--items"), QStringLiteral("90001")};
+    QTest::newRow("more lines than line codes")
+        << QStringList{f, QStringLiteral("--lines"), QStringLiteral("60000001")};
+    QTest::newRow("fewer partners than the named ones")
+        << QStringList{f, QStringLiteral("--partners"), QStringLiteral("11")};
     QTest::newRow("no warehouse") << QStringList{f, QStringLiteral("--warehouses"), QStringLiteral("0")};
-    QTest::newRow("fewer types than kinds of line") << QStringList{f, QStringLiteral("--types"), QStringLiteral("5")};
-    QTest::newRow("more types than named ones") << QStringList{f, QStringLiteral("--types"), QStringLiteral("31")};
+    QTest::newRow("fewer types than kinds of line")
+        << QStringList{f, QStringLiteral("--types"), QStringLiteral("5")};
+    QTest::newRow("more types than named ones")
+        << QStringList{f, QStringLiteral("--types"), QStringLiteral("31")};
     QTest::newRow("no year") << QStringList{f, QStringLiteral("--years"), QStringLiteral("0")};
 }
 
@@ -277,7 +289,8 @@ void TestInitDb::rejectsBadArguments()
 {
     QFETCH(QStringList, arguments);
     QTemporaryDir dir;
-    arguments.replaceInStrings(QRegularExpression(QStringLiteral("^FOLDER")), dir.filePath(QStringLiteral("w")));
+    arguments.replaceInStrings(QRegularExpression(QStringLiteral("^FOLDER")),
+                               dir.filePath(QStringLiteral("w")));
     const ToolRun run = runTool(arguments);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(!run.errors.isEmpty());
@@ -314,7 +327,8 @@ void TestInitDb::copiesTemplatesWithoutOverwriting()
 
     for (const char* name : {"templates/VarnelRaktar.frf", "templates/VARNEL.HLP"})
         QVERIFY(QFile::setPermissions(install.filePath(QString::fromLatin1(name)),
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                          QFile::ReadOther));
 
     const mode_t saved = ::umask(mode_t(umask));
     const ToolRun run = runTool({work.path()}, tool);
@@ -322,7 +336,9 @@ void TestInitDb::copiesTemplatesWithoutOverwriting()
     QCOMPARE(run.exitCode, 0);
     const auto mode = [&work](const QString& name) {
         struct stat info {};
-        return ::stat(QFile::encodeName(work.filePath(name)).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+        return ::stat(QFile::encodeName(work.filePath(name)).constData(), &info) == 0
+                   ? int(info.st_mode & 07777)
+                   : -1;
     };
     QCOMPARE(mode(QStringLiteral("VarnelRaktar.frf")), 0666 & ~umask);
     QCOMPARE(mode(QStringLiteral("VARNEL.HLP")), 0666 & ~umask);
@@ -347,10 +363,10 @@ void TestInitDb::demoMasterData_data()
     QTest::addColumn<QString>("nameColumn");
     QTest::addColumn<int>("least");
     QTest::addColumn<int>("most");
-    auto row = [](const char* tag, const char* name, const char* table, const char* column, const char* nameColumn,
-                  int least, int most) {
-        QTest::newRow(tag) << QString::fromLatin1(name) << QString::fromLatin1(table) << QString::fromLatin1(column)
-                           << QString::fromLatin1(nameColumn) << least << most;
+    auto row = [](const char* tag, const char* name, const char* table, const char* column,
+                  const char* nameColumn, int least, int most) {
+        QTest::newRow(tag) << QString::fromLatin1(name) << QString::fromLatin1(table)
+                           << QString::fromLatin1(column) << QString::fromLatin1(nameColumn) << least << most;
     };
     row("warehouses", "demo", "RAKTAR", "RKOD", "RNEV", 2, 6);
     row("employees", "demo", "DOLGOZO", "DKOD", "DNEV", 4, 6);
@@ -415,7 +431,7 @@ void TestInitDb::demoLinesAreConsistent()
     for (const QStringList& r : rows(*db, QStringLiteral("SELECT cszam, ckod, cbizonylat FROM cikk")))
         itemByNumber.insert(r[0], {r[1], r[2]});
     QCOMPARE(itemByNumber.size(), items);
-    QHash<QString, QStringList> typeByKey;      // mnem -> mkod, mncs
+    QHash<QString, QStringList> typeByKey;   // mnem -> mkod, mncs
     for (const QStringList& r : rows(*db, QStringLiteral("SELECT mnem, mkod, mncs FROM mnem")))
         typeByKey.insert(r[0], {r[1], r[2]});
     auto codes = [&](const QString& sql) {
@@ -429,8 +445,9 @@ void TestInitDb::demoLinesAreConsistent()
     const QSet<QString> employees = codes(QStringLiteral("SELECT dkod FROM dolgozo"));
 
     Query query(db->transaction());
-    query.setSql(QStringLiteral("SELECT idb, bkod, bbszam, bcikkszam, bckod, btetel, bmnem, bmkod, bmenov, bmecsok, "
-                                "bertnov, bertcsok, bear, bbizdatum, bpkod, brkod, bdkod FROM bizmozg ORDER BY idb"));
+    query.setSql(
+        QStringLiteral("SELECT idb, bkod, bbszam, bcikkszam, bckod, btetel, bmnem, bmkod, bmenov, bmecsok, "
+                       "bertnov, bertcsok, bear, bbizdatum, bpkod, brkod, bdkod FROM bizmozg ORDER BY idb"));
     QHash<QString, Decimal> stock;
     QSet<QString> numbers;
     QSet<QString> itemsUsed;
@@ -441,7 +458,9 @@ void TestInitDb::demoLinesAreConsistent()
     int count = 0;
     for (query.open(); !query.eof(); query.next(), ++count) {
         auto text = [&](const char* column) { return query.fieldByName(QLatin1String(column)).asString(); };
-        auto amount = [&](const char* column) { return query.fieldByName(QLatin1String(column)).asDecimal(); };
+        auto amount = [&](const char* column) {
+            return query.fieldByName(QLatin1String(column)).asDecimal();
+        };
         const QString where = QStringLiteral("line %1").arg(text("IDB"));
         QCOMPARE(text("BKOD"), base36(query.fieldByName(QStringLiteral("IDB")).asInteger()));
         const qint64 number = text("BBSZAM").toLongLong();

@@ -43,7 +43,8 @@ private slots:
     {
         startTest();
         // Item 100 (code 2, batch T-B) is on lines 10, 9 and 11; item 200 on line 12.
-        db->exec({"INSERT INTO bizmozg (bbszam, bcikkszam, bckod, btetel, bmemo) VALUES ('10', '100', '2', 'T-B', 'régi')",
+        db->exec({"INSERT INTO bizmozg (bbszam, bcikkszam, bckod, btetel, bmemo) VALUES ('10', '100', '2', "
+                  "'T-B', 'régi')",
                   "INSERT INTO bizmozg (bbszam, bcikkszam, bckod, btetel) VALUES ('9', '100', '2', 'T-B')",
                   "INSERT INTO bizmozg (bbszam, bcikkszam, bckod, btetel) VALUES ('11', '100', '2', 'T-X')",
                   "INSERT INTO bizmozg (bbszam, bcikkszam, bckod, btetel) VALUES ('12', '200', '3', 'T-A')"});
@@ -68,10 +69,14 @@ private slots:
         TForm32 form;
         form.Edit1->setText(typed);
         pick(form, form.Button4);
-        QCOMPARE((QStringList{form.Edit1->text(), form.Edit3->text(), form.Edit4->text(), form.Edit5->text()}), boxes);
+        QCOMPARE(
+            (QStringList{form.Edit1->text(), form.Edit3->text(), form.Edit4->text(), form.Edit5->text()}),
+            boxes);
         form.Edit2->setText(typed);
         pick(form, form.Button5);
-        QCOMPARE((QStringList{form.Edit2->text(), form.Edit6->text(), form.Edit7->text(), form.Edit8->text()}), boxes);
+        QCOMPARE(
+            (QStringList{form.Edit2->text(), form.Edit6->text(), form.Edit7->text(), form.Edit8->text()}),
+            boxes);
         QCOMPARE(platform->shownDialogs, (QStringList{"Form7", "Form7"}));
     }
 
@@ -113,7 +118,8 @@ private slots:
         QTest::mouseClick(form.Button3, Qt::LeftButton);
         QTest::mouseClick(form.Button1, Qt::LeftButton);
         QCOMPARE(platform->messageTexts(), QStringList{"A csere végrehajtva. "});
-        QCOMPARE(stored("SELECT count(*) FROM bizmozg WHERE bcikkszam = '100' AND bmemo IS NULL"), Rows{{"2"}});
+        QCOMPARE(stored("SELECT count(*) FROM bizmozg WHERE bcikkszam = '100' AND bmemo IS NULL"),
+                 Rows{{"2"}});
     }
 
     void refusals()
@@ -124,8 +130,8 @@ private slots:
         QTest::mouseClick(form.Button8, Qt::LeftButton);
         form.Edit2->setText("999");   // typed, and no item has it
         QTest::mouseClick(form.Button1, Qt::LeftButton);
-        QCOMPARE(platform->messageTexts(),
-                 (QStringList{"Hiba ! Régi cikkszám nincs megadva. ", "Hiba ! Új cikkszám nincs kiválasztva. "}));
+        QCOMPARE(platform->messageTexts(), (QStringList{"Hiba ! Régi cikkszám nincs megadva. ",
+                                                        "Hiba ! Új cikkszám nincs kiválasztva. "}));
         QCOMPARE(form.CheckListBox1->count(), 3);
         QCOMPARE(stored("SELECT count(*) FROM bizmozg WHERE bcikkszam = '100'"), Rows{{"3"}});
     }
@@ -134,21 +140,28 @@ private slots:
     // as a pick finds it, and one that no item has refuses the change and changes nothing.
     void newItemIsOneItem_data()
     {
-        QTest::addColumn<QString>("picked");   // typed before "Új cikkszám"; empty: no pick
-        QTest::addColumn<QString>("typed");    // typed over the box afterwards; empty: left as picked
-        QTest::addColumn<QStringList>("line"); // line 10 afterwards: number, code, batch; empty: unchanged
-        QTest::addColumn<QStringList>("boxes"); // the new item's boxes afterwards
+        QTest::addColumn<QString>("picked");      // typed before "Új cikkszám"; empty: no pick
+        QTest::addColumn<QString>("typed");       // typed over the box afterwards; empty: left as picked
+        QTest::addColumn<QStringList>("line");    // line 10 afterwards: number, code, batch; empty: unchanged
+        QTest::addColumn<QStringList>("boxes");   // the new item's boxes afterwards
         const QStringList zab{"400", "10", "T-D"};
         const QStringList barack{"300", "1", "T-C"};
-        QTest::newRow("picked") << "4" << "" << zab << QStringList{"400", "Zab", "10", "T-D"};
-        QTest::newRow("another number typed over the pick") << "4" << "300" << barack
-                                                             << QStringList{"300", "Barack", "1", "T-C"};
-        QTest::newRow("typed without a pick") << "" << "300" << barack << QStringList{"300", "Barack", "1", "T-C"};
-        QTest::newRow("a name typed over the pick") << "4" << "Barack" << barack
-                                                     << QStringList{"300", "Barack", "1", "T-C"};
-        QTest::newRow("unknown number typed over the pick") << "4" << "30" << QStringList()
-                                                             << QStringList{"30", "", "", ""};
-        QTest::newRow("unknown number typed alone") << "" << "999" << QStringList() << QStringList{"999", "", "", ""};
+        QTest::newRow("picked") << "4"
+                                << "" << zab << QStringList{"400", "Zab", "10", "T-D"};
+        QTest::newRow("another number typed over the pick")
+            << "4"
+            << "300" << barack << QStringList{"300", "Barack", "1", "T-C"};
+        QTest::newRow("typed without a pick") << ""
+                                              << "300" << barack << QStringList{"300", "Barack", "1", "T-C"};
+        QTest::newRow("a name typed over the pick")
+            << "4"
+            << "Barack" << barack << QStringList{"300", "Barack", "1", "T-C"};
+        QTest::newRow("unknown number typed over the pick")
+            << "4"
+            << "30" << QStringList() << QStringList{"30", "", "", ""};
+        QTest::newRow("unknown number typed alone")
+            << ""
+            << "999" << QStringList() << QStringList{"999", "", "", ""};
     }
 
     void newItemIsOneItem()
@@ -170,9 +183,12 @@ private slots:
         }
         QTest::mouseClick(form.Button1, Qt::LeftButton);
 
-        QCOMPARE(platform->messageTexts(),
-                 QStringList{line.isEmpty() ? "Hiba ! Új cikkszám nincs kiválasztva. " : "A csere végrehajtva. "});
-        QCOMPARE((QStringList{form.Edit2->text(), form.Edit6->text(), form.Edit7->text(), form.Edit8->text()}), boxes);
+        QCOMPARE(
+            platform->messageTexts(),
+            QStringList{line.isEmpty() ? "Hiba ! Új cikkszám nincs kiválasztva. " : "A csere végrehajtva. "});
+        QCOMPARE(
+            (QStringList{form.Edit2->text(), form.Edit6->text(), form.Edit7->text(), form.Edit8->text()}),
+            boxes);
         const QStringList before{"100", "2", "T-B"};
         QCOMPARE(stored("SELECT bcikkszam, bckod, btetel FROM bizmozg WHERE bbszam = '10'"),
                  Rows{line.isEmpty() ? before : line});

@@ -26,7 +26,6 @@ void fill(MasterEntry& form, const QStringList& values)
 class TestMasterEntries : public MasterTest {
     Q_OBJECT
 
-
     // Opens the member's list, then its entry form: new, or a modification of the row with `code`;
     // `act` plays the person in the entry form; `afterwards` runs in the list once the entry has closed.
     void entry(const ListMember& m, bool modify, const std::function<void(MasterEntry&)>& act,
@@ -58,27 +57,33 @@ private slots:
         QTest::addColumn<QString>("member");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<QStringList>("labels");      // "Edit3=Név": the label that is the box's buddy
+        QTest::addColumn<QStringList>("labels");   // "Edit3=Név": the label that is the box's buddy
         QTest::addColumn<QStringList>("tabOrder");
-        QTest::newRow("warehouses") << "warehouses" << "Raktár" << QSize(511, 123)
+        QTest::newRow("warehouses") << "warehouses"
+                                    << "Raktár" << QSize(511, 123)
                                     << QStringList{"Edit1=ID", "Edit3=Név", "Edit4=Telep neve"}
                                     << QStringList{"Button2", "Button3", "Edit1", "Edit2", "Edit3", "Edit4"};
-        QTest::newRow("items") << "items" << "Cikk bevitel" << QSize(507, 281)
-                               << QStringList{"Edit3=Cikkszám", "Edit4=Megnevezés", "Edit5=Méret", "Edit10=Tételszám",
-                                              "Edit11=Fajta", "Edit12=Besorolás", "Edit6=M.egység", "Edit7=VTSZ"}
-                               << QStringList{"Edit3", "Edit4", "Edit5", "Edit10", "Edit11", "Edit12", "Edit6",
-                                              "Edit7", "Button1", "Edit8", "Edit9", "Button2", "Button3", "Edit1",
-                                              "Edit2"};
-        QTest::newRow("partners") << "partners" << "Partner bevitel" << QSize(513, 185)
-                                  << QStringList{"Edit3=Név", "Edit4=Ir.szám", "Edit5=Helységnév", "Edit6=Utca",
-                                                 "Edit7=Bank"}
-                                  << QStringList{"Button2", "Button3", "Edit1", "Edit2", "Edit3", "Edit4", "Edit5",
-                                                 "Edit6", "Edit7"};
-        QTest::newRow("movement types") << "movement types" << "Mozgásnem bevitel" << QSize(513, 146)
-                                        << QStringList{"Edit3=Mozgásnem kódja", "Edit4=Megnevezése", "Edit5=+ /- "}
-                                        << QStringList{"Button2", "Button3", "Edit1", "Edit2", "Edit3", "Edit4"};
-        QTest::newRow("employees") << "employees" << "Dolgozó bevitel" << QSize(513, 106)
-                                   << QStringList{"Edit3=Név"}
+        QTest::newRow("items") << "items"
+                               << "Cikk bevitel" << QSize(507, 281)
+                               << QStringList{"Edit3=Cikkszám",   "Edit4=Megnevezés", "Edit5=Méret",
+                                              "Edit10=Tételszám", "Edit11=Fajta",     "Edit12=Besorolás",
+                                              "Edit6=M.egység",   "Edit7=VTSZ"}
+                               << QStringList{"Edit3",  "Edit4",   "Edit5",   "Edit10",  "Edit11",
+                                              "Edit12", "Edit6",   "Edit7",   "Button1", "Edit8",
+                                              "Edit9",  "Button2", "Button3", "Edit1",   "Edit2"};
+        QTest::newRow("partners") << "partners"
+                                  << "Partner bevitel" << QSize(513, 185)
+                                  << QStringList{"Edit3=Név", "Edit4=Ir.szám", "Edit5=Helységnév",
+                                                 "Edit6=Utca", "Edit7=Bank"}
+                                  << QStringList{"Button2", "Button3", "Edit1", "Edit2", "Edit3",
+                                                 "Edit4",   "Edit5",   "Edit6", "Edit7"};
+        QTest::newRow("movement types")
+            << "movement types"
+            << "Mozgásnem bevitel" << QSize(513, 146)
+            << QStringList{"Edit3=Mozgásnem kódja", "Edit4=Megnevezése", "Edit5=+ /- "}
+            << QStringList{"Button2", "Button3", "Edit1", "Edit2", "Edit3", "Edit4"};
+        QTest::newRow("employees") << "employees"
+                                   << "Dolgozó bevitel" << QSize(513, 106) << QStringList{"Edit3=Név"}
                                    << QStringList{"Button2", "Button3", "Edit1", "Edit2", "Edit3"};
     }
 
@@ -102,7 +107,8 @@ private slots:
             for (const QString& pair : labels) {
                 QWidget* box = form.box(pair.section('=', 0, 0));
                 const auto found = form.findChildren<QLabel*>();
-                const auto label = std::find_if(found.begin(), found.end(), [&](QLabel* l) { return l->buddy() == box; });
+                const auto label =
+                    std::find_if(found.begin(), found.end(), [&](QLabel* l) { return l->buddy() == box; });
                 QVERIFY2(label != found.end(), qPrintable(pair));
                 QCOMPARE((*label)->text(), pair.section('=', 1));
             }
@@ -135,10 +141,11 @@ private slots:
             QTest::addRow("%s: after 1, 2, 3, 10", qPrintable(m.name)) << m.name << QStringList() << "11";
         QTest::newRow("after 9 and 10") << "warehouses" << QStringList{"9", "10"} << "11";
         QTest::newRow("empty table") << "partners" << QStringList{""} << "1";
-        QTest::newRow("not whole numbers passed over") << "employees" << QStringList{"A7", "12", "1 3", "-5", "9X"}
-                                                       << "13";
+        QTest::newRow("not whole numbers passed over")
+            << "employees" << QStringList{"A7", "12", "1 3", "-5", "9X"} << "13";
         QTest::newRow("leading zeros") << "items" << QStringList{"00009", "7"} << "10";
-        QTest::newRow("six digits after the largest") << "movement types" << QStringList{"99999", "5"} << "100000";
+        QTest::newRow("six digits after the largest")
+            << "movement types" << QStringList{"99999", "5"} << "100000";
     }
 
     // Codes of another order ("9" after "10" in text order) must not hand out a code that exists.
@@ -152,7 +159,8 @@ private slots:
             QStringList statements{QStringLiteral("DELETE FROM %1").arg(m.table)};
             for (const QString& c : codes)
                 if (!c.isEmpty())
-                    statements << QStringLiteral("INSERT INTO %1 (%2) VALUES ('%3')").arg(m.table, m.codeField, c);
+                    statements
+                        << QStringLiteral("INSERT INTO %1 (%2) VALUES ('%3')").arg(m.table, m.codeField, c);
             db->exec(statements);
         }
         connectData();
@@ -168,23 +176,24 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::newRow("warehouses") << "warehouses" << QStringList{"Edit3=Déli raktár", "Edit4=Telep 9"}
                                     << "SELECT rkod, rnev, rtelep FROM raktar WHERE rkod = '11'"
-                                    << QStringList{"11", "Déli raktár", "Telep 9"} << "A lista, \"Név\" szerint";
-        QTest::newRow("items") << "items"
-                               << QStringList{"Edit3=123", "Edit4=Körte", "Edit5=XL", "Edit6=kg", "Edit7=0808",
-                                              "Edit9=3", "Edit10=T-9", "Edit11=fajta", "Edit12=besor"}
-                               << "SELECT ckod, cszam, cmegn, cmeret, cme, cvtsz, crkod, cbizonylat, cfajta, cbesor "
-                                  "FROM cikk WHERE ckod = '11'"
-                               << QStringList{"11", "123", "Körte", "XL", "kg", "0808", "3", "T-9", "fajta", "besor"}
-                               << "A lista, \"Megnevezés\" szerint";
-        QTest::newRow("partners") << "partners"
-                                  << QStringList{"Edit3=Őz Kft.", "Edit4=7600", "Edit5=Pécs", "Edit6=Fő u. 1.",
-                                                 "Edit7=1170"}
-                                  << "SELECT pkod, pnev, pirszam, phelyseg, putca, pbank FROM partner WHERE pkod = '11'"
-                                  << QStringList{"11", "Őz Kft.", "7600", "Pécs", "Fő u. 1.", "1170"}
-                                  << "A lista, \"Név\" szerint";
-        QTest::newRow("movement types") << "movement types" << QStringList{"Edit3=EL", "Edit4=Eladás", "Edit5=-"}
-                                        << "SELECT mkod, mnem, mnev, mncs FROM mnem WHERE mkod = '11'"
-                                        << QStringList{"11", "EL", "Eladás", "-"} << "A lista, \"Mnem\" szerint";
+                                    << QStringList{"11", "Déli raktár", "Telep 9"}
+                                    << "A lista, \"Név\" szerint";
+        QTest::newRow("items")
+            << "items" << QStringList{"Edit3=123", "Edit4=Körte", "Edit5=XL",     "Edit6=kg",    "Edit7=0808",
+                                      "Edit9=3",   "Edit10=T-9",  "Edit11=fajta", "Edit12=besor"}
+            << "SELECT ckod, cszam, cmegn, cmeret, cme, cvtsz, crkod, cbizonylat, cfajta, cbesor "
+               "FROM cikk WHERE ckod = '11'"
+            << QStringList{"11", "123", "Körte", "XL", "kg", "0808", "3", "T-9", "fajta", "besor"}
+            << "A lista, \"Megnevezés\" szerint";
+        QTest::newRow("partners")
+            << "partners"
+            << QStringList{"Edit3=Őz Kft.", "Edit4=7600", "Edit5=Pécs", "Edit6=Fő u. 1.", "Edit7=1170"}
+            << "SELECT pkod, pnev, pirszam, phelyseg, putca, pbank FROM partner WHERE pkod = '11'"
+            << QStringList{"11", "Őz Kft.", "7600", "Pécs", "Fő u. 1.", "1170"} << "A lista, \"Név\" szerint";
+        QTest::newRow("movement types")
+            << "movement types" << QStringList{"Edit3=EL", "Edit4=Eladás", "Edit5=-"}
+            << "SELECT mkod, mnem, mnev, mncs FROM mnem WHERE mkod = '11'"
+            << QStringList{"11", "EL", "Eladás", "-"} << "A lista, \"Mnem\" szerint";
         QTest::newRow("employees") << "employees" << QStringList{"Edit3=Kovács Éva"}
                                    << "SELECT dkod, dnev FROM dolgozo WHERE dkod = '11'"
                                    << QStringList{"11", "Kovács Éva"} << "A lista, \"Név\" szerint";
@@ -200,15 +209,18 @@ private slots:
         QFETCH(QString, label);
         connectData();
         const ListMember& m = listMember(member);
-        entry(m, false, [&](MasterEntry& form) {
-            fill(form, values);
-            QTest::mouseClick(form.Button2, Qt::LeftButton);
-            QVERIFY(!form.isVisible());
-            QCOMPARE(form.result(), int(QDialog::Accepted));
-        }, [&](MasterList& list) {
-            QCOMPARE(list.Label18->text(), label);
-            QCOMPARE(currentValue(listQuery(m), m.codeField), QStringLiteral("11"));
-        });
+        entry(
+            m, false,
+            [&](MasterEntry& form) {
+                fill(form, values);
+                QTest::mouseClick(form.Button2, Qt::LeftButton);
+                QVERIFY(!form.isVisible());
+                QCOMPARE(form.result(), int(QDialog::Accepted));
+            },
+            [&](MasterList& list) {
+                QCOMPARE(list.Label18->text(), label);
+                QCOMPARE(currentValue(listQuery(m), m.codeField), QStringLiteral("11"));
+            });
         QVERIFY(platform->messages.empty());
         QCOMPARE(shared().*m.searchValue, QStringLiteral("11"));
         // The save's commit closed every dataset; the list query was read again and stays on the new row
@@ -228,27 +240,35 @@ private slots:
         QTest::addColumn<QStringList>("stored");
         // Each form's code box is changed behind its back: only the employee form writes it.
         QTest::newRow("warehouses keep their code")
-            << "warehouses" << "Raktár módositás" << QStringList{"Edit3=alma", "Edit4=Telep 2"}
+            << "warehouses"
+            << "Raktár módositás" << QStringList{"Edit3=alma", "Edit4=Telep 2"}
             << QStringList{"Edit3=Új név", "Edit4=Új telep"}
-            << "SELECT rkod, rnev, rtelep FROM raktar WHERE rnev = 'Új név'" << QStringList{"2", "Új név", "Új telep"};
+            << "SELECT rkod, rnev, rtelep FROM raktar WHERE rnev = 'Új név'"
+            << QStringList{"2", "Új név", "Új telep"};
         QTest::newRow("items keep their code")
-            << "items" << "Cikk módositás" << QStringList{"Edit3=100", "Edit4=alma", "Edit10=T-B", "Edit9=2", "Edit8=alma"}
-            << QStringList{"Edit3=555", "Edit4=Szilva", "Edit5=M", "Edit6=db", "Edit7=1", "Edit9=10", "Edit10=T",
-                           "Edit11=F", "Edit12=B"}
+            << "items"
+            << "Cikk módositás"
+            << QStringList{"Edit3=100", "Edit4=alma", "Edit10=T-B", "Edit9=2", "Edit8=alma"}
+            << QStringList{"Edit3=555", "Edit4=Szilva", "Edit5=M",  "Edit6=db", "Edit7=1",
+                           "Edit9=10",  "Edit10=T",     "Edit11=F", "Edit12=B"}
             << "SELECT ckod, cszam, cmegn, cmeret, cme, cvtsz, crkod, cbizonylat, cfajta, cbesor FROM cikk "
                "WHERE cmegn = 'Szilva'"
             << QStringList{"2", "555", "Szilva", "M", "db", "1", "10", "T", "F", "B"};
         QTest::newRow("partners keep their code")
-            << "partners" << "Partner módositás" << QStringList{"Edit3=alma", "Edit5=Város 2"}
+            << "partners"
+            << "Partner módositás" << QStringList{"Edit3=alma", "Edit5=Város 2"}
             << QStringList{"Edit3=Új", "Edit4=1", "Edit5=2", "Edit6=3", "Edit7=4"}
             << "SELECT pkod, pnev, pirszam, phelyseg, putca, pbank FROM partner WHERE pnev = 'Új'"
             << QStringList{"2", "Új", "1", "2", "3", "4"};
         QTest::newRow("movement types keep their code")
-            << "movement types" << "Mozgásnem módositás" << QStringList{"Edit3=KI", "Edit4=alma", "Edit5=+"}
+            << "movement types"
+            << "Mozgásnem módositás" << QStringList{"Edit3=KI", "Edit4=alma", "Edit5=+"}
             << QStringList{"Edit3=VV", "Edit4=Új", "Edit5=-"}
-            << "SELECT mkod, mnem, mnev, mncs FROM mnem WHERE mnev = 'Új'" << QStringList{"2", "VV", "Új", "-"};
+            << "SELECT mkod, mnem, mnev, mncs FROM mnem WHERE mnev = 'Új'"
+            << QStringList{"2", "VV", "Új", "-"};
         QTest::newRow("employees write their code back")
-            << "employees" << "Dolgozó módositás" << QStringList{"Edit3=alma"} << QStringList{"Edit3=Új"}
+            << "employees"
+            << "Dolgozó módositás" << QStringList{"Edit3=alma"} << QStringList{"Edit3=Új"}
             << "SELECT dkod, dnev FROM dolgozo WHERE dnev = 'Új'" << QStringList{"777", "Új"};
     }
 
@@ -283,13 +303,16 @@ private slots:
         QTest::addColumn<QString>("member");
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("warehouses") << "warehouses" << QStringList{"Edit3"} << QStringList{"Nincs megadva a raktár név!"};
+        QTest::newRow("warehouses") << "warehouses" << QStringList{"Edit3"}
+                                    << QStringList{"Nincs megadva a raktár név!"};
         QTest::newRow("items") << "items" << QStringList{"Edit3"} << QStringList{"Nincs megadva a cikkszám!"};
-        QTest::newRow("partners") << "partners" << QStringList{"Edit3"} << QStringList{"Nincs megadva a név!"};
-        QTest::newRow("movement types") << "movement types" << QStringList{"Edit3", "Edit4", "Edit5"}
-                                        << QStringList{"Nincs megadva a mnem!", "Nincs megadva a megnevezés!",
-                                                       "Nincs megadva a +/-!"};
-        QTest::newRow("employees") << "employees" << QStringList{"Edit3"} << QStringList{"Nincs megadva a dolgozó!"};
+        QTest::newRow("partners") << "partners" << QStringList{"Edit3"}
+                                  << QStringList{"Nincs megadva a név!"};
+        QTest::newRow("movement types")
+            << "movement types" << QStringList{"Edit3", "Edit4", "Edit5"}
+            << QStringList{"Nincs megadva a mnem!", "Nincs megadva a megnevezés!", "Nincs megadva a +/-!"};
+        QTest::newRow("employees") << "employees" << QStringList{"Edit3"}
+                                   << QStringList{"Nincs megadva a dolgozó!"};
     }
 
     // Blanks alone count as empty; each refusal puts the focus into its box and keeps the form open.
@@ -325,12 +348,15 @@ private slots:
         QTest::newRow("warehouse insert") << "warehouses" << false << "Hiba122: Újban, INSERT a raktárban ";
         QTest::newRow("item insert") << "items" << false << "Hiba82: Újban, INSERT a cikkben ";
         QTest::newRow("partner insert") << "partners" << false << "Hiba102: Újban, INSERT a partnerben ";
-        QTest::newRow("movement type insert") << "movement types" << false << "Hiba142: Újban, INSERT a mnemben ";
+        QTest::newRow("movement type insert")
+            << "movement types" << false << "Hiba142: Újban, INSERT a mnemben ";
         QTest::newRow("employee insert") << "employees" << false << "Hiba162: Újban, INSERT a dolgozoban ";
-        QTest::newRow("warehouse update") << "warehouses" << true << "Hiba123: Módositás, Update a raktárban ";
+        QTest::newRow("warehouse update")
+            << "warehouses" << true << "Hiba123: Módositás, Update a raktárban ";
         QTest::newRow("item update") << "items" << true << "Hiba83: Módositás, Update a cikkben ";
         QTest::newRow("partner update") << "partners" << true << "Hiba13: Módositás, Update a partnerben ";
-        QTest::newRow("movement type update") << "movement types" << true << "Hiba143: Módositás, Update a menmben ";
+        QTest::newRow("movement type update")
+            << "movement types" << true << "Hiba143: Módositás, Update a menmben ";
         QTest::newRow("employee update") << "employees" << true << "Hiba163: Módositás, Update a dolgozóban ";
     }
 
@@ -346,21 +372,26 @@ private slots:
         db->exec({QStringLiteral("INSERT INTO %1 (%2) VALUES ('99999')").arg(m.table, m.codeField)});
         connectData();
         shared().*m.searchValue = QStringLiteral("3");
-        entry(m, modify, [&](MasterEntry& form) {
-            if (!modify)
-                QCOMPARE(form.Edit2->text(), QStringLiteral("100000"));
-            for (QLineEdit* box : form.findChildren<QLineEdit*>())
-                if (!box->isReadOnly())
-                    box->setText(modify ? QStringLiteral("7\u6F22") : QStringLiteral("7"));
-            QTest::mouseClick(form.Button2, Qt::LeftButton);
-            QVERIFY(!form.isVisible());
-        }, [&](MasterList&) {
-            QVERIFY(listQuery(m).isOpen());
-            QCOMPARE(currentValue(listQuery(m), m.codeField), QStringLiteral("3"));
-        });
-        const QString reason = modify
-            ? QStringLiteral("A(z) \"\u6F22\" karakter nem írható a WIN1250 kódlapú adatbázisba.")
-            : QStringLiteral("A(z) %1 mező legfeljebb 5 karaktert fogad el, a beírt szöveg 6 karakteres.").arg(m.codeField);
+        entry(
+            m, modify,
+            [&](MasterEntry& form) {
+                if (!modify)
+                    QCOMPARE(form.Edit2->text(), QStringLiteral("100000"));
+                for (QLineEdit* box : form.findChildren<QLineEdit*>())
+                    if (!box->isReadOnly())
+                        box->setText(modify ? QStringLiteral("7\u6F22") : QStringLiteral("7"));
+                QTest::mouseClick(form.Button2, Qt::LeftButton);
+                QVERIFY(!form.isVisible());
+            },
+            [&](MasterList&) {
+                QVERIFY(listQuery(m).isOpen());
+                QCOMPARE(currentValue(listQuery(m), m.codeField), QStringLiteral("3"));
+            });
+        const QString reason =
+            modify
+                ? QStringLiteral("A(z) \"\u6F22\" karakter nem írható a WIN1250 kódlapú adatbázisba.")
+                : QStringLiteral("A(z) %1 mező legfeljebb 5 karaktert fogad el, a beírt szöveg 6 karakteres.")
+                      .arg(m.codeField);
         QCOMPARE(platform->messageTexts(), QStringList{message + QLatin1Char('\r') + reason});
         QCOMPARE(shared().*m.searchValue, QStringLiteral("3"));
         QCOMPARE(columnValues(listQuery(m), m.codeField).size(), 5);
@@ -420,8 +451,10 @@ private slots:
     {
         QTest::addColumn<QString>("member");
         QTest::addColumn<QString>("message");
-        QTest::newRow("warehouses") << "warehouses" << "Hiba124: az append vagy edit közben a raktárban!";
-        QTest::newRow("items") << "items" << "Hiba84: az append vagy edit közben a cikkben!";
+        QTest::newRow("warehouses") << "warehouses"
+                                    << "Hiba124: az append vagy edit közben a raktárban!";
+        QTest::newRow("items") << "items"
+                               << "Hiba84: az append vagy edit közben a cikkben!";
     }
 
     void transactionStartFailure()
@@ -447,11 +480,16 @@ private slots:
     {
         QTest::addColumn<QString>("member");
         QTest::addColumn<QString>("message");
-        QTest::newRow("warehouses") << "warehouses" << "Hiba121 a raktar módosítás Edit-ben való megjelenitésekor!";
-        QTest::newRow("items") << "items" << "Hiba81 a cikk módosítás Edit-ben való megjelenitésekor!";
-        QTest::newRow("partners") << "partners" << "Hiba101 a partner módosítás Edit-ben való megjelenitésekor!";
-        QTest::newRow("movement types") << "movement types" << "Hiba141 a mnem módosítás Edit-ben való megjelenitésekor!";
-        QTest::newRow("employees") << "employees" << "Hiba161 a dolgozo módosítás Edit-ben való megjelenitésekor!";
+        QTest::newRow("warehouses") << "warehouses"
+                                    << "Hiba121 a raktar módosítás Edit-ben való megjelenitésekor!";
+        QTest::newRow("items") << "items"
+                               << "Hiba81 a cikk módosítás Edit-ben való megjelenitésekor!";
+        QTest::newRow("partners") << "partners"
+                                  << "Hiba101 a partner módosítás Edit-ben való megjelenitésekor!";
+        QTest::newRow("movement types") << "movement types"
+                                        << "Hiba141 a mnem módosítás Edit-ben való megjelenitésekor!";
+        QTest::newRow("employees") << "employees"
+                                   << "Hiba161 a dolgozo módosítás Edit-ben való megjelenitésekor!";
     }
 
     // A list query closed by a commit elsewhere has no row to load: the form is not shown.
@@ -466,7 +504,8 @@ private slots:
             QTest::keyClick(list.Button3, 'J');
         });
         m.open();
-        QCOMPARE(platform->messageTexts(), QStringList{message + QStringLiteral("\rNincs kiválasztott sor.")});
+        QCOMPARE(platform->messageTexts(),
+                 QStringList{message + QStringLiteral("\rNincs kiválasztott sor.")});
         QCOMPARE(platform->shownDialogs, QStringList{m.listName});
     }
 

@@ -26,7 +26,6 @@ using Kind = ScriptedPlatform::MessageKind;
 class TestMasterLists : public MasterTest {
     Q_OBJECT
 
-
     // Opens the list as the menu does; `act` plays the person while it is shown.
     void work(const ListMember& member, const std::function<void(MasterList&)>& act)
     {
@@ -66,20 +65,26 @@ private slots:
         QTest::addColumn<QString>("firstLabel");
         const QString clickTitle = QStringLiteral("Sorrend: klikk az oszlop fejlécre");
         const QString markTitle = QStringLiteral("Sorrend: Oszlop megjelölés és klikk az oszlop fejlécre");
-        QTest::newRow("warehouses") << "warehouses" << "Raktár" << QSize(649, 364)
+        QTest::newRow("warehouses") << "warehouses"
+                                    << "Raktár" << QSize(649, 364)
                                     << QStringList{"Kód", "Név", "Telephely", "ID"} << "Adata" << clickTitle;
-        QTest::newRow("items") << "items" << "Cikk" << QSize(648, 446)
-                               << QStringList{"Cikkszám", "Tételszám", "Megnevezés", "Méret", "VTSZ", "M.egység",
-                                              "Raktárkód", "ID", "Kód", "IDC"}
+        QTest::newRow("items") << "items"
+                               << "Cikk" << QSize(648, 446)
+                               << QStringList{"Cikkszám", "Tételszám", "Megnevezés", "Méret", "VTSZ",
+                                              "M.egység", "Raktárkód", "ID",         "Kód",   "IDC"}
                                << "Adata" << markTitle;
-        QTest::newRow("partners") << "partners" << "Partner" << QSize(645, 376)
-                                  << QStringList{"Kód", "Név", "Irszám", "Helységnév", "Utca", "Bank szla", "ID"}
+        QTest::newRow("partners") << "partners"
+                                  << "Partner" << QSize(645, 376)
+                                  << QStringList{"Kód",  "Név",       "Irszám", "Helységnév",
+                                                 "Utca", "Bank szla", "ID"}
                                   << "Adata:" << markTitle;
-        QTest::newRow("movement types") << "movement types" << "Mozgásnem" << QSize(575, 385)
-                                        << QStringList{"Mozgásnemkód", "Megnevezés", "+/-", "IDM", "MKOD"} << "Adata"
-                                        << clickTitle;
-        QTest::newRow("employees") << "employees" << "Dolgozó" << QSize(620, 347)
-                                   << QStringList{"Kód", "Név", "ID"} << "Adata" << clickTitle;
+        QTest::newRow("movement types")
+            << "movement types"
+            << "Mozgásnem" << QSize(575, 385)
+            << QStringList{"Mozgásnemkód", "Megnevezés", "+/-", "IDM", "MKOD"} << "Adata" << clickTitle;
+        QTest::newRow("employees") << "employees"
+                                   << "Dolgozó" << QSize(620, 347) << QStringList{"Kód", "Név", "ID"}
+                                   << "Adata" << clickTitle;
     }
 
     // The label is read before the show step rewrites it.
@@ -95,11 +100,16 @@ private slots:
         const ListMember& m = listMember(member);
         // The creation step leaves the member's first label until the list is shown.
         std::unique_ptr<MasterList> created;
-        if (member == "warehouses") created.reset(new TForm11);
-        if (member == "items") created.reset(new TForm7);
-        if (member == "partners") created.reset(new TForm9);
-        if (member == "movement types") created.reset(new TForm13);
-        if (member == "employees") created.reset(new TForm15);
+        if (member == "warehouses")
+            created.reset(new TForm11);
+        if (member == "items")
+            created.reset(new TForm7);
+        if (member == "partners")
+            created.reset(new TForm9);
+        if (member == "movement types")
+            created.reset(new TForm13);
+        if (member == "employees")
+            created.reset(new TForm15);
         QCOMPARE(created->Label18->text(), firstLabel);
         created.reset();
         work(m, [&](MasterList& list) {
@@ -113,7 +123,8 @@ private slots:
             QCOMPARE(list.Label19->text(), QStringLiteral("Megnevezés"));
             QCOMPARE(list.Label19->buddy(), list.Edit1);
             QCOMPARE(list.Edit1->toolTip(), QStringLiteral("Kezdö betükre rákeres"));
-            const QStringList buttons{"Button1", "Button2", "Button3", "Button4", "Button7", "Button5", "Button6"};
+            const QStringList buttons{"Button1", "Button2", "Button3", "Button4",
+                                      "Button7", "Button5", "Button6"};
             const QStringList texts{"Kiválaszt", "Új", "Módosít", "Töröl", "Nyomtat", "Mégsem", "Keres"};
             for (int i = 0; i < buttons.size(); ++i)
                 QCOMPARE(list.findChild<QPushButton*>(buttons[i])->text(), texts[i]);
@@ -129,8 +140,9 @@ private slots:
     // the names above it are.
     void partnerAddressReadsAsOneLine()
     {
-        db->exec({QStringLiteral("INSERT INTO partner (pkod, pnev, pirszam, phelyseg, putca) VALUES "
-                                 "('50', 'Dél-dunántúli Mezőgazdasági Szövetkezet', '7600', 'Pécs', 'Fő u. 1.')")});
+        db->exec({QStringLiteral(
+            "INSERT INTO partner (pkod, pnev, pirszam, phelyseg, putca) VALUES "
+            "('50', 'Dél-dunántúli Mezőgazdasági Szövetkezet', '7600', 'Pécs', 'Fő u. 1.')")});
         connectData();
         work(listMember("partners"), [&](MasterList& list) {
             QVERIFY(listQuery(listMember("partners")).locate(QStringLiteral("PKOD"), QStringLiteral("50")));
@@ -141,11 +153,13 @@ private slots:
             QCOMPARE(texts["PIRSZAM"]->text(), QStringLiteral("7600"));
             QCOMPARE(texts["PHELYSEG"]->text(), QStringLiteral("Pécs"));
             const int blank = list.fontMetrics().horizontalAdvance(QLatin1Char(' '));
-            for (const auto& [left, right] : {std::pair{"PIRSZAM", "PHELYSEG"}, std::pair{"PHELYSEG", "PUTCA"}}) {
+            for (const auto& [left, right] :
+                 {std::pair{"PIRSZAM", "PHELYSEG"}, std::pair{"PHELYSEG", "PUTCA"}}) {
                 // From the end of the text shown, not of the label: a label may be wider than its text.
-                const int textEnd = texts[left]->geometry().left() + texts[left]->contentsMargins().left()
-                                    + texts[left]->fontMetrics().horizontalAdvance(texts[left]->text());
-                const int gap = texts[right]->geometry().left() + texts[right]->contentsMargins().left() - textEnd;
+                const int textEnd = texts[left]->geometry().left() + texts[left]->contentsMargins().left() +
+                                    texts[left]->fontMetrics().horizontalAdvance(texts[left]->text());
+                const int gap =
+                    texts[right]->geometry().left() + texts[right]->contentsMargins().left() - textEnd;
                 QVERIFY2(gap >= 0 && gap <= 2 * blank, qPrintable(QStringLiteral("%1 px").arg(gap)));
             }
             QVERIFY(texts["PNEV"]->geometry().right() > texts["PHELYSEG"]->geometry().left());
@@ -162,23 +176,80 @@ private slots:
         QTest::addColumn<QString>("flagAfter");
         const QString name = QStringLiteral("A lista, \"Név\" szerint");
         const QString key = QStringLiteral("A lista, \"Mozgásnem\" szerint");
-        QTest::newRow("warehouse by code") << "warehouses" << "" << "3" << "3" << name << "";
-        QTest::newRow("warehouse, no match: first") << "warehouses" << "" << "99" << "3" << name << "";
-        QTest::newRow("warehouse by name") << "warehouses" << "x" << "ALM" << "2" << name << "";
-        QTest::newRow("warehouse, any flag is a name") << "warehouses" << "1" << "zab" << "10" << name << "";
-        QTest::newRow("item by code") << "items" << "" << "10" << "10" << "A lista, \"Kód\" szerint" << "";
-        QTest::newRow("item by number") << "items" << "1" << "2" << "3" << "A lista, \"Cikkszám\" szerint" << "";
-        QTest::newRow("item by name") << "items" << "x" << "ba" << "1" << "A lista, \"Megnevezés\" szerint" << "";
-        QTest::newRow("item by batch") << "items" << "T" << "t-b" << "2" << "A lista, \"Tételszám\" szerint" << "";
-        QTest::newRow("item, unknown flag") << "items" << "?" << "10" << "3" << "A lista, \"Megnevezés\" szerint"
+        QTest::newRow("warehouse by code") << "warehouses"
+                                           << ""
+                                           << "3"
+                                           << "3" << name << "";
+        QTest::newRow("warehouse, no match: first") << "warehouses"
+                                                    << ""
+                                                    << "99"
+                                                    << "3" << name << "";
+        QTest::newRow("warehouse by name") << "warehouses"
+                                           << "x"
+                                           << "ALM"
+                                           << "2" << name << "";
+        QTest::newRow("warehouse, any flag is a name") << "warehouses"
+                                                       << "1"
+                                                       << "zab"
+                                                       << "10" << name << "";
+        QTest::newRow("item by code") << "items"
+                                      << ""
+                                      << "10"
+                                      << "10"
+                                      << "A lista, \"Kód\" szerint"
+                                      << "";
+        QTest::newRow("item by number") << "items"
+                                        << "1"
+                                        << "2"
+                                        << "3"
+                                        << "A lista, \"Cikkszám\" szerint"
+                                        << "";
+        QTest::newRow("item by name") << "items"
+                                      << "x"
+                                      << "ba"
+                                      << "1"
+                                      << "A lista, \"Megnevezés\" szerint"
+                                      << "";
+        QTest::newRow("item by batch") << "items"
+                                       << "T"
+                                       << "t-b"
+                                       << "2"
+                                       << "A lista, \"Tételszám\" szerint"
+                                       << "";
+        QTest::newRow("item, unknown flag") << "items"
+                                            << "?"
+                                            << "10"
+                                            << "3"
+                                            << "A lista, \"Megnevezés\" szerint"
                                             << "?";
-        QTest::newRow("partner by code") << "partners" << "" << "2" << "2" << name << "";
-        QTest::newRow("partner by name") << "partners" << "x" << "Ab" << "3" << name << "";
-        QTest::newRow("movement type by code") << "movement types" << "" << "2" << "2" << key << "";
-        QTest::newRow("movement type by key") << "movement types" << "1" << "ki" << "2" << key << "";
-        QTest::newRow("movement type by name") << "movement types" << "x" << "zab" << "10" << key << "";
-        QTest::newRow("movement type, unknown flag") << "movement types" << "Q" << "2" << "1" << key << "Q";
-        QTest::newRow("employee, flag not read") << "employees" << "x" << "3" << "3" << name << "x";
+        QTest::newRow("partner by code") << "partners"
+                                         << ""
+                                         << "2"
+                                         << "2" << name << "";
+        QTest::newRow("partner by name") << "partners"
+                                         << "x"
+                                         << "Ab"
+                                         << "3" << name << "";
+        QTest::newRow("movement type by code") << "movement types"
+                                               << ""
+                                               << "2"
+                                               << "2" << key << "";
+        QTest::newRow("movement type by key") << "movement types"
+                                              << "1"
+                                              << "ki"
+                                              << "2" << key << "";
+        QTest::newRow("movement type by name") << "movement types"
+                                               << "x"
+                                               << "zab"
+                                               << "10" << key << "";
+        QTest::newRow("movement type, unknown flag") << "movement types"
+                                                     << "Q"
+                                                     << "2"
+                                                     << "1" << key << "Q";
+        QTest::newRow("employee, flag not read") << "employees"
+                                                 << "x"
+                                                 << "3"
+                                                 << "3" << name << "x";
     }
 
     void showPositions()
@@ -210,13 +281,35 @@ private slots:
         QTest::addColumn<QString>("label");
         // "AL": typing on key press still searches "A" (Abroncs), on key release "AL" (alma). The
         // movement-type list searches the short key: "K" is KB, "KI" is KI.
-        QTest::newRow("warehouses lag") << "warehouses" << "AL" << "3" << "2" << "A lista, \"Név\" szerint";
-        QTest::newRow("items at once") << "items" << "AL" << "2" << "2" << "A lista, \"Megnevezés\" szerint";
-        QTest::newRow("partners at once") << "partners" << "AL" << "2" << "2" << "A lista, \"Név\" szerint";
-        QTest::newRow("movement types lag") << "movement types" << "KI" << "3" << "2"
+        QTest::newRow("warehouses lag") << "warehouses"
+                                        << "AL"
+                                        << "3"
+                                        << "2"
+                                        << "A lista, \"Név\" szerint";
+        QTest::newRow("items at once") << "items"
+                                       << "AL"
+                                       << "2"
+                                       << "2"
+                                       << "A lista, \"Megnevezés\" szerint";
+        QTest::newRow("partners at once") << "partners"
+                                          << "AL"
+                                          << "2"
+                                          << "2"
+                                          << "A lista, \"Név\" szerint";
+        QTest::newRow("movement types lag") << "movement types"
+                                            << "KI"
+                                            << "3"
+                                            << "2"
                                             << "A lista, \"Mozgásnem\" szerint";
-        QTest::newRow("employees lag") << "employees" << "AL" << "3" << "2" << "A lista, \"Név\" szerint";
-        QTest::newRow("empty box: first row") << "movement types" << "" << "1" << "1"
+        QTest::newRow("employees lag") << "employees"
+                                       << "AL"
+                                       << "3"
+                                       << "2"
+                                       << "A lista, \"Név\" szerint";
+        QTest::newRow("empty box: first row") << "movement types"
+                                              << ""
+                                              << "1"
+                                              << "1"
                                               << "A lista, \"Mozgásnem\" szerint";
     }
 
@@ -255,15 +348,19 @@ private slots:
         QTest::newRow("warehouses Kód") << "warehouses" << 0 << 1 << byCode << "A lista, \"Kód\" szerint";
         QTest::newRow("warehouses Név") << "warehouses" << 1 << 0 << byName << "A lista, \"Név\" szerint";
         QTest::newRow("warehouses Telephely") << "warehouses" << 2 << 0 << byName << "-";
-        QTest::newRow("items by marked number") << "items" << 5 << 0 << QStringList{"2", "3", "1", "10"} << "-";
+        QTest::newRow("items by marked number")
+            << "items" << 5 << 0 << QStringList{"2", "3", "1", "10"} << "-";
         QTest::newRow("items by marked code") << "items" << 0 << 8 << byCode << "-";
         QTest::newRow("partners by marked code") << "partners" << 1 << 0 << byCode << "-";
         QTest::newRow("partners by marked name") << "partners" << 0 << 1 << byName << "-";
         QTest::newRow("movement types key") << "movement types" << 0 << 1 << QStringList{"1", "3", "2", "10"}
                                             << "A lista, \"mozgásnem\" szerint";
-        QTest::newRow("movement types name") << "movement types" << 1 << 0 << byName << "A lista, \"név\" szerint";
-        QTest::newRow("movement types +/-") << "movement types" << 2 << 0 << QStringList{"1", "10", "2", "3"} << "-";
-        QTest::newRow("employees Kód orders by name") << "employees" << 0 << 2 << byName << "A lista, \"Név\" szerint";
+        QTest::newRow("movement types name")
+            << "movement types" << 1 << 0 << byName << "A lista, \"név\" szerint";
+        QTest::newRow("movement types +/-")
+            << "movement types" << 2 << 0 << QStringList{"1", "10", "2", "3"} << "-";
+        QTest::newRow("employees Kód orders by name")
+            << "employees" << 0 << 2 << byName << "A lista, \"Név\" szerint";
         QTest::newRow("employees Név") << "employees" << 1 << 0 << byName << "-";
     }
 
@@ -298,27 +395,43 @@ private slots:
         QTest::addColumn<QString>("deleted");
         QTest::addColumn<QString>("afterDelete");
         const QString line = QStringLiteral("INSERT INTO bizmozg (bbszam, %1) VALUES ('1', '%2')");
-        QTest::newRow("warehouses") << "warehouses" << line.arg("brkod", "2") << "2" << "3"
-                                    << "A rktárra már van könyvelés !" << "A raktár már szerepel a könyvelésben !"
-                                    << "A raktár sor törlölve!" << "2";
+        QTest::newRow("warehouses") << "warehouses" << line.arg("brkod", "2") << "2"
+                                    << "3"
+                                    << "A rktárra már van könyvelés !"
+                                    << "A raktár már szerepel a könyvelésben !"
+                                    << "A raktár sor törlölve!"
+                                    << "2";
         // An item is protected by its code, not by its item number ("200" is item 3's number).
         QTest::newRow("items by code") << "items"
                                        << "INSERT INTO bizmozg (bckod, bcikkszam) VALUES ('2', '200')"
-                                       << "2" << "3" << "A cikkre már van könyvelés !"
-                                       << "A cikk már szerepel a könyvelésben !" << "A cikk sor törlölve!" << "2";
-        QTest::newRow("partners") << "partners" << line.arg("bpkod", "2") << "2" << "3"
-                                  << "A partnerre már van könyvelés !" << "A partner már szerepel a könyvelésben !"
-                                  << "A partner sor törlölve!" << "2";
+                                       << "2"
+                                       << "3"
+                                       << "A cikkre már van könyvelés !"
+                                       << "A cikk már szerepel a könyvelésben !"
+                                       << "A cikk sor törlölve!"
+                                       << "2";
+        QTest::newRow("partners") << "partners" << line.arg("bpkod", "2") << "2"
+                                  << "3"
+                                  << "A partnerre már van könyvelés !"
+                                  << "A partner már szerepel a könyvelésben !"
+                                  << "A partner sor törlölve!"
+                                  << "2";
         // A movement type is protected by its short key ("KI" is type 2), not by its code. After a delete
         // the list locates its short key by the search value, a code here, so it stands on its first row.
         QTest::newRow("movement types by key") << "movement types"
                                                << "INSERT INTO bizmozg (bmkod, bmnem) VALUES ('3', 'KI')"
-                                               << "2" << "3" << "A mozgásnemre már van könyvelés !"
-                                               << "A menm már szerepel a könyvelésben !" << "A mozgásnem sor törlölve!"
+                                               << "2"
+                                               << "3"
+                                               << "A mozgásnemre már van könyvelés !"
+                                               << "A menm már szerepel a könyvelésben !"
+                                               << "A mozgásnem sor törlölve!"
                                                << "1";
-        QTest::newRow("employees") << "employees" << line.arg("bdkod", "2") << "2" << "3"
-                                   << "A dolgozóra már van könyvelés !" << "A dolgozó már szerepel a könyvelésben !"
-                                   << "A dolgozó sor törlölve!" << "2";
+        QTest::newRow("employees") << "employees" << line.arg("bdkod", "2") << "2"
+                                   << "3"
+                                   << "A dolgozóra már van könyvelés !"
+                                   << "A dolgozó már szerepel a könyvelésben !"
+                                   << "A dolgozó sor törlölve!"
+                                   << "2";
     }
 
     // Refusals change nothing and come before any question; the J/M keys on "Módosít" open the entry
@@ -376,11 +489,16 @@ private slots:
     {
         QTest::addColumn<QString>("member");
         QTest::addColumn<QString>("message");
-        QTest::newRow("warehouses") << "warehouses" << "Az utolsó raktársor nem törölhető ki.";
-        QTest::newRow("items") << "items" << "Az utolsó cikksor nem törölhető ki.";
-        QTest::newRow("partners") << "partners" << "Az utolsó partnersor nem törölhető ki.";
-        QTest::newRow("movement types") << "movement types" << "Az utolsó mnem sor nem törölhető ki.";
-        QTest::newRow("employees") << "employees" << "Az utolsó dolgozó sor nem törölhető ki.";
+        QTest::newRow("warehouses") << "warehouses"
+                                    << "Az utolsó raktársor nem törölhető ki.";
+        QTest::newRow("items") << "items"
+                               << "Az utolsó cikksor nem törölhető ki.";
+        QTest::newRow("partners") << "partners"
+                                  << "Az utolsó partnersor nem törölhető ki.";
+        QTest::newRow("movement types") << "movement types"
+                                        << "Az utolsó mnem sor nem törölhető ki.";
+        QTest::newRow("employees") << "employees"
+                                   << "Az utolsó dolgozó sor nem törölhető ki.";
     }
 
     void lastRow()
@@ -400,11 +518,16 @@ private slots:
     {
         QTest::addColumn<QString>("member");
         QTest::addColumn<QString>("message");
-        QTest::newRow("warehouses") << "warehouses" << "Hiba111: raktar DELETE törlésekor";
-        QTest::newRow("items") << "items" << "Hiba71: cikk DELETE törlésekor";
-        QTest::newRow("partners") << "partners" << "Hiba91: partner DELETE törlésekor";
-        QTest::newRow("movement types") << "movement types" << "Hiba131: mnem DELETE törlésekor";
-        QTest::newRow("employees") << "employees" << "Hiba151: dolgozo DELETE törlésekor";
+        QTest::newRow("warehouses") << "warehouses"
+                                    << "Hiba111: raktar DELETE törlésekor";
+        QTest::newRow("items") << "items"
+                               << "Hiba71: cikk DELETE törlésekor";
+        QTest::newRow("partners") << "partners"
+                                  << "Hiba91: partner DELETE törlésekor";
+        QTest::newRow("movement types") << "movement types"
+                                        << "Hiba131: mnem DELETE törlésekor";
+        QTest::newRow("employees") << "employees"
+                                   << "Hiba151: dolgozo DELETE törlésekor";
     }
 
     // The database refuses the delete: the numbered message with the trigger's own text beneath, and the
@@ -414,9 +537,10 @@ private slots:
         QFETCH(QString, member);
         QFETCH(QString, message);
         const ListMember& m = listMember(member);
-        db->exec({QStringLiteral("CREATE EXCEPTION no_delete 'A sor nem törölhető.'"),
-                  QStringLiteral("CREATE TRIGGER keep_rows FOR %1 BEFORE DELETE AS BEGIN EXCEPTION no_delete; END")
-                      .arg(m.table)});
+        db->exec(
+            {QStringLiteral("CREATE EXCEPTION no_delete 'A sor nem törölhető.'"),
+             QStringLiteral("CREATE TRIGGER keep_rows FOR %1 BEFORE DELETE AS BEGIN EXCEPTION no_delete; END")
+                 .arg(m.table)});
         connectData();
         shared().*m.searchValue = QStringLiteral("3");
         work(m, [&](MasterList& list) {
@@ -424,7 +548,8 @@ private slots:
             platform->questionAnswers = {true};
             QTest::mouseClick(list.Button4, Qt::LeftButton);
             QCOMPARE(platform->messageTexts(),
-                     (QStringList{"Biztosan törli: Zab?", message + "\rAz adatbázis elutasította: A sor nem törölhető."}));
+                     (QStringList{"Biztosan törli: Zab?",
+                                  message + "\rAz adatbázis elutasította: A sor nem törölhető."}));
             QCOMPARE(columnValues(listQuery(m), m.codeField).size(), 4);
         });
     }
@@ -510,11 +635,26 @@ private slots:
         QTest::addColumn<QString>("flag");
         QTest::addColumn<QString>("search");
         QTest::addColumn<QString>("handedBack");
-        QTest::newRow("warehouses") << "warehouses" << "x" << "alma" << "1";
-        QTest::newRow("items") << "items" << "1" << "1" << "3";
-        QTest::newRow("partners") << "partners" << "x" << "alma" << "1";
-        QTest::newRow("movement types") << "movement types" << "1" << "KB" << "2";
-        QTest::newRow("employees") << "employees" << "" << "2" << "1";
+        QTest::newRow("warehouses") << "warehouses"
+                                    << "x"
+                                    << "alma"
+                                    << "1";
+        QTest::newRow("items") << "items"
+                               << "1"
+                               << "1"
+                               << "3";
+        QTest::newRow("partners") << "partners"
+                                  << "x"
+                                  << "alma"
+                                  << "1";
+        QTest::newRow("movement types") << "movement types"
+                                        << "1"
+                                        << "KB"
+                                        << "2";
+        QTest::newRow("employees") << "employees"
+                                   << ""
+                                   << "2"
+                                   << "1";
     }
 
     void lookupTakesTheRowLeftCurrent()
@@ -550,19 +690,17 @@ private slots:
         QTest::addColumn<QString>("close");
         QTest::addColumn<QString>("picked");
         const QList<std::tuple<const char*, const char*, const char*, const char*, const char*>> lists{
-            {"warehouses", "x", "alm", "2", "1"},
-            {"items", "x", "alm", "2", "1"},
-            {"partners", "x", "alm", "2", "1"},
-            {"movement types", "1", "KB", "3", "2"},
+            {"warehouses", "x", "alm", "2", "1"}, {"items", "x", "alm", "2", "1"},
+            {"partners", "x", "alm", "2", "1"},   {"movement types", "1", "KB", "3", "2"},
             {"employees", "", "alm", "2", "1"},
         };
         for (const auto& [member, flag, typed, found, reached] : lists) {
             for (const char* close : {"Kiválaszt", "Mégsem", "close box"})
-                QTest::addRow("%s, %s", member, close) << member << flag << typed << found << reached << close
-                                                       << reached;
+                QTest::addRow("%s, %s", member, close)
+                    << member << flag << typed << found << reached << close << reached;
             // The employee list is no pick list: a double click leaves it open.
-            QTest::addRow("%s, double click", member) << member << flag << typed << found << reached
-                                                      << "double click" << found;
+            QTest::addRow("%s, double click", member)
+                << member << flag << typed << found << reached << "double click" << found;
         }
     }
 
@@ -581,7 +719,8 @@ private slots:
         shared().LookupFlag = flag;
         const bool pickList = member != QLatin1String("employees");
         work(m, [&](MasterList& list) {
-            browsePickList(list, typed, [&] { return current(m); }, found, reached);
+            browsePickList(
+                list, typed, [&] { return current(m); }, found, reached);
             closePickList(list, close, listQuery(m));
             QCOMPARE(list.isVisible(), !pickList && close == QLatin1String("double click"));
         });
@@ -595,16 +734,21 @@ private slots:
         QTest::addColumn<int>("clicked");
         QTest::addColumn<int>("marked");
         QTest::addColumn<QStringList>("firstColumn");
-        QTest::newRow("warehouses as shown") << "warehouses" << "VarnelRaktar.frf" << 0 << 0
-                                             << QStringList{"1", "10", "2", "3"};
-        QTest::newRow("items as shown") << "items" << "VarnelCikk.frf" << 0 << 0
-                                        << QStringList{"100", "200", "300", "400"};
-        QTest::newRow("partners as shown") << "partners" << "VarnelPartner.frf" << 0 << 1
-                                           << QStringList{"3", "2", "1", "10"};
-        QTest::newRow("movement types by key") << "movement types" << "VarnelMnem.frf" << 1 << 0
-                                               << QStringList{"BE", "KB", "KI", "ZZ"};
-        QTest::newRow("employees by name") << "employees" << "VarnelDolgozo.frf" << -1 << 0
-                                           << QStringList{"3", "2", "1", "10"};
+        QTest::newRow("warehouses as shown")
+            << "warehouses"
+            << "VarnelRaktar.frf" << 0 << 0 << QStringList{"1", "10", "2", "3"};
+        QTest::newRow("items as shown")
+            << "items"
+            << "VarnelCikk.frf" << 0 << 0 << QStringList{"100", "200", "300", "400"};
+        QTest::newRow("partners as shown")
+            << "partners"
+            << "VarnelPartner.frf" << 0 << 1 << QStringList{"3", "2", "1", "10"};
+        QTest::newRow("movement types by key")
+            << "movement types"
+            << "VarnelMnem.frf" << 1 << 0 << QStringList{"BE", "KB", "KI", "ZZ"};
+        QTest::newRow("employees by name")
+            << "employees"
+            << "VarnelDolgozo.frf" << -1 << 0 << QStringList{"3", "2", "1", "10"};
     }
 
     // The list is sorted by a title click first; the report shows the rows in the order printed.

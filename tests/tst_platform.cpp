@@ -172,14 +172,15 @@ private slots:
     void desktopModalRunKeepsTheWindowPlace_data()
     {
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QTest::addColumn<QRect>("left");     // where the person left the form
-        QTest::addColumn<bool>("asLeft");    // it opens just there
+        QTest::addColumn<QRect>("left");    // where the person left the form
+        QTest::addColumn<bool>("asLeft");   // it opens just there
         QTest::newRow("moved and resized") << QRect(30, 40, 420, 260) << true;
         QTest::newRow("monitor gone") << QRect(screen.right() + 2000, 100, 420, 260) << false;
         QTest::newRow("partly off the right") << QRect(screen.right() - 100, 40, 420, 260) << false;
         QTest::newRow("partly below") << QRect(40, screen.bottom() - 100, 420, 260) << false;
         QTest::newRow("title bar above the top") << QRect(50, screen.top() - 100, 420, 260) << false;
-        QTest::newRow("larger than the screen") << QRect(screen.topLeft(), screen.size() + QSize(300, 300)) << false;
+        QTest::newRow("larger than the screen")
+            << QRect(screen.topLeft(), screen.size() + QSize(300, 300)) << false;
     }
 
     void desktopModalRunKeepsTheWindowPlace()
@@ -197,7 +198,9 @@ private slots:
         }
         const GrowingForm named(name);
         QVERIFY(WindowPlacement::settings().contains(WindowPlacement::key(&named)));
-        QVERIFY(QFileInfo(WindowPlacement::settings().fileName()).absolutePath().startsWith(settingsFolder.path()));
+        QVERIFY(QFileInfo(WindowPlacement::settings().fileName())
+                    .absolutePath()
+                    .startsWith(settingsFolder.path()));
         if (!asLeft) {
             // Stored as it was left, whatever the window system made of it during the run.
             GrowingForm stored(name);
@@ -208,8 +211,11 @@ private slots:
         QCOMPARE(desktop->runModal(&again), int(QDialog::Accepted));
         if (asLeft)
             QCOMPARE(again.shownGeometry, left);
-        QVERIFY2(screen.contains(again.shownFrame), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(again.shownFrame.x())
-                     .arg(again.shownFrame.y()).arg(again.shownFrame.width()).arg(again.shownFrame.height())));
+        QVERIFY2(screen.contains(again.shownFrame), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                   .arg(again.shownFrame.x())
+                                                                   .arg(again.shownFrame.y())
+                                                                   .arg(again.shownFrame.width())
+                                                                   .arg(again.shownFrame.height())));
         if (left.width() < screen.width() / 2)
             QCOMPARE(again.shownGeometry.size(), left.size());
     }
@@ -249,12 +255,16 @@ private slots:
     {
         QTest::addColumn<QString>("windows");
         QTest::addColumn<QString>("local");
-        QTest::newRow("backup folder") << "c:\\varnel2013\\" << "/home/anna/varnel2013/";
-        QTest::newRow("upper-case drive") << "C:\\varnel2011\\" << "/home/anna/varnel2011/";
+        QTest::newRow("backup folder") << "c:\\varnel2013\\"
+                                       << "/home/anna/varnel2013/";
+        QTest::newRow("upper-case drive") << "C:\\varnel2011\\"
+                                          << "/home/anna/varnel2011/";
         QTest::newRow("nested with blank") << "c:\\Program Files\\Zantor\\varnel2011\\"
                                            << "/home/anna/Program Files/Zantor/varnel2011/";
-        QTest::newRow("file") << "c:\\varnel2013\\2013_05_12_14_05.FDB" << "/home/anna/varnel2013/2013_05_12_14_05.FDB";
-        QTest::newRow("no drive") << "varnel\\VARNEL.HLP" << "varnel/VARNEL.HLP";
+        QTest::newRow("file") << "c:\\varnel2013\\2013_05_12_14_05.FDB"
+                              << "/home/anna/varnel2013/2013_05_12_14_05.FDB";
+        QTest::newRow("no drive") << "varnel\\VARNEL.HLP"
+                                  << "varnel/VARNEL.HLP";
     }
 
     void fixedFoldersLandInTheHomeFolder()
@@ -314,7 +324,8 @@ private slots:
             box->button(QMessageBox::StandardButton(answer))->click();
         });
         answering.start();
-        const QString text = QStringLiteral("Hiba183: Módositás, Update a bizmozg-ban \rA(z) \"x\" nem szám.");
+        const QString text =
+            QStringLiteral("Hiba183: Módositás, Update a bizmozg-ban \rA(z) \"x\" nem szám.");
         bool answered = false;
         if (kind == 0)
             desktop->information(text);
@@ -323,7 +334,8 @@ private slots:
         else
             answered = desktop->question(text);
         QCOMPARE(shownTitle, title);
-        QCOMPARE(shownText, QStringLiteral("Hiba183: Módositás, Update a bizmozg-ban \nA(z) \"x\" nem szám."));
+        QCOMPARE(shownText,
+                 QStringLiteral("Hiba183: Módositás, Update a bizmozg-ban \nA(z) \"x\" nem szám."));
         std::sort(buttons.begin(), buttons.end());
         QCOMPARE(shownButtons, buttons);
         QCOMPARE(answered, yes);
@@ -352,8 +364,8 @@ private slots:
         platform->addRun<QDialog>([&](QDialog& dialog) { dialog.accept(); });
         QCOMPARE(Platform::instance().runModal(&form), int(QDialog::Rejected));
         QVERIFY(!ran);
-        QCOMPARE(platform->scriptFaults(),
-                 (QStringList{"a run for QMessageBox met QDialog (TForm11)", "1 scripted form run(s) never used"}));
+        QCOMPARE(platform->scriptFaults(), (QStringList{"a run for QMessageBox met QDialog (TForm11)",
+                                                        "1 scripted form run(s) never used"}));
         QCOMPARE(Platform::instance().runModal(&form), int(QDialog::Accepted));
         QCOMPARE(platform->scriptFaults(), QStringList{"a run for QMessageBox met QDialog (TForm11)"});
         platform = &ScriptedPlatform::install();   // the faults above are this test's own
@@ -386,9 +398,7 @@ private slots:
         QFETCH(int, expected);
         Form form(QStringLiteral("TForm4"));
         if (withCallback)
-            platform->modalRuns.push_back([](QDialog* dialog) {
-                return dialog->isVisible() ? 7 : -1;
-            });
+            platform->modalRuns.push_back([](QDialog* dialog) { return dialog->isVisible() ? 7 : -1; });
         QCOMPARE(Platform::instance().runModal(&form), expected);
         QCOMPARE(form.shows, 1);
         QVERIFY(!form.isVisible());
@@ -471,7 +481,8 @@ private slots:
             text = box->text();
             for (QAbstractButton* button : box->buttons())
                 captions << button->text().remove(QLatin1Char('&'));
-            defaultCaption = box->defaultButton() ? box->defaultButton()->text().remove(QLatin1Char('&')) : QString();
+            defaultCaption =
+                box->defaultButton() ? box->defaultButton()->text().remove(QLatin1Char('&')) : QString();
             if (answer == QLatin1String("Enter") || answer == QLatin1String("Esc")) {
                 QTest::keyClick(box, answer == QLatin1String("Enter") ? Qt::Key_Return : Qt::Key_Escape);
                 return;
@@ -521,14 +532,19 @@ private slots:
         QPrintDialog dialog(&printer);
         dialog.show();
         QStringList english;
-        const QStringList untranslated{"Pages", "Double Sided Printing", "Long side binding", "Short side binding"};
+        const QStringList untranslated{"Pages", "Double Sided Printing", "Long side binding",
+                                       "Short side binding"};
         for (QWidget* widget : dialog.findChildren<QWidget*>()) {
             QStringList texts;
-            if (auto* label = qobject_cast<QLabel*>(widget)) texts << label->text();
-            if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
-            if (auto* group = qobject_cast<QGroupBox*>(widget)) texts << group->title();
+            if (auto* label = qobject_cast<QLabel*>(widget))
+                texts << label->text();
+            if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                texts << button->text();
+            if (auto* group = qobject_cast<QGroupBox*>(widget))
+                texts << group->title();
             if (auto* tabs = qobject_cast<QTabWidget*>(widget))
-                for (int i = 0; i < tabs->count(); ++i) texts << tabs->tabText(i);
+                for (int i = 0; i < tabs->count(); ++i)
+                    texts << tabs->tabText(i);
             for (const QString& text : texts)
                 if (untranslated.contains(QString(text).remove(QLatin1Char('&'))))
                     english << text;
@@ -547,15 +563,17 @@ private slots:
             content += char(i * 7);
         const QString path = writeFile(dir, QStringLiteral("VARNEL2013.FDB"), content);
         QString error;
-        const QByteArray mime = buildMimeMessage(
-            {QStringLiteral("support@example.org"), QStringLiteral("Varnel adatok"),
-             QStringLiteral("Varnel adatok elküldése ellenőrzésre"), path}, &error);
+        const QByteArray mime =
+            buildMimeMessage({QStringLiteral("support@example.org"), QStringLiteral("Varnel adatok"),
+                              QStringLiteral("Varnel adatok elküldése ellenőrzésre"), path},
+                             &error);
         QVERIFY(error.isEmpty());
         const MimeParts parts = splitMime(mime);
         QVERIFY(parts.headers.contains("\nTo: support@example.org\n"));
         QVERIFY(parts.headers.contains("\nSubject: Varnel adatok\n"));
         QCOMPARE(parts.parts.size(), 2);
-        QCOMPARE(QString::fromUtf8(partBody(parts.parts[0])), QStringLiteral("Varnel adatok elküldése ellenőrzésre"));
+        QCOMPARE(QString::fromUtf8(partBody(parts.parts[0])),
+                 QStringLiteral("Varnel adatok elküldése ellenőrzésre"));
         QVERIFY(parts.parts[1].contains("filename=\"VARNEL2013.FDB\""));
         QCOMPARE(partBody(parts.parts[1]), content);
         for (const QByteArray& line : mime.split('\n'))
@@ -565,14 +583,17 @@ private slots:
     void mimeHeadersCannotBeInjected()
     {
         QString error;
-        const QByteArray mime = buildMimeMessage(
-            {QStringLiteral("a@example.org\nBcc: b@example.org"), QStringLiteral("Ár\r\nBcc: c@example.org"), {}, {}},
-            &error);
+        const QByteArray mime = buildMimeMessage({QStringLiteral("a@example.org\nBcc: b@example.org"),
+                                                  QStringLiteral("Ár\r\nBcc: c@example.org"),
+                                                  {},
+                                                  {}},
+                                                 &error);
         const MimeParts parts = splitMime(mime);
         QVERIFY(!parts.headers.contains("\nBcc:"));
         const qsizetype at = parts.headers.indexOf("Subject: =?UTF-8?B?") + 19;
         const QByteArray encoded = parts.headers.mid(at, parts.headers.indexOf("?=", at) - at);
-        QCOMPARE(QString::fromUtf8(QByteArray::fromBase64(encoded)), QStringLiteral("Ár\r\nBcc: c@example.org"));
+        QCOMPARE(QString::fromUtf8(QByteArray::fromBase64(encoded)),
+                 QStringLiteral("Ár\r\nBcc: c@example.org"));
         QCOMPARE(parts.parts.size(), 1);
     }
 
@@ -591,8 +612,9 @@ private slots:
         QTest::addColumn<QString>("expectedError");
         QTest::newRow("delivered") << QByteArray("#!/bin/sh\necho \"$@\" > \"$0.args\"\ncat > \"$0.mail\"\n")
                                    << QString();
-        QTest::newRow("refused") << QByteArray("#!/bin/sh\ncat > /dev/null\necho 'a címzett ismeretlen' >&2\nexit 67\n")
-                                 << QStringLiteral("a címzett ismeretlen");
+        QTest::newRow("refused")
+            << QByteArray("#!/bin/sh\ncat > /dev/null\necho 'a címzett ismeretlen' >&2\nexit 67\n")
+            << QStringLiteral("a címzett ismeretlen");
     }
 
     void desktopMailGoesToSendmail()
@@ -605,8 +627,12 @@ private slots:
         const QByteArray oldPath = qgetenv("PATH");
         qputenv("PATH", dir.path().toLocal8Bit() + ':' + oldPath);
         const auto desktop = makeDesktopPlatform();
-        const QString error = desktop->sendMail({QStringLiteral("a@example.org"), QStringLiteral("Varnel adatok"),
-                                                 QStringLiteral("szöveg"), {}}).error;
+        const QString error = desktop
+                                  ->sendMail({QStringLiteral("a@example.org"),
+                                              QStringLiteral("Varnel adatok"),
+                                              QStringLiteral("szöveg"),
+                                              {}})
+                                  .error;
         qputenv("PATH", oldPath);
         QCOMPARE(error, expectedError);
         if (expectedError.isEmpty()) {
@@ -620,8 +646,9 @@ private slots:
     void helpWindowOpensOnTheTableOfTopics()
     {
         QTemporaryDir dir;
-        const QString help = writeFile(dir, QStringLiteral("VARNEL.HLP"),
-                                       "<html><body><h1 id=\"topics\">Tartalom</h1><p>Cikk karton</p></body></html>");
+        const QString help =
+            writeFile(dir, QStringLiteral("VARNEL.HLP"),
+                      "<html><body><h1 id=\"topics\">Tartalom</h1><p>Cikk karton</p></body></html>");
         HelpWindow window;
         window.showDocument(help);
         QVERIFY(window.isVisible());

@@ -16,8 +16,8 @@
 namespace {
 
 // In tab order.
-const char* const tableNames[] = {"BIZMOZG", "CIKK", "PARTNER", "RAKTAR", "MNEM", "DOLGOZO",
-                                  "BIZSZAM", "MUNKA", "FELH", "MUNKA2"};
+const char* const tableNames[] = {"BIZMOZG", "CIKK",    "PARTNER", "RAKTAR", "MNEM",
+                                  "DOLGOZO", "BIZSZAM", "MUNKA",   "FELH",   "MUNKA2"};
 
 // The names of the tables that are editable now, in data-module order.
 QStringList editableTables()
@@ -30,8 +30,10 @@ QStringList editableTables()
 }
 
 const QStringList AtStart{"DOLGOZO", "BIZSZAM", "MUNKA", "MUNKA2"};
-const QStringList FirstSet{"BIZMOZG", "CIKK", "PARTNER", "RAKTAR", "MNEM", "DOLGOZO", "BIZSZAM", "MUNKA", "MUNKA2"};
-const QStringList SecondSet{"BIZMOZG", "CIKK", "PARTNER", "RAKTAR", "MNEM", "DOLGOZO", "BIZSZAM", "FELH", "MUNKA", "MUNKA2"};
+const QStringList FirstSet{"BIZMOZG", "CIKK",    "PARTNER", "RAKTAR", "MNEM",
+                           "DOLGOZO", "BIZSZAM", "MUNKA",   "MUNKA2"};
+const QStringList SecondSet{"BIZMOZG", "CIKK",    "PARTNER", "RAKTAR", "MNEM",
+                            "DOLGOZO", "BIZSZAM", "FELH",    "MUNKA",  "MUNKA2"};
 
 }
 
@@ -97,7 +99,8 @@ private slots:
         QCOMPARE(captions, (QStringList{"Bizmozg", "Cikk", "Partner", "Raktar", "Mnem", "Dolgozo", "Bizszam",
                                         "Munka", "Felh", "Munka2"}));
         QCOMPARE(counts, (QList<int>{31, 12, 7, 4, 9, 3, 4, 27, 12, 15}));
-        QCOMPARE(firstColumns, (QStringList{"IDB", "IDC", "IDP", "IDR", "IDM", "IDD", "IDZ", "IDU", "IDF", "F_FELVKELT"}));
+        QCOMPARE(firstColumns,
+                 (QStringList{"IDB", "IDC", "IDP", "IDR", "IDM", "IDD", "IDZ", "IDU", "IDF", "F_FELVKELT"}));
         QCOMPARE(lastColumns, (QStringList{"BMEMO", "CMEMO", "PBANK", "RTELEP", "MVK", "DNEV", "ZFELADAS",
                                            "UERTCSOK", "FVERZIO", "O_IRSZAM"}));
         QCOMPARE(raktar, (QStringList{"IDR", "RKOD", "RNEV", "RTELEP"}));
@@ -105,20 +108,30 @@ private slots:
 
     void wayInUnlocks_data()
     {
-        QTest::addColumn<QString>("way");      // "OK", "Cancel", "Esc" after typing; "key" for a key press
+        QTest::addColumn<QString>("way");   // "OK", "Cancel", "Esc" after typing; "key" for a key press
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("editable");
         QTest::addColumn<QString>("passwordAfter");
-        QTest::newRow("first code, OK") << "OK" << "718260495" << FirstSet << "";
-        QTest::newRow("first code, Cancel") << "Cancel" << "718260495" << FirstSet << "";
-        QTest::newRow("second code, Esc") << "Esc" << "kvb" << SecondSet << "";
-        QTest::newRow("second code, OK") << "OK" << "kvb" << SecondSet << "";
-        QTest::newRow("other case") << "OK" << "KVB" << AtStart << "KVB";
-        QTest::newRow("surrounding blank") << "OK" << " kvb" << AtStart << " kvb";
-        QTest::newRow("empty") << "OK" << "" << AtStart << "";
-        QTest::newRow("M key") << "key" << "M" << FirstSet << "";
-        QTest::newRow("m key") << "key" << "m" << FirstSet << "";
-        QTest::newRow("other key") << "key" << "k" << AtStart << "";
+        QTest::newRow("first code, OK") << "OK"
+                                        << "718260495" << FirstSet << "";
+        QTest::newRow("first code, Cancel") << "Cancel"
+                                            << "718260495" << FirstSet << "";
+        QTest::newRow("second code, Esc") << "Esc"
+                                          << "kvb" << SecondSet << "";
+        QTest::newRow("second code, OK") << "OK"
+                                         << "kvb" << SecondSet << "";
+        QTest::newRow("other case") << "OK"
+                                    << "KVB" << AtStart << "KVB";
+        QTest::newRow("surrounding blank") << "OK"
+                                           << " kvb" << AtStart << " kvb";
+        QTest::newRow("empty") << "OK"
+                               << "" << AtStart << "";
+        QTest::newRow("M key") << "key"
+                               << "M" << FirstSet << "";
+        QTest::newRow("m key") << "key"
+                               << "m" << FirstSet << "";
+        QTest::newRow("other key") << "key"
+                                   << "k" << AtStart << "";
     }
 
     void wayInUnlocks()
@@ -185,8 +198,10 @@ private slots:
         QTest::addColumn<int>("grid");
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("check");
-        QTest::newRow("item name") << 2 << "CMEGN" << "SELECT cmegn AS V FROM cikk ORDER BY idc";
-        QTest::newRow("imported line") << 10 << "S_MEGNEVEZES" << "SELECT s_megnevezes AS V FROM munka2 ORDER BY s_bszam";
+        QTest::newRow("item name") << 2 << "CMEGN"
+                                   << "SELECT cmegn AS V FROM cikk ORDER BY idc";
+        QTest::newRow("imported line") << 10 << "S_MEGNEVEZES"
+                                       << "SELECT s_megnevezes AS V FROM munka2 ORDER BY s_bszam";
     }
 
     void gridEditIsKeptByTheNextCommit()

@@ -29,7 +29,8 @@ const QString DatasetName = QStringLiteral("frTestLines");
 
 QString reportXml(const QString& bands, const QString& rootAttributes = QString())
 {
-    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<report margin=\"10\" %1>\n%2\n</report>\n")
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<report margin=\"10\" %1>\n%2\n</report>\n")
         .arg(rootAttributes, bands);
 }
 
@@ -41,7 +42,8 @@ QString masterBand(const QString& objects, const QString& height = QStringLitera
 
 QString textObject(const QString& text, const QString& format = QStringLiteral("text"))
 {
-    return QStringLiteral("<text left=\"0\" width=\"50\" format=\"%1\">%2</text>").arg(format, text.toHtmlEscaped());
+    return QStringLiteral("<text left=\"0\" width=\"50\" format=\"%1\">%2</text>")
+        .arg(format, text.toHtmlEscaped());
 }
 
 }
@@ -120,8 +122,12 @@ void TestReport::init()
     lines_->addSql(QStringLiteral("ORDER BY bbszam"));
     lines_->open();
     reportDataset_->onOpen = [this] { events_.append(QStringLiteral("open")); };
-    reportDataset_->onFirst = [this] { events_.append(QStringLiteral("first ") + lines_->fieldByName("bbszam").asString()); };
-    reportDataset_->onNext = [this] { events_.append(QStringLiteral("next ") + lines_->fieldByName("bbszam").asString()); };
+    reportDataset_->onFirst = [this] {
+        events_.append(QStringLiteral("first ") + lines_->fieldByName("bbszam").asString());
+    };
+    reportDataset_->onNext = [this] {
+        events_.append(QStringLiteral("next ") + lines_->fieldByName("bbszam").asString());
+    };
     events_.clear();
 }
 
@@ -146,9 +152,12 @@ void TestReport::templateErrors_data()
     QTest::addColumn<QString>("xml");
     QTest::addColumn<QString>("reason");   // after the file name, with the line the fault is on
 
-    QTest::newRow("not xml") << QStringLiteral("<report><band") << QStringLiteral("az XML szerkezete nem olvasható (1. sor, 13. oszlop).");
-    QTest::newRow("root") << QStringLiteral("<page/>") << QStringLiteral("a gyökérelem nem <report> (1. sor).");
-    QTest::newRow("element") << reportXml(QStringLiteral("<page/>")) << QStringLiteral("ismeretlen elem: <page> (3. sor).");
+    QTest::newRow("not xml") << QStringLiteral("<report><band")
+                             << QStringLiteral("az XML szerkezete nem olvasható (1. sor, 13. oszlop).");
+    QTest::newRow("root") << QStringLiteral("<page/>")
+                          << QStringLiteral("a gyökérelem nem <report> (1. sor).");
+    QTest::newRow("element") << reportXml(QStringLiteral("<page/>"))
+                             << QStringLiteral("ismeretlen elem: <page> (3. sor).");
     QTest::newRow("band kind") << reportXml(QStringLiteral("<band kind=\"detail\" height=\"5\"/>"))
                                << QStringLiteral("ismeretlen sávtípus: \"detail\" (3. sor).");
     QTest::newRow("master without dataset")
@@ -159,15 +168,19 @@ void TestReport::templateErrors_data()
         << QStringLiteral("második \"title\" sáv; egy sávtípus csak egyszer szerepelhet (3. sor).");
     QTest::newRow("height") << reportXml(QStringLiteral("<band kind=\"title\" height=\"five\"/>"))
                             << QStringLiteral("a(z) height=\"five\" érték nem szám (3. sor).");
-    QTest::newRow("format") << reportXml(masterBand(textObject(QStringLiteral("[x]"), QStringLiteral("money"))))
+    QTest::newRow("format") << reportXml(
+                                   masterBand(textObject(QStringLiteral("[x]"), QStringLiteral("money"))))
                             << QStringLiteral("ismeretlen formátum: \"money\" (3. sor).");
     QTest::newRow("alignment")
-        << reportXml(QStringLiteral("<band kind=\"title\" height=\"5\"><text width=\"9\" align=\"middle\">x</text></band>"))
+        << reportXml(QStringLiteral(
+               "<band kind=\"title\" height=\"5\"><text width=\"9\" align=\"middle\">x</text></band>"))
         << QStringLiteral("ismeretlen igazítás: \"middle\" (3. sor).");
     QTest::newRow("frame")
-        << reportXml(QStringLiteral("<band kind=\"title\" height=\"5\"><text width=\"9\" frame=\"lx\">x</text></band>"))
+        << reportXml(QStringLiteral(
+               "<band kind=\"title\" height=\"5\"><text width=\"9\" frame=\"lx\">x</text></band>"))
         << QStringLiteral("ismeretlen keret: \"lx\" (3. sor).");
-    QTest::newRow("no width") << reportXml(QStringLiteral("<band kind=\"title\" height=\"5\"><text>x</text></band>"))
+    QTest::newRow("no width") << reportXml(QStringLiteral(
+                                     "<band kind=\"title\" height=\"5\"><text>x</text></band>"))
                               << QStringLiteral("a szövegmezőnek nincs szélessége (3. sor).");
     QTest::newRow("object") << reportXml(QStringLiteral("<band kind=\"title\" height=\"5\"><line/></band>"))
                             << QStringLiteral("ismeretlen objektum: <line> (3. sor).");
@@ -218,15 +231,18 @@ void TestReport::engineErrors_data()
     QTest::addColumn<QString>("step");
     QTest::addColumn<QString>("message");   // <dir>: the test's folder
 
-    QTest::newRow("missing template") << "load VarnelNincs.frf"
-                                      << "A(z) \"<dir>/VarnelNincs.frf\" fájl nem nyitható meg. A fájl nem létezik.";
+    QTest::newRow("missing template")
+        << "load VarnelNincs.frf"
+        << "A(z) \"<dir>/VarnelNincs.frf\" fájl nem nyitható meg. A fájl nem létezik.";
     QTest::newRow("template is a folder") << "load alma.frf"
                                           << "A(z) \"<dir>/alma.frf\" fájl nem nyitható meg. Ez egy mappa.";
-    QTest::newRow("nothing loaded") << "prepare" << "A(z) \"frUres\" jelentéshez nincs sablon betöltve.";
+    QTest::newRow("nothing loaded") << "prepare"
+                                    << "A(z) \"frUres\" jelentéshez nincs sablon betöltve.";
     QTest::newRow("unknown dataset") << "prepare frNincsIlyen"
                                      << "A sablonban megnevezett \"frNincsIlyen\" adatkészlet nem létezik.";
-    QTest::newRow("dataset without data source") << "prepare frForrasNelkul"
-                                                 << "A(z) \"frForrasNelkul\" adatkészlethez nem tartozik adatforrás.";
+    QTest::newRow("dataset without data source")
+        << "prepare frForrasNelkul"
+        << "A(z) \"frForrasNelkul\" adatkészlethez nem tartozik adatforrás.";
     QTest::newRow("PDF into a missing folder") << "pdf nincs/mappa.pdf"
                                                << "A(z) \"<dir>/nincs/mappa.pdf\" PDF-fájl nem írható.";
 }
@@ -245,12 +261,15 @@ void TestReport::engineErrors()
             report.loadFromFile(dir_.filePath(argument));
         } else if (step.startsWith(QLatin1String("prepare"))) {
             if (!argument.isEmpty())
-                report.loadFromFile(writeTemplate(QStringLiteral("Test.frf"),
-                                                  reportXml(QStringLiteral("<band kind=\"masterdata\" dataset=\"%1\" height=\"5\">"
-                                                                           "<text width=\"9\">x</text></band>").arg(argument))));
+                report.loadFromFile(writeTemplate(
+                    QStringLiteral("Test.frf"),
+                    reportXml(QStringLiteral("<band kind=\"masterdata\" dataset=\"%1\" height=\"5\">"
+                                             "<text width=\"9\">x</text></band>")
+                                  .arg(argument))));
             report.prepare();
         } else {
-            report.loadFromFile(writeTemplate(QStringLiteral("Test.frf"), reportXml(masterBand(textObject("[bbszam]")))));
+            report.loadFromFile(
+                writeTemplate(QStringLiteral("Test.frf"), reportXml(masterBand(textObject("[bbszam]")))));
             ReportPainter::writePdf(report.prepare(), dir_.filePath(argument));
         }
         QFAIL("the step did not fail");
@@ -275,7 +294,8 @@ void TestReport::eventsFireOncePerRowBeforeItsLayout()
     const ReportPages pages = report.prepare();
 
     QCOMPARE(events_, (QStringList{"open", "first", "next", "next"}));
-    const QList<QStringList> expected = {{"1: open,first"}, {"2: open,first,next"}, {"3: open,first,next,next"}};
+    const QList<QStringList> expected = {
+        {"1: open,first"}, {"2: open,first,next"}, {"3: open,first,next,next"}};
     QCOMPARE(pages.rows(), expected);
     QVERIFY(lines_->isOpen());
 }
@@ -293,7 +313,8 @@ void TestReport::closedQueryIsOpenedWithItsLastParameters()
 {
     lines_->close();
     lines_->clearSql();
-    lines_->addSql(QStringLiteral("SELECT bbszam, bszoveg FROM bizmozg WHERE bbszam >= :p1 ORDER BY bbszam DESC"));
+    lines_->addSql(
+        QStringLiteral("SELECT bbszam, bszoveg FROM bizmozg WHERE bbszam >= :p1 ORDER BY bbszam DESC"));
     lines_->paramByName(QStringLiteral("p1")).setText(QStringLiteral("2"));
     lines_->open();
     lines_->close();
@@ -310,9 +331,9 @@ void TestReport::emptyResultFiresOpenAndFirst()
     lines_->close();
     lines_->clearSql();
     lines_->addSql(QStringLiteral("SELECT bbszam FROM bizmozg WHERE 1 = 0"));
-    Report& report = loaded(reportXml(
-        masterBand(textObject(QStringLiteral("[bbszam]")))
-        + QStringLiteral("<band kind=\"summary\" height=\"5\">%1</band>").arg(textObject(QStringLiteral("Összesen")))));
+    Report& report = loaded(reportXml(masterBand(textObject(QStringLiteral("[bbszam]"))) +
+                                      QStringLiteral("<band kind=\"summary\" height=\"5\">%1</band>")
+                                          .arg(textObject(QStringLiteral("Összesen")))));
     const ReportPages pages = report.prepare();
     QCOMPARE(events_, (QStringList{"open", "first "}));
     QVERIFY(pages.rows().isEmpty());
@@ -339,21 +360,36 @@ void TestReport::fieldFormats_data()
     QTest::addColumn<QString>("expected");
 
     const QString grouped = QStringLiteral("1") + Formats::thousandsSeparator() + QStringLiteral("234");
-    QTest::newRow("text of a number") << "[bmecsok]" << "text" << 1 << "1234,5";
-    QTest::newRow("general number") << "[bmenov]" << "number" << 2 << "2,25";
-    QTest::newRow("amount 2") << "[bmecsok]" << "amount2" << 1 << grouped + ",50";
-    QTest::newRow("amount 3") << "[bmenov]" << "amount3" << 0 << "10,000";
-    QTest::newRow("null amount") << "[bmecsok]" << "amount3" << 2 << "";
-    QTest::newRow("date") << "[bbizdatum]" << "date" << 0 << "2024.01.05";
-    QTest::newRow("text of a date") << "[bbizdatum]" << "text" << 0 << "2024.01.05";
-    QTest::newRow("accents") << "[bszoveg]" << "text" << 2 << "Ökör";
-    QTest::newRow("column name in capitals") << "[BSZOVEG]" << "text" << 1 << "Kiadás";
-    QTest::newRow("text variable stays as set") << "[vszoveg]" << "amount3" << 0 << "1 234,500";
-    QTest::newRow("number variable, amount") << "Áthozat: [vszam]" << "amount3" << 0 << "Áthozat: " + grouped + ",500";
-    QTest::newRow("number variable, general") << "[vszam]" << "text" << 0 << "1234,5";
-    QTest::newRow("variable name in capitals") << "[VSZAM]" << "number" << 0 << "1234,5";
-    QTest::newRow("two fields") << "[bbszam]/[bszoveg]" << "text" << 0 << "1/Áru be";
-    QTest::newRow("unclosed bracket") << "[bbszam" << "text" << 0 << "[bbszam";
+    QTest::newRow("text of a number") << "[bmecsok]"
+                                      << "text" << 1 << "1234,5";
+    QTest::newRow("general number") << "[bmenov]"
+                                    << "number" << 2 << "2,25";
+    QTest::newRow("amount 2") << "[bmecsok]"
+                              << "amount2" << 1 << grouped + ",50";
+    QTest::newRow("amount 3") << "[bmenov]"
+                              << "amount3" << 0 << "10,000";
+    QTest::newRow("null amount") << "[bmecsok]"
+                                 << "amount3" << 2 << "";
+    QTest::newRow("date") << "[bbizdatum]"
+                          << "date" << 0 << "2024.01.05";
+    QTest::newRow("text of a date") << "[bbizdatum]"
+                                    << "text" << 0 << "2024.01.05";
+    QTest::newRow("accents") << "[bszoveg]"
+                             << "text" << 2 << "Ökör";
+    QTest::newRow("column name in capitals") << "[BSZOVEG]"
+                                             << "text" << 1 << "Kiadás";
+    QTest::newRow("text variable stays as set") << "[vszoveg]"
+                                                << "amount3" << 0 << "1 234,500";
+    QTest::newRow("number variable, amount") << "Áthozat: [vszam]"
+                                             << "amount3" << 0 << "Áthozat: " + grouped + ",500";
+    QTest::newRow("number variable, general") << "[vszam]"
+                                              << "text" << 0 << "1234,5";
+    QTest::newRow("variable name in capitals") << "[VSZAM]"
+                                               << "number" << 0 << "1234,5";
+    QTest::newRow("two fields") << "[bbszam]/[bszoveg]"
+                                << "text" << 0 << "1/Áru be";
+    QTest::newRow("unclosed bracket") << "[bbszam"
+                                      << "text" << 0 << "[bbszam";
 }
 
 void TestReport::fieldFormats()
@@ -372,10 +408,10 @@ void TestReport::fieldFormats()
 
 void TestReport::unknownNamesAreEmptyAndListed()
 {
-    Report& report = loaded(reportXml(
-        masterBand(textObject(QStringLiteral("<[cmegn]>")))
-        + QStringLiteral("<band kind=\"pagefooter\" height=\"5\">%1</band>")
-              .arg(textObject(QStringLiteral("[vsoha] [PAGE#] [TOTALPAGES] [DATE]")))));
+    Report& report =
+        loaded(reportXml(masterBand(textObject(QStringLiteral("<[cmegn]>"))) +
+                         QStringLiteral("<band kind=\"pagefooter\" height=\"5\">%1</band>")
+                             .arg(textObject(QStringLiteral("[vsoha] [PAGE#] [TOTALPAGES] [DATE]")))));
     const ReportPages pages = report.prepare();
     QCOMPARE(pages.rows().first(), QStringList{"<>"});
     QCOMPARE(pages.bandTexts(BandKind::PageFooter),
@@ -397,9 +433,9 @@ void TestReport::pagesRepeatHeaderAndFooter()
     sixtyRows();
     const QString band = QStringLiteral("<band kind=\"%1\" height=\"%2\">%3</band>");
     Report& report = loaded(reportXml(
-        band.arg("title", "20", textObject("Cím")) + band.arg("pageheader", "10", textObject("Fejléc"))
-        + masterBand(textObject("[bbszam]"), "10") + band.arg("summary", "30", textObject("Összesen"))
-        + band.arg("pagefooter", "10", textObject("Oldal [PAGE#]/[TOTALPAGES]"))));
+        band.arg("title", "20", textObject("Cím")) + band.arg("pageheader", "10", textObject("Fejléc")) +
+        masterBand(textObject("[bbszam]"), "10") + band.arg("summary", "30", textObject("Összesen")) +
+        band.arg("pagefooter", "10", textObject("Oldal [PAGE#]/[TOTALPAGES]"))));
     const ReportPages pages = report.prepare();
 
     QVERIFY(pages.pageCount() >= 3);
@@ -443,7 +479,8 @@ void TestReport::pdfIsWritten()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == "%PDF-");
-    QVERIFY_THROWS_EXCEPTION(ReportError, ReportPainter::writePdf(pages, dir_.filePath("nincs/ilyen/mappa.pdf")));
+    QVERIFY_THROWS_EXCEPTION(ReportError,
+                             ReportPainter::writePdf(pages, dir_.filePath("nincs/ilyen/mappa.pdf")));
 }
 
 void TestReport::printerGetsTheChosenPages()
@@ -481,10 +518,11 @@ void TestReport::previewZoomsPrintsAndExits()
         // Opens on most of the screen with the whole width of the landscape page in view, and using it.
         const QSize screen = dialog->screen()->availableGeometry().size();
         QCoreApplication::processEvents();
-        openedFitted = dialog->width() >= screen.width() * 8 / 10 && dialog->height() >= screen.height() * 8 / 10
-                       && zoom->currentText() == QStringLiteral("Oldalszélesség")
-                       && area->horizontalScrollBar()->maximum() == 0
-                       && canvas->width() >= area->viewport()->width() * 9 / 10;
+        openedFitted = dialog->width() >= screen.width() * 8 / 10 &&
+                       dialog->height() >= screen.height() * 8 / 10 &&
+                       zoom->currentText() == QStringLiteral("Oldalszélesség") &&
+                       area->horizontalScrollBar()->maximum() == 0 &&
+                       canvas->width() >= area->viewport()->width() * 9 / 10;
         zoom->setCurrentIndex(zoom->findData(100));
         widthAt100 = canvas->width();
         zoom->setCurrentIndex(zoom->findData(200));

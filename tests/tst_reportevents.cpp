@@ -14,13 +14,13 @@ namespace {
 
 const QString ItemCardLines = QStringLiteral(
     "SELECT * FROM bizmozg WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )");
-const QString ItemCardLinesJoined = QStringLiteral(
-    "SELECT * FROM bizmozg JOIN cikk ON cszam = bcikkszam "
-    "WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )");
-const QString SummaryList = QStringLiteral(
-    "SELECT bcikkszam, cmegn, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok FROM bizmozg "
-    "JOIN cikk ON cszam = bcikkszam WHERE ( bbizdatum >= :p1 ) AND ( bbizdatum <= :p2 ) "
-    "GROUP BY bcikkszam, cmegn ORDER BY bcikkszam");
+const QString ItemCardLinesJoined =
+    QStringLiteral("SELECT * FROM bizmozg JOIN cikk ON cszam = bcikkszam "
+                   "WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )");
+const QString SummaryList =
+    QStringLiteral("SELECT bcikkszam, cmegn, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok FROM bizmozg "
+                   "JOIN cikk ON cszam = bcikkszam WHERE ( bbizdatum >= :p1 ) AND ( bbizdatum <= :p2 ) "
+                   "GROUP BY bcikkszam, cmegn ORDER BY bcikkszam");
 
 QDate day(const char* text)
 {
@@ -113,7 +113,8 @@ Report& TestReportEvents::reportFor(const QString& dataset, const QString& objec
     return *data_->frNyomtat;
 }
 
-void TestReportEvents::fillLines(const QString& statement, const QString& item, const char* from, const char* to)
+void TestReportEvents::fillLines(const QString& statement, const QString& item, const char* from,
+                                 const char* to)
 {
     Query& lines = *data_->ZQ11;
     lines.close();
@@ -147,20 +148,25 @@ void TestReportEvents::runningStock_data()
     const QString byDate = ItemCardLines + QStringLiteral(" ORDER BY bbizdatum, bbszam");
     const QString byIncrease = ItemCardLinesJoined + QStringLiteral(" ORDER BY BMENOV");
     QTest::newRow("item card by date") << "frDBDataSet1" << byDate << QStringList{"2: 105", "3: 75", "4: 80"};
-    QTest::newRow("item card by increase") << "frDBDataSet1" << byIncrease << QStringList{"3: 70", "2: 75", "4: 80"};
-    QTest::newRow("batch card by date") << "frDBTetelszam" << byDate << QStringList{"2: 105", "3: 75", "4: 80"};
-    QTest::newRow("batch card by increase") << "frDBTetelszam" << byIncrease << QStringList{"3: 70", "2: 75", "4: 80"};
+    QTest::newRow("item card by increase")
+        << "frDBDataSet1" << byIncrease << QStringList{"3: 70", "2: 75", "4: 80"};
+    QTest::newRow("batch card by date")
+        << "frDBTetelszam" << byDate << QStringList{"2: 105", "3: 75", "4: 80"};
+    QTest::newRow("batch card by increase")
+        << "frDBTetelszam" << byIncrease << QStringList{"3: 70", "2: 75", "4: 80"};
     // A join that lists every line once for each of two items: each line changes the stock once.
-    QTest::newRow("each line twice") << "frDBTetelszam"
-                                     << "SELECT * FROM bizmozg JOIN cikk ON ( cszam = bcikkszam OR cszam = 'B2' ) "
-                                        "WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 ) "
-                                        "ORDER BY bbizdatum, bbszam, cszam"
-                                     << QStringList{"2: 105", "2: 105", "3: 75", "3: 75", "4: 80", "4: 80"};
+    QTest::newRow("each line twice")
+        << "frDBTetelszam"
+        << "SELECT * FROM bizmozg JOIN cikk ON ( cszam = bcikkszam OR cszam = 'B2' ) "
+           "WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 ) "
+           "ORDER BY bbizdatum, bbszam, cszam"
+        << QStringList{"2: 105", "2: 105", "3: 75", "3: 75", "4: 80", "4: 80"};
     // Without the line's key every row counts.
-    QTest::newRow("lines without their key") << "frDBDataSet1"
-                                             << "SELECT bbszam, bmenov, bmecsok FROM bizmozg WHERE ( bcikkszam = :p1 ) "
-                                                "AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 ) ORDER BY bbszam"
-                                             << QStringList{"2: 105", "3: 75", "4: 80"};
+    QTest::newRow("lines without their key")
+        << "frDBDataSet1"
+        << "SELECT bbszam, bmenov, bmecsok FROM bizmozg WHERE ( bcikkszam = :p1 ) "
+           "AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 ) ORDER BY bbszam"
+        << QStringList{"2: 105", "3: 75", "4: 80"};
 }
 
 void TestReportEvents::runningStock()
@@ -172,7 +178,8 @@ void TestReportEvents::runningStock()
     setCardOpeningStock(100);
     shared().RunningStock = 12;   // what an earlier report left
 
-    const QList<QStringList> rows = reportFor(dataset, QStringLiteral("[bbszam]: [vvarnel]")).prepare().rows();
+    const QList<QStringList> rows =
+        reportFor(dataset, QStringLiteral("[bbszam]: [vvarnel]")).prepare().rows();
     QStringList texts;
     for (const QStringList& row : rows)
         texts += row;
@@ -183,8 +190,8 @@ void TestReportEvents::runningStock()
 
 void TestReportEvents::cardPrintedTwiceShowsTheSameStock()
 {
-    fillLines(ItemCardLines + QStringLiteral(" ORDER BY bbizdatum, bbszam"), QStringLiteral("A1"), "2023-01-01",
-              "2024-12-31");
+    fillLines(ItemCardLines + QStringLiteral(" ORDER BY bbizdatum, bbszam"), QStringLiteral("A1"),
+              "2023-01-01", "2024-12-31");
     Report& report = reportFor(QStringLiteral("frDBDataSet1"), QStringLiteral("[bbszam]: [vvarnel]"));
     const QList<QStringList> first = report.prepare().rows();
     QCOMPARE(first.last(), QStringList{"5: 81"});
@@ -196,7 +203,8 @@ void TestReportEvents::cardWithoutLinesShowsTheOpening()
     reportVariables().set(QStringLiteral("vvarnel"), 12.0);
     setCardOpeningStock(81);
     fillLines(ItemCardLines, QStringLiteral("A1"), "2025-01-01", "2025-12-31");
-    const ReportPages pages = reportFor(QStringLiteral("frDBDataSet1"), QStringLiteral("[vvarnel]")).prepare();
+    const ReportPages pages =
+        reportFor(QStringLiteral("frDBDataSet1"), QStringLiteral("[vvarnel]")).prepare();
     QVERIFY(pages.rows().isEmpty());
     QCOMPARE(reportVariables().value(QStringLiteral("vvarnel")), QVariant(81.0));
 }
@@ -209,10 +217,11 @@ void TestReportEvents::itemSummary_data()
 
     // Opening stock, period increase and decrease, closing stock. A1's line on the from-date counts in
     // the period; B2 has nothing before it and its line on the to-date counts.
-    QTest::newRow("collected range") << "2024-01-01" << "2024-01-31"
-                                     << QStringList{"A1: 100 5 30 75", "B2: 0 8 3 5"};
+    QTest::newRow("collected range") << "2024-01-01"
+                                     << "2024-01-31" << QStringList{"A1: 100 5 30 75", "B2: 0 8 3 5"};
     // A title click after changing the dates lists February, but the figures keep the collected range.
-    QTest::newRow("list of another range") << "2024-02-01" << "2024-02-29" << QStringList{"A1: 100 5 30 75"};
+    QTest::newRow("list of another range") << "2024-02-01"
+                                           << "2024-02-29" << QStringList{"A1: 100 5 30 75"};
 }
 
 void TestReportEvents::itemSummary()
@@ -226,7 +235,8 @@ void TestReportEvents::itemSummary()
     shared().SummaryDateTo = QStringLiteral("2024.01.31");
 
     const QList<QStringList> rows =
-        reportFor(QStringLiteral("frDBDataSet2"), QStringLiteral("[bcikkszam]: [vathozat] [vsum_nov] [vsum_csok] [vvarnel]"))
+        reportFor(QStringLiteral("frDBDataSet2"),
+                  QStringLiteral("[bcikkszam]: [vathozat] [vsum_nov] [vsum_csok] [vvarnel]"))
             .prepare()
             .rows();
     QStringList texts;
@@ -249,20 +259,28 @@ void TestReportEvents::preparationErrors_data()
 
     const QString cardLines = ItemCardLines + QStringLiteral(" ORDER BY bbizdatum, bbszam");
     // Printing the summary before any collection in this run: the card's lines are still in ZQ11.
-    QTest::newRow("summary never collected") << "frDBDataSet2" << cardLines << "" << ""
+    QTest::newRow("summary never collected") << "frDBDataSet2" << cardLines << ""
+                                             << ""
                                              << "Az összesítő időszakának dátuma nem érvényes: \"\".";
-    QTest::newRow("summary over an empty list") << "frDBDataSet2" << ItemCardLines + " AND 1 = 0" << "" << ""
+    QTest::newRow("summary over an empty list") << "frDBDataSet2" << ItemCardLines + " AND 1 = 0"
+                                                << ""
+                                                << ""
                                                 << "Az összesítő időszakának dátuma nem érvényes: \"\".";
-    QTest::newRow("to-date not a date") << "frDBDataSet2" << cardLines << "2024.01.01" << "2024.13.45"
+    QTest::newRow("to-date not a date") << "frDBDataSet2" << cardLines << "2024.01.01"
+                                        << "2024.13.45"
                                         << "Az összesítő időszakának dátuma nem érvényes: \"2024.13.45\".";
     QTest::newRow("card without bmenov") << "frDBDataSet1"
                                          << "SELECT bbszam, bmecsok FROM bizmozg WHERE bcikkszam = :p1 "
                                             "AND bbizdatum >= :p2 AND bbizdatum <= :p3"
-                                         << "" << "" << "bmenov: nincs ilyen mező.";
+                                         << ""
+                                         << ""
+                                         << "bmenov: nincs ilyen mező.";
     QTest::newRow("summary without bcikkszam") << "frDBDataSet2"
                                                << "SELECT bbszam FROM bizmozg WHERE bcikkszam = :p1 "
                                                   "AND bbizdatum >= :p2 AND bbizdatum <= :p3"
-                                               << "2024.01.01" << "2024.01.31" << "bcikkszam: nincs ilyen mező.";
+                                               << "2024.01.01"
+                                               << "2024.01.31"
+                                               << "bcikkszam: nincs ilyen mező.";
 }
 
 void TestReportEvents::preparationErrors()

@@ -24,9 +24,9 @@ private slots:
             RunLock second(folder.path());
             QVERIFY(!second.take());
             QCOMPARE(platform.messageTexts(),
-                     QStringList{"A program már fut ebben a munkamappában:\r" + folder.path()
-                                 + "\rEgyszerre csak egy példánya dolgozhat ugyanazokkal az adatokkal; "
-                                   "a már megnyitott ablakot használja."});
+                     QStringList{"A program már fut ebben a munkamappában:\r" + folder.path() +
+                                 "\rEgyszerre csak egy példánya dolgozhat ugyanazokkal az adatokkal; "
+                                 "a már megnyitott ablakot használja."});
         }
         // Once the first copy has ended the folder is free again.
         RunLock later(folder.path());

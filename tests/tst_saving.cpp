@@ -113,35 +113,44 @@ private slots:
         QTest::addColumn<QStringList>("setup");
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("too long") << QStringList() << "INSERT INTO cikk (cszam) VALUES ('" + QString(26, '1') + "')"
+        QTest::newRow("too long") << QStringList()
+                                  << "INSERT INTO cikk (cszam) VALUES ('" + QString(26, '1') + "')"
                                   << "A szöveg túl hosszú: a mező legfeljebb 25 karaktert fogad el.";
         QTest::newRow("not a number") << QStringList() << "INSERT INTO cikk (cear) VALUES ('2,5x')"
                                       << "Nem érvényes szám vagy dátum: \"2,5x\".";
-        QTest::newRow("not a date") << QStringList() << "INSERT INTO bizmozg (bbizdatum) VALUES ('2025.02.30')"
+        QTest::newRow("not a date") << QStringList()
+                                    << "INSERT INTO bizmozg (bbizdatum) VALUES ('2025.02.30')"
                                     << "Nem érvényes szám vagy dátum: \"2025.02.30\".";
-        QTest::newRow("outside the code page") << QStringList() << QString::fromUtf8("INSERT INTO cikk (cmegn) VALUES ('\u6F22')")
-                                               << QString::fromUtf8("A(z) \"\u6F22\" karakter nem írható a WIN1250 kódlapú adatbázisba.");
+        QTest::newRow("outside the code page")
+            << QStringList() << QString::fromUtf8("INSERT INTO cikk (cmegn) VALUES ('\u6F22')")
+            << QString::fromUtf8("A(z) \"\u6F22\" karakter nem írható a WIN1250 kódlapú adatbázisba.");
         // Refusals raised inside the database give their own text, not "exception 1".
-        const QString trigger = QStringLiteral("CREATE TRIGGER guard FOR raktar BEFORE INSERT AS BEGIN %1 END");
-        QTest::newRow("exception's message") << QStringList{"CREATE EXCEPTION no_store 'A raktár le van zárva.'",
-                                                            trigger.arg("EXCEPTION no_store;")}
-                                             << "INSERT INTO raktar (rkod) VALUES ('1')"
-                                             << "Az adatbázis elutasította: A raktár le van zárva.";
-        QTest::newRow("message given where raised") << QStringList{"CREATE EXCEPTION no_store 'x'",
-                                                                   trigger.arg("EXCEPTION no_store 'Csak ' || NEW.rkod || ' nem.';")}
-                                                    << "INSERT INTO raktar (rkod) VALUES ('7')"
-                                                    << "Az adatbázis elutasította: Csak 7 nem.";
-        QTest::newRow("exception with parameters") << QStringList{"CREATE EXCEPTION no_code 'Tiltott kód: @1'",
-                                                                  trigger.arg("EXCEPTION no_code USING (NEW.rkod);")}
-                                                   << "INSERT INTO raktar (rkod) VALUES ('9')"
-                                                   << "Az adatbázis elutasította: Tiltott kód: 9";
-        QTest::newRow("exception without text") << QStringList{"CREATE EXCEPTION no_store ''", trigger.arg("EXCEPTION no_store;")}
-                                                << "INSERT INTO raktar (rkod) VALUES ('1')"
-                                                << "Az adatbázis elutasította a műveletet (NO_STORE).";
-        QTest::newRow("check constraint") << QStringList{"ALTER TABLE raktar ADD CONSTRAINT short_code CHECK (rkod <> '0')"}
-                                          << "INSERT INTO raktar (rkod) VALUES ('0')"
-                                          << "Az adatbázis elutasította: a(z) RAKTAR tábla SHORT_CODE ellenőrző feltétele "
-                                             "nem teljesül.";
+        const QString trigger =
+            QStringLiteral("CREATE TRIGGER guard FOR raktar BEFORE INSERT AS BEGIN %1 END");
+        QTest::newRow("exception's message")
+            << QStringList{"CREATE EXCEPTION no_store 'A raktár le van zárva.'",
+                           trigger.arg("EXCEPTION no_store;")}
+            << "INSERT INTO raktar (rkod) VALUES ('1')"
+            << "Az adatbázis elutasította: A raktár le van zárva.";
+        QTest::newRow("message given where raised")
+            << QStringList{"CREATE EXCEPTION no_store 'x'",
+                           trigger.arg("EXCEPTION no_store 'Csak ' || NEW.rkod || ' nem.';")}
+            << "INSERT INTO raktar (rkod) VALUES ('7')"
+            << "Az adatbázis elutasította: Csak 7 nem.";
+        QTest::newRow("exception with parameters")
+            << QStringList{"CREATE EXCEPTION no_code 'Tiltott kód: @1'",
+                           trigger.arg("EXCEPTION no_code USING (NEW.rkod);")}
+            << "INSERT INTO raktar (rkod) VALUES ('9')"
+            << "Az adatbázis elutasította: Tiltott kód: 9";
+        QTest::newRow("exception without text")
+            << QStringList{"CREATE EXCEPTION no_store ''", trigger.arg("EXCEPTION no_store;")}
+            << "INSERT INTO raktar (rkod) VALUES ('1')"
+            << "Az adatbázis elutasította a műveletet (NO_STORE).";
+        QTest::newRow("check constraint")
+            << QStringList{"ALTER TABLE raktar ADD CONSTRAINT short_code CHECK (rkod <> '0')"}
+            << "INSERT INTO raktar (rkod) VALUES ('0')"
+            << "Az adatbázis elutasította: a(z) RAKTAR tábla SHORT_CODE ellenőrző feltétele "
+               "nem teljesül.";
         QTest::newRow("empty column") << QStringList{"ALTER TABLE raktar ADD needed INTEGER NOT NULL"}
                                       << "INSERT INTO raktar (rkod) VALUES ('1')"
                                       << "Az adatbázis elutasította: a(z) RAKTAR.NEEDED mező nem lehet üres.";
@@ -188,9 +197,10 @@ private slots:
         const int write = int(QIODevice::WriteOnly);
         const int read = int(QIODevice::ReadOnly);
         QTest::newRow("missing file") << "nincs/itt.txt" << read << false << "Nincs ilyen fájl vagy könyvtár";
-        QTest::newRow("missing, Qt in Hungarian") << "nincs/itt.txt" << read << true << "Nincs ilyen fájl vagy könyvtár";
-        QTest::newRow("missing folder for a new file") << "nincs/uj.txt" << write << false
-                                                       << "Nincs ilyen fájl vagy könyvtár";
+        QTest::newRow("missing, Qt in Hungarian")
+            << "nincs/itt.txt" << read << true << "Nincs ilyen fájl vagy könyvtár";
+        QTest::newRow("missing folder for a new file")
+            << "nincs/uj.txt" << write << false << "Nincs ilyen fájl vagy könyvtár";
         QTest::newRow("a folder to write") << "." << write << false << "Ez egy könyvtár, nem fájl";
         // Qt's own text, no system code behind it: the kind of operation that failed.
         QTest::newRow("a folder to read") << "." << read << false << "A fájl nem nyitható meg";
@@ -205,7 +215,8 @@ private slots:
         QTemporaryDir dir;
         QTranslator hungarian;
         if (translated) {
-            QVERIFY(hungarian.load(QStringLiteral("qtbase_hu"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+            QVERIFY(hungarian.load(QStringLiteral("qtbase_hu"),
+                                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
             QCoreApplication::installTranslator(&hungarian);
         }
         QFile file(path.startsWith('/') ? path : dir.filePath(path));
@@ -221,7 +232,8 @@ private slots:
         Query pending(first->transaction());
         pending.setSql(QStringLiteral("UPDATE bizszam SET zbizszam = '1'"));
         pending.execute();
-        QVERIFY(reasonOf(QStringLiteral("UPDATE bizszam SET zbizszam = '2'")).startsWith(QStringLiteral("Zárolási ütközés")));
+        QVERIFY(reasonOf(QStringLiteral("UPDATE bizszam SET zbizszam = '2'"))
+                    .startsWith(QStringLiteral("Zárolási ütközés")));
         first->transaction().rollback();
     }
 
@@ -230,11 +242,16 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("column");
         QTest::addColumn<int>("width");
-        QTest::newRow("name with collation") << "cikk" << "cmegn" << 75;
-        QTest::newRow("document number") << "BIZMOZG" << "BBSZAM" << 8;
-        QTest::newRow("memo") << "bizmozg" << "bmemo" << 1000;
-        QTest::newRow("number") << "bizmozg" << "bear" << 0;
-        QTest::newRow("unknown") << "cikk" << "nincs" << 0;
+        QTest::newRow("name with collation") << "cikk"
+                                             << "cmegn" << 75;
+        QTest::newRow("document number") << "BIZMOZG"
+                                         << "BBSZAM" << 8;
+        QTest::newRow("memo") << "bizmozg"
+                              << "bmemo" << 1000;
+        QTest::newRow("number") << "bizmozg"
+                                << "bear" << 0;
+        QTest::newRow("unknown") << "cikk"
+                                 << "nincs" << 0;
     }
 
     void columnWidths()

@@ -21,7 +21,8 @@ QString gbak(const QStringList& arguments)
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QStandardPaths::findExecutable(QStringLiteral("gbak")), arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
         return QStringLiteral("gbak failed: ") + QString::fromLocal8Bit(process.readAll());
     return {};
 }
@@ -34,7 +35,8 @@ const QString ImportDone = QStringLiteral("Adatátvétel  -feladás- befejezöd�
 
 QString renumbered(int taken, int shown)
 {
-    return QStringLiteral("A bizonylat a(z) %1 számot kapta, mert a(z) %2 számot közben más már felhasználta.")
+    return QStringLiteral(
+               "A bizonylat a(z) %1 számot kapta, mert a(z) %2 számot közben más már felhasználta.")
         .arg(taken)
         .arg(shown);
 }
@@ -43,7 +45,12 @@ QString renumbered(int taken, int shown)
 class Desk {
 public:
     explicit Desk(const QString& database) : data_(new TData(database)) { data_->connectAndOpenTables(); }
-    ~Desk() { use(); delete data_; Data = nullptr; }
+    ~Desk()
+    {
+        use();
+        delete data_;
+        Data = nullptr;
+    }
     Desk(const Desk&) = delete;
     Desk& operator=(const Desk&) = delete;
     void use() { Data = data_; }
@@ -140,7 +147,8 @@ private slots:
     {
         initTestLocale();
         if (!FirebirdServer::available())
-            QSKIP("The Firebird server and tools (Debian packages firebird3.0-server, firebird3.0-utils) are not installed.");
+            QSKIP("The Firebird server and tools (Debian packages firebird3.0-server, firebird3.0-utils) are "
+                  "not installed.");
         server = std::make_unique<FirebirdServer>();
         QVERIFY2(server->start(), qPrintable(server->error()));
 
@@ -148,10 +156,11 @@ private slots:
         // test restores the backup onto the server. Two purchase tickets wait in the import's work table.
         startTest();
         fillDocumentTables(*db);
-        db->exec({"INSERT INTO munka2 VALUES ('2026-03-02', 'F1', '601', 'Búza', 'T-601', 100, 'kg', 60, 6000, "
-                  "'1001', '501', 'Kiss Anna', 'Szeged', 'Fő u. 1.', '6720')",
-                  "INSERT INTO munka2 VALUES ('2026-03-02', 'F2', '602', 'Árpa', 'T-602', 50, 'kg', 40, 2000, "
-                  "'1003', '502', 'Nagy Béla', 'Makó', 'Úri u. 2.', '6900')"});
+        db->exec(
+            {"INSERT INTO munka2 VALUES ('2026-03-02', 'F1', '601', 'Búza', 'T-601', 100, 'kg', 60, 6000, "
+             "'1001', '501', 'Kiss Anna', 'Szeged', 'Fő u. 1.', '6720')",
+             "INSERT INTO munka2 VALUES ('2026-03-02', 'F2', '602', 'Árpa', 'T-602', 50, 'kg', 40, 2000, "
+             "'1003', '502', 'Nagy Béla', 'Makó', 'Úri u. 2.', '6900')"});
         backup = db->folder() + QStringLiteral("/varnel.fbk");
         QCOMPARE(gbak({"-b", "-user", "SYSDBA", db->path(), backup}), QString());
     }
@@ -214,9 +223,10 @@ private slots:
             form.Button3->click();
         });
         QCOMPARE(platform->messageTexts(), QStringList());
-        QCOMPARE(onServer(QStringLiteral("SELECT bbszam, bcikkszam, bmenov, bertnov, btetel, bszoveg FROM bizmozg "
-                                         "WHERE bbszam = '42'")),
-                 QStringList{QStringLiteral("42|100|3|7,5|T-B|BES")});
+        QCOMPARE(
+            onServer(QStringLiteral("SELECT bbszam, bcikkszam, bmenov, bertnov, btetel, bszoveg FROM bizmozg "
+                                    "WHERE bbszam = '42'")),
+            QStringList{QStringLiteral("42|100|3|7,5|T-B|BES")});
         QCOMPARE(onServer(QStringLiteral("SELECT zbizszam FROM bizszam")), QStringList{QStringLiteral("42")});
 
         TForm27 card;
@@ -244,10 +254,10 @@ private slots:
     {
         QTest::addColumn<Work>("first");
         QTest::addColumn<Work>("second");
-        QTest::addColumn<bool>("held");                 // the second saves while the first's unit ends
-        QTest::addColumn<QStringList>("lines");         // number|item of the new lines
+        QTest::addColumn<bool>("held");           // the second saves while the first's unit ends
+        QTest::addColumn<QStringList>("lines");   // number|item of the new lines
         QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QString>("newMasterRows");     // items and partners the import added
+        QTest::addColumn<QString>("newMasterRows");   // items and partners the import added
 
         QTest::newRow("two line forms open at once")
             << Work::LineForm << Work::LineForm << false << QStringList{"42|300", "43|100"}
@@ -256,7 +266,8 @@ private slots:
             << Work::LineForm << Work::Import << false << QStringList{"42|601", "43|602", "44|100"}
             << QStringList{ImportDone, renumbered(44, 42)} << "2|2";
         QTest::newRow("line form while another commits")
-            << Work::LineForm << Work::LineForm << true << QStringList{"42|100"} << QStringList{FormLocked} << "0|0";
+            << Work::LineForm << Work::LineForm << true << QStringList{"42|100"} << QStringList{FormLocked}
+            << "0|0";
         QTest::newRow("import while a line form commits")
             << Work::LineForm << Work::Import << true << QStringList{"42|100"}
             << QStringList{ImportLocked, ImportLocked, ImportDone} << "0|0";
@@ -303,10 +314,12 @@ private slots:
         QCOMPARE(platform->messageTexts(), messages);
         QCOMPARE(onServer(QStringLiteral("SELECT bbszam, bcikkszam FROM bizmozg WHERE idb > 4 ORDER BY idb")),
                  lines);
-        QCOMPARE(onServer(QStringLiteral("SELECT zbizszam FROM bizszam")), QStringList{lines.last().section('|', 0, 0)});
-        QCOMPARE(onServer(QStringLiteral("SELECT (SELECT count(*) FROM cikk WHERE cszam > '600'), "
-                                         "(SELECT count(*) FROM partner WHERE pkod > '500') FROM rdb$database")),
-                 QStringList{newMasterRows});
+        QCOMPARE(onServer(QStringLiteral("SELECT zbizszam FROM bizszam")),
+                 QStringList{lines.last().section('|', 0, 0)});
+        QCOMPARE(
+            onServer(QStringLiteral("SELECT (SELECT count(*) FROM cikk WHERE cszam > '600'), "
+                                    "(SELECT count(*) FROM partner WHERE pkod > '500') FROM rdb$database")),
+            QStringList{newMasterRows});
     }
 };
 

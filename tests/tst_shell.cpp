@@ -31,8 +31,8 @@
 
 namespace {
 
-const char* const topLevel[] = {"Belepes", "Adatbevitel", "Lista", "Cikk", "Partner", "Raktar",
-                                "Mozgasnem", "Dolgozo", "Segedlet", "Kilep"};
+const char* const topLevel[] = {"Belepes", "Adatbevitel", "Lista",   "Cikk",     "Partner",
+                                "Raktar",  "Mozgasnem",   "Dolgozo", "Segedlet", "Kilep"};
 
 // Chooses an entry the way a person does: opens the popup and takes the row with Enter or a click, so
 // that Qt sends its signals in its own order (the popup hides before the choice is reported).
@@ -120,10 +120,18 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("product");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("3.0.0.0") << "3.0.0.0" << "3.0.0.0" << "Varnel -  Verzió: 3.00 2011-2013";
-        QTest::newRow("file minor ignored") << "3.1.0.0" << "3.0.0.0" << "Varnel -  Verzió: 3.00 2011-2013";
-        QTest::newRow("product minor") << "3.0.0.0" << "3.2.0.0" << "Varnel -  Verzió: 3.02 2011-2013";
-        QTest::newRow("no version") << "" << "" << "Varnel -  Verzió:  2011-2013";
+        QTest::newRow("3.0.0.0") << "3.0.0.0"
+                                 << "3.0.0.0"
+                                 << "Varnel -  Verzió: 3.00 2011-2013";
+        QTest::newRow("file minor ignored") << "3.1.0.0"
+                                            << "3.0.0.0"
+                                            << "Varnel -  Verzió: 3.00 2011-2013";
+        QTest::newRow("product minor") << "3.0.0.0"
+                                       << "3.2.0.0"
+                                       << "Varnel -  Verzió: 3.02 2011-2013";
+        QTest::newRow("no version") << ""
+                                    << ""
+                                    << "Varnel -  Verzió:  2011-2013";
     }
 
     void versionTextOfTheCaption()
@@ -139,8 +147,8 @@ private slots:
         bool splashFirst = false;
         platform->modalRuns.push_back([&](QDialog* d) {
             // Nothing else has happened yet: no data module, no main window on screen.
-            splashFirst = d->objectName() == "AboutBox" && Data == nullptr && Form1 && !Form1->isVisible()
-                && d->windowTitle() == QStringLiteral("Betöltés...");
+            splashFirst = d->objectName() == "AboutBox" && Data == nullptr && Form1 && !Form1->isVisible() &&
+                          d->windowTitle() == QStringLiteral("Betöltés...");
             return int(QDialog::Accepted);
         });
         form = startUp({db->path()});
@@ -184,14 +192,16 @@ private slots:
         const QString systemDates = Formats::shortDateFormat();
         const QChar systemThousands = Formats::thousandsSeparator();
         // Anything else beforehand, so that only start-up can bring the system's settings back.
-        const QLocale other = systemDates == QStringLiteral("MM.dd.yyyy") ? QLocale(QLocale::Hungarian, QLocale::Hungary)
-                                                                          : QLocale(QLocale::English, QLocale::UnitedStates);
+        const QLocale other = systemDates == QStringLiteral("MM.dd.yyyy")
+                                  ? QLocale(QLocale::Hungarian, QLocale::Hungary)
+                                  : QLocale(QLocale::English, QLocale::UnitedStates);
         Formats::initialise(other);
         QVERIFY(Formats::shortDateFormat() != systemDates);
         start();
         QCOMPARE(Formats::shortDateFormat(), systemDates);
         QCOMPARE(Formats::thousandsSeparator(), systemThousands);
-        QCOMPARE(Formats::formatAmount(1234.5, 2), QStringLiteral("1") + systemThousands + QStringLiteral("234,50"));
+        QCOMPARE(Formats::formatAmount(1234.5, 2),
+                 QStringLiteral("1") + systemThousands + QStringLiteral("234,50"));
         initTestLocale();
     }
 
@@ -255,20 +265,22 @@ private slots:
     void employeeSelection_data()
     {
         QTest::addColumn<QStringList>("names");
-        QTest::addColumn<int>("pick");          // -1: "Mégsem" at once
+        QTest::addColumn<int>("pick");   // -1: "Mégsem" at once
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("byMouse");
-        QTest::newRow("cancel takes the last")
-            << QStringList{"Kiss Anna", "Nagy Béla"} << -1 << "2" << "Varnel - Nagy Béla  2011-2013" << false;
+        QTest::newRow("cancel takes the last") << QStringList{"Kiss Anna", "Nagy Béla"} << -1 << "2"
+                                               << "Varnel - Nagy Béla  2011-2013" << false;
         QTest::newRow("chosen with Enter") << QStringList{"Kiss Anna", "Nagy Béla"} << 0 << "1"
                                            << "Varnel - Kiss Anna  2011-2013" << false;
-        QTest::newRow("chosen with the mouse") << QStringList{"Kiss Anna", "Nagy Béla", "Tóth Csaba"} << 1 << "2"
-                                               << "Varnel - Nagy Béla  2011-2013" << true;
+        QTest::newRow("chosen with the mouse")
+            << QStringList{"Kiss Anna", "Nagy Béla", "Tóth Csaba"} << 1 << "2"
+            << "Varnel - Nagy Béla  2011-2013" << true;
         QTest::newRow("long name cut to 25")
             << QStringList{"Szentgyörgyvölgyi-Kőhalmi Erzsébet", "Kiss Anna"} << 0 << "1"
             << "Varnel - Szentgyörgyvölgyi-Kőhalmi  2011-2013" << false;
-        QTest::newRow("empty table") << QStringList{} << -1 << "" << "Varnel -   2011-2013" << false;
+        QTest::newRow("empty table") << QStringList{} << -1 << ""
+                                     << "Varnel -   2011-2013" << false;
     }
 
     void employeeSelection()
@@ -280,7 +292,9 @@ private slots:
         QFETCH(bool, byMouse);
         QStringList inserts;
         for (int i = 0; i < names.size(); ++i)
-            inserts << QStringLiteral("INSERT INTO dolgozo (dkod, dnev) VALUES ('%1', '%2')").arg(i + 1).arg(names[i]);
+            inserts << QStringLiteral("INSERT INTO dolgozo (dkod, dnev) VALUES ('%1', '%2')")
+                           .arg(i + 1)
+                           .arg(names[i]);
         if (!inserts.isEmpty())
             db->exec(inserts);
         start();
@@ -370,8 +384,10 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("formName");
-        QTest::newRow("register") << "Adatbevitel" << "Form17";
-        QTest::newRow("item card") << "Cikkkarton1" << "Form27";
+        QTest::newRow("register") << "Adatbevitel"
+                                  << "Form17";
+        QTest::newRow("item card") << "Cikkkarton1"
+                                   << "Form27";
     }
 
     void shortcutsOpenTheirForms()
@@ -390,7 +406,8 @@ private slots:
         QAction* action = form->item(command);
         QCOMPARE(action->shortcut(), key);
         QVERIFY(!key.isEmpty());
-        QVERIFY(key[0].key() != Qt::Key_Return && key[0].key() != Qt::Key_Enter && key[0].key() != Qt::Key_Tab);
+        QVERIFY(key[0].key() != Qt::Key_Return && key[0].key() != Qt::Key_Enter &&
+                key[0].key() != Qt::Key_Tab);
         for (int standard = QKeySequence::HelpContents; standard <= QKeySequence::Cancel; ++standard)
             QVERIFY2(!QKeySequence::keyBindings(QKeySequence::StandardKey(standard)).contains(key),
                      qPrintable(key.toString()));
@@ -493,7 +510,8 @@ private slots:
     void unknownMenuCommandIsRefused()
     {
         start();
-        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, form->setCommand(QStringLiteral("Cikkarton1"), [] {}));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                                 form->setCommand(QStringLiteral("Cikkarton1"), [] {}));
         bool ran = false;
         form->setCommand(QStringLiteral("Cikkkarton1"), [&ran] { ran = true; });
         form->item("Cikkkarton1")->trigger();

@@ -33,7 +33,8 @@ class TestStartupFaults : public QObject {
     {
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(VARNEL_PROBE_PATH), QStringList{"--uid", QString::number(Nobody)} + args);
+        process.start(QStringLiteral(VARNEL_PROBE_PATH),
+                      QStringList{"--uid", QString::number(Nobody)} + args);
         if (!process.waitForFinished(120000))
             return {"hung"};
         if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
@@ -46,8 +47,9 @@ class TestStartupFaults : public QObject {
     static QByteArray fileDigest(const QString& path)
     {
         QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
-                                              : QByteArray();
+        return file.open(QIODevice::ReadOnly)
+                   ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                   : QByteArray();
     }
 
     // A folder of the probe's user, holding a good database.
@@ -66,13 +68,15 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         // The start-up message unchanged, then the file and why it cannot be opened.
         const auto refused = [](const QString& reason) {
-            return QStringList{DatabaseFailure + "\\rAdatbázis: WORK/VARNEL2013.FDB\\r" + reason, "window: no",
-                               "data: no"};
+            return QStringList{DatabaseFailure + "\\rAdatbázis: WORK/VARNEL2013.FDB\\r" + reason,
+                               "window: no", "data: no"};
         };
-        const QString notADatabase = "A fájl nem érvényes adatbázis: sérült, vagy nem ennek a programnak az adatbázisa.";
+        const QString notADatabase =
+            "A fájl nem érvényes adatbázis: sérült, vagy nem ennek a programnak az adatbázisa.";
         const QString tooShort = "A fájl rövidebb a vártnál: csonka vagy sérült adatbázis.";
         QTest::newRow("database missing") << "missing" << refused("A fájl nem található.");
-        QTest::newRow("database unreadable") << "unreadable" << refused("Nincs jogosultság a fájl megnyitásához.");
+        QTest::newRow("database unreadable")
+            << "unreadable" << refused("Nincs jogosultság a fájl megnyitásához.");
         QTest::newRow("database read-only")
             << "read-only" << refused("Nincs írási jogosultság a fájlhoz (a programnak írnia is kell bele).");
         QTest::newRow("not a database") << "garbage" << refused(notADatabase);
@@ -82,17 +86,19 @@ private slots:
         QTest::newRow("empty file") << "empty" << refused(tooShort);
         QTest::newRow("older on-disk structure")
             << "older structure"
-            << refused("A fájl más adatbázis-kezelő változat formátumában van (ODS 10.0; ez a gép az ODS 12.2 "
-                       "formátumot kezeli).");
+            << refused(
+                   "A fájl más adatbázis-kezelő változat formátumában van (ODS 10.0; ez a gép az ODS 12.2 "
+                   "formátumot kezeli).");
         QTest::newRow("opened by another process")
             << "held" << refused("Az adatbázist egy másik program már megnyitotta.");
         QTest::newRow("engine lock folder not writable")
             << "lock folder" << refused("Az adatbázis-kezelő zárolási mappája (WORK/lock) nem használható.");
         QTest::newRow("no private folder for the engine's locks")
             << "no private folder"
-            << QStringList{"message: Az adatbázis-kezelő zárolási mappája nem használható: TMP/varnel-65534 - "
-                           "nem hozható létre (Nincs jogosultság a művelethez).",
-                           "window: no", "data: no"};
+            << QStringList{
+                   "message: Az adatbázis-kezelő zárolási mappája nem használható: TMP/varnel-65534 - "
+                   "nem hozható létre (Nincs jogosultság a művelethez).",
+                   "window: no", "data: no"};
         QTest::newRow("good database") << "none" << QStringList{"window: yes", "data: yes"};
     }
 
@@ -151,11 +157,13 @@ private slots:
         } else if (fault == "truncated") {
             QVERIFY(QFile::resize(database, QFileInfo(database).size() / 3));
         } else if (fault == "older structure") {
-            QVERIFY(overwrite(0x12, QByteArray("\x0A\x80", 2)));   // the header's ODS 10, as an older engine wrote
+            QVERIFY(overwrite(0x12,
+                              QByteArray("\x0A\x80", 2)));   // the header's ODS 10, as an older engine wrote
         } else if (fault == "held") {
             holder = std::make_unique<QProcess>();
             holder->setProcessEnvironment(environment);
-            holder->start(QStringLiteral(VARNEL_PROBE_PATH), {"--uid", QString::number(Nobody), "--hold", database});
+            holder->start(QStringLiteral(VARNEL_PROBE_PATH),
+                          {"--uid", QString::number(Nobody), "--hold", database});
             QVERIFY(holder->waitForReadyRead(60000));
             QCOMPARE(holder->readLine().trimmed(), QByteArray("holding"));
         } else if (fault == "lock folder") {
@@ -188,16 +196,20 @@ private slots:
         QTest::addColumn<long>("code");
         QTest::addColumn<QString>("reason");
         QTest::newRow("newer on-disk structure")
-            << "unsupported on-disk structure for file /a/B.FDB; found 13.0, support 12.2" << long(isc_wrong_ods)
-            << "A fájl más adatbázis-kezelő változat formátumában van (ODS 13.0; ez a gép az ODS 12.2 formátumot kezeli).";
+            << "unsupported on-disk structure for file /a/B.FDB; found 13.0, support 12.2"
+            << long(isc_wrong_ods)
+            << "A fájl más adatbázis-kezelő változat formátumában van (ODS 13.0; ez a gép az ODS 12.2 "
+               "formátumot kezeli).";
         QTest::newRow("system error without a reason of its own: the engine's words")
-            << "I/O error during \"open\" operation for file \"/a/B.FDB\"\n-Error while trying to open file\n-"
-                   + QString::fromLocal8Bit(std::strerror(EMFILE))
+            << "I/O error during \"open\" operation for file \"/a/B.FDB\"\n-Error while trying to open "
+               "file\n-" +
+                   QString::fromLocal8Bit(std::strerror(EMFILE))
             << long(isc_io_error)
             << "Az adatbázis-kezelő üzenete: I/O error during \"open\" operation for file \"/a/B.FDB\"\r"
-                   "Error while trying to open file\r" + QString::fromLocal8Bit(std::strerror(EMFILE));
-        QTest::newRow("the data layer's own, already Hungarian") << "Nincs megadva adatbázis." << 0L
-                                                                 << "Nincs megadva adatbázis.";
+               "Error while trying to open file\r" +
+                   QString::fromLocal8Bit(std::strerror(EMFILE));
+        QTest::newRow("the data layer's own, already Hungarian")
+            << "Nincs megadva adatbázis." << 0L << "Nincs megadva adatbázis.";
     }
 
     void openFailureReasons()

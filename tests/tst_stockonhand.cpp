@@ -19,14 +19,20 @@ namespace {
 const QStringList ExtraRows = {
     "INSERT INTO raktar (rkod, rnev) VALUES ('01', 'Főraktár')",
     "INSERT INTO raktar (rkod, rnev) VALUES ('02', 'Kisraktár')",
-    "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat, cme) VALUES ('6', '3', 'Őszibarack', 'érett', 'ŐSZ01', 'kg')",
-    "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat) VALUES ('7', '10', 'Körte másik', '', 'ABCDE10')",
-    "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat, cme) VALUES ('8', '4', 'Zab', '', 'Z100%', 'q')",
-    "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, btetel, bmenov, bmecsok, bertnov, bertcsok, brkod) "
+    "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat, cme) VALUES ('6', '3', 'Őszibarack', 'érett', "
+    "'ŐSZ01', 'kg')",
+    "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat) VALUES ('7', '10', 'Körte másik', '', "
+    "'ABCDE10')",
+    "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat, cme) VALUES ('8', '4', 'Zab', '', 'Z100%', "
+    "'q')",
+    "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, btetel, bmenov, bmecsok, bertnov, bertcsok, "
+    "brkod) "
     "VALUES ('20', '3', '2024-10-01', 'BE', 'ŐSZ01', 10, 0, 100, 0, '01')",
-    "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, btetel, bmenov, bmecsok, bertnov, bertcsok, brkod) "
+    "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, btetel, bmenov, bmecsok, bertnov, bertcsok, "
+    "brkod) "
     "VALUES ('21', '3', '2024-10-02', 'KI', 'ŐSZ01', 0, 15, 0, 150, '02')",
-    "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, btetel, bmenov, bmecsok, bertnov, bertcsok, brkod) "
+    "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, btetel, bmenov, bmecsok, bertnov, bertcsok, "
+    "brkod) "
     "VALUES ('22', '2', '2024-11-11', 'BE', 'ABCLE10', 2, 0, 20, 0, '01')",
     "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, btetel, bmenov, bmecsok, brkod) "
     "VALUES ('23', '4', '2024-11-12', 'BE', 'Z100%', 1, 0, '02')",
@@ -43,9 +49,11 @@ QStringList listed(Dataset& rows, bool withWarehouse = false)
     QStringList result;
     const int count = rows.recordCount();
     for (int row = 0; row < count; ++row) {
-        const auto text = [&](const char* column) { return rows.fieldAt(row, rows.columnIndex(column)).asString(); };
-        result << (withWarehouse ? text("BCIKKSZAM") + ' ' + text("BRKOD") : text("BCIKKSZAM")) + ": " + text("KESZLET")
-                      + ' ' + text("ERTEK");
+        const auto text = [&](const char* column) {
+            return rows.fieldAt(row, rows.columnIndex(column)).asString();
+        };
+        result << (withWarehouse ? text("BCIKKSZAM") + ' ' + text("BRKOD") : text("BCIKKSZAM")) + ": " +
+                      text("KESZLET") + ' ' + text("ERTEK");
     }
     return result;
 }
@@ -85,7 +93,8 @@ private slots:
     void initTestCase()
     {
         db.exec(ExtraRows);
-        QFile::copy(QStringLiteral(VARNEL_TEMPLATES_DIR "/VarnelKeszlet.frf"), folder.filePath("VarnelKeszlet.frf"));
+        QFile::copy(QStringLiteral(VARNEL_TEMPLATES_DIR "/VarnelKeszlet.frf"),
+                    folder.filePath("VarnelKeszlet.frf"));
         startCase();
     }
     void cleanupTestCase() { endCase(); }
@@ -111,7 +120,8 @@ void TestStockOnHand::listsTodayAtOnce()
     TStockOnHandForm form;
     QCOMPARE(form.DateTimePicker2->date(), QDate::currentDate());
     QVERIFY(Data->ZQ11->isOpen());
-    QCOMPARE(columnValues(*Data->ZQ11, "BCIKKSZAM"), (QStringList{"1", "10", "15", "199", "2", "2A", "3", "4"}));
+    QCOMPARE(columnValues(*Data->ZQ11, "BCIKKSZAM"),
+             (QStringList{"1", "10", "15", "199", "2", "2A", "3", "4"}));
     QCOMPARE(form.Label6->text(), QStringLiteral("153,000"));
     QCOMPARE(form.Label18->text(), QStringLiteral("A lista \"Cikkszám\" szerint"));
 }
@@ -125,15 +135,17 @@ void TestStockOnHand::stockOnADate_data()
 
     // Item 10 once although two item rows carry its number; 15 without an item row; 4 without value.
     QTest::newRow("end of 2024") << "2024-12-31"
-                                 << QStringList{"1: 108 1080", "10: 25 250", "15: 5 50", "199: 6 60", "2: 10 100",
-                                                "2A: 3 30", "3: -5 -50", "4: 1 "}
+                                 << QStringList{"1: 108 1080", "10: 25 250", "15: 5 50",  "199: 6 60",
+                                                "2: 10 100",   "2A: 3 30",   "3: -5 -50", "4: 1 "}
                                  << "153,000" << Formats::formatAmount(1520, 2);
-    QTest::newRow("a day before the last lines") << "2024-12-30"
-                                                 << QStringList{"1: 107 1070", "10: 25 250", "15: 5 50", "199: 6 60",
-                                                                "2: 10 100", "2A: 3 30", "3: -5 -50", "4: 1 "}
-                                                 << "152,000" << Formats::formatAmount(1510, 2);
-    QTest::newRow("end of 2023") << "2023-12-31" << QStringList{"1: 70 700", "199: 10 100"} << "80,000" << "800,00";
-    QTest::newRow("before every line") << "2022-12-31" << QStringList{} << "0,000" << "0,00";
+    QTest::newRow("a day before the last lines")
+        << "2024-12-30" << QStringList{"1: 107 1070", "10: 25 250", "15: 5 50",  "199: 6 60",
+                                       "2: 10 100",   "2A: 3 30",   "3: -5 -50", "4: 1 "}
+        << "152,000" << Formats::formatAmount(1510, 2);
+    QTest::newRow("end of 2023") << "2023-12-31" << QStringList{"1: 70 700", "199: 10 100"} << "80,000"
+                                 << "800,00";
+    QTest::newRow("before every line") << "2022-12-31" << QStringList{} << "0,000"
+                                       << "0,00";
 }
 
 void TestStockOnHand::stockOnADate()
@@ -245,8 +257,8 @@ void TestStockOnHand::warehouses()
     QTest::mouseClick(form.CheckBox1, Qt::LeftButton);
     QVERIFY(form.CheckBox1->isChecked());
     QCOMPARE(listed(*Data->ZQ11, true),
-             (QStringList{"1 : 108 1080", "10 : 25 250", "15 : 5 50", "199 : 6 60", "2 : 8 80", "2 01: 2 20", "2A : 3 30",
-                          "3 01: 10 100", "3 02: -15 -150", "4 02: 1 "}));
+             (QStringList{"1 : 108 1080", "10 : 25 250", "15 : 5 50", "199 : 6 60", "2 : 8 80", "2 01: 2 20",
+                          "2A : 3 30", "3 01: 10 100", "3 02: -15 -150", "4 02: 1 "}));
     QCOMPARE(stockPerItem(*Data->ZQ11), whole);
     QCOMPARE(form.Label6->text(), total);
     QCOMPARE(columnValues(*Data->ZQ11, "NEGATIV").indexOf(TStockOnHandForm::negativeMarker()), 8);
@@ -309,7 +321,8 @@ void TestStockOnHand::searchOutsideTheCodePage()
     TStockOnHandForm form;
     typeText(form.Edit1, QStringLiteral("中"));
     QTRY_COMPARE(platform->messageTexts().size(), 1);
-    QVERIFY2(platform->messageTexts().first().contains(QStringLiteral("WIN1250")), qPrintable(platform->messageTexts().first()));
+    QVERIFY2(platform->messageTexts().first().contains(QStringLiteral("WIN1250")),
+             qPrintable(platform->messageTexts().first()));
     platform->clearMessages();
     QTest::mouseClick(form.Button7, Qt::LeftButton);
     QCOMPARE(platform->messageTexts(), QStringList{StockReportForm::collectFirstText()});
@@ -351,10 +364,12 @@ void TestStockOnHand::printout()
     QVERIFY(platform->modalRuns.empty());
     QCOMPARE(Data->frNyomtat->fileName(), QStringLiteral("VarnelKeszlet.frf"));
     QCOMPARE(pages.unresolvedNames, QStringList{});
-    QCOMPARE(pages.rows(), (QList<QStringList>{{"2", "Barack", "ABCLE10", "", "", "10,000", "100,00", ""},
-                                                {"3", "Őszibarack", "ŐSZ01", "kg", "", "-5,000", "-50,00", "!"}}));
+    QCOMPARE(pages.rows(),
+             (QList<QStringList>{{"2", "Barack", "ABCLE10", "", "", "10,000", "100,00", ""},
+                                 {"3", "Őszibarack", "ŐSZ01", "kg", "", "-5,000", "-50,00", "!"}}));
     QCOMPARE(pages.bandTexts(BandKind::Summary), (QStringList{"", "Összesen:", "5,000", "50,00"}));
-    QVERIFY(pages.bandTexts(BandKind::Title).contains(QStringLiteral("Dátum: 2024.12.31     Raktár: minden raktár     Keresés: barack")));
+    QVERIFY(pages.bandTexts(BandKind::Title)
+                .contains(QStringLiteral("Dátum: 2024.12.31     Raktár: minden raktár     Keresés: barack")));
 }
 
 void TestStockOnHand::doubleClickOpensTheCard()

@@ -13,7 +13,8 @@
 
 namespace {
 
-void collectRange(TForm24& form, const QStringList& ranges, const QString& from, const QString& to, bool summed)
+void collectRange(TForm24& form, const QStringList& ranges, const QString& from, const QString& to,
+                  bool summed)
 {
     const QList<QLineEdit*> boxes = {form.Edit1, form.Edit2, form.Edit3, form.Edit4};
     for (int i = 0; i < boxes.size(); ++i)
@@ -77,20 +78,21 @@ void TestStockReports::cardRangeList_data()
 
     // 1 to 2 takes 10, 15 and 199 but not 2A. Item 15 has no item row and type XX no master row: both
     // count in the totals and are missing from the lists.
-    QTest::newRow("1 to 2, every type") << QStringList{"1", "2", "A", "ZZ"}
-                                        << QStringList{"113,50", "41,50", "72,00", "720,00"}
-                                        << QStringList{"3", "4", "5", "6", "7", "8", "10", "11"}
-                                        << QStringList{"1 BE 58,5 2,5 560", "1 KI 0 20 -200", "10 BE 40 0 400",
-                                                       "10 KI 0 15 -150", "199 KI 0 4 -40", "2 BE 8 0 80"};
+    QTest::newRow("1 to 2, every type")
+        << QStringList{"1", "2", "A", "ZZ"} << QStringList{"113,50", "41,50", "72,00", "720,00"}
+        << QStringList{"3", "4", "5", "6", "7", "8", "10", "11"}
+        << QStringList{"1 BE 58,5 2,5 560", "1 KI 0 20 -200", "10 BE 40 0 400",
+                       "10 KI 0 15 -150",   "199 KI 0 4 -40", "2 BE 8 0 80"};
     QTest::newRow("decreases only") << QStringList{"1", "2A", "KI", "KI"}
                                     << QStringList{"0,00", "39,00", "-39,00", "-390,00"}
                                     << QStringList{"5", "8", "10"}
                                     << QStringList{"1 KI 0 20 -200", "10 KI 0 15 -150", "199 KI 0 4 -40"};
-    QTest::newRow("9 to 10 selects nothing") << QStringList{"9", "10", "A", "ZZ"}
-                                             << QStringList{"0,00", "0,00", "0,00", "0,00"} << QStringList{}
-                                             << QStringList{};
-    QTest::newRow("empty ranges") << QStringList{"", "", "", ""} << QStringList{"0,00", "0,00", "0,00", "0,00"}
-                                  << QStringList{} << QStringList{};
+    QTest::newRow("9 to 10 selects nothing")
+        << QStringList{"9", "10", "A", "ZZ"} << QStringList{"0,00", "0,00", "0,00", "0,00"} << QStringList{}
+        << QStringList{};
+    QTest::newRow("empty ranges") << QStringList{"", "", "", ""}
+                                  << QStringList{"0,00", "0,00", "0,00", "0,00"} << QStringList{}
+                                  << QStringList{};
 }
 
 void TestStockReports::cardRangeList()
@@ -106,11 +108,14 @@ void TestStockReports::cardRangeList()
         QCOMPARE((QStringList{form.Edit5->text(), form.Edit6->text(), form.Edit7->text(),
                               reportVariables().value("vsum_ertek").toString()}),
                  totals);
-        QCOMPARE((QStringList{reportVariables().value("vsum_nov").toString(), reportVariables().value("vsum_csok").toString(),
+        QCOMPARE((QStringList{reportVariables().value("vsum_nov").toString(),
+                              reportVariables().value("vsum_csok").toString(),
                               reportVariables().value("vsum_egyenleg").toString()}),
                  totals.mid(0, 3));
-        QCOMPARE((QStringList{reportVariables().value("vcikktol").toString(), reportVariables().value("vcikkig").toString(),
-                              reportVariables().value("vmnemtol").toString(), reportVariables().value("vmnemig").toString()}),
+        QCOMPARE((QStringList{reportVariables().value("vcikktol").toString(),
+                              reportVariables().value("vcikkig").toString(),
+                              reportVariables().value("vmnemtol").toString(),
+                              reportVariables().value("vmnemig").toString()}),
                  ranges);
         QCOMPARE(form.Label18->text(), QStringLiteral("A lista \"Cikkszám\" szerint"));
         if (summarised)
@@ -171,16 +176,52 @@ void TestStockReports::cardRangeLookups_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("description");
 
-    QTest::newRow("item number") << "Edit1" << "10" << "" << "10" << "Körte kicsi ABCDE10";
-    QTest::newRow("item name, to box") << "Edit2" << "Dió" << "" << "2A" << "Dió dobozos ABC";
-    QTest::newRow("item number of no item") << "Edit2" << "19" << "1" << "199" << "Szilva közepes XYZAV99";
-    QTest::newRow("empty item") << "Edit1" << "" << "1" << "1" << "Alma nagy ABCDE10";
+    QTest::newRow("item number") << "Edit1"
+                                 << "10"
+                                 << ""
+                                 << "10"
+                                 << "Körte kicsi ABCDE10";
+    QTest::newRow("item name, to box") << "Edit2"
+                                       << "Dió"
+                                       << ""
+                                       << "2A"
+                                       << "Dió dobozos ABC";
+    QTest::newRow("item number of no item") << "Edit2"
+                                            << "19"
+                                            << "1"
+                                            << "199"
+                                            << "Szilva közepes XYZAV99";
+    QTest::newRow("empty item") << "Edit1"
+                                << ""
+                                << "1"
+                                << "1"
+                                << "Alma nagy ABCDE10";
     // A movement type's code begins with a letter, so it is looked up as a name and found in the list.
-    QTest::newRow("movement type code") << "Edit3" << "KI" << "x" << "KI" << "Kiadás -";
-    QTest::newRow("movement type name") << "Edit4" << "Bevételezés" << "" << "BE" << "Bevételezés +";
-    QTest::newRow("beginning of a name") << "Edit4" << "kiad" << "x" << "KI" << "Kiadás -";
-    QTest::newRow("empty movement type") << "Edit3" << "" << "1" << "BE" << "Bevételezés +";
-    QTest::newRow("code longer than the column") << "Edit4" << "1234" << "1" << "BE" << "Bevételezés +";
+    QTest::newRow("movement type code") << "Edit3"
+                                        << "KI"
+                                        << "x"
+                                        << "KI"
+                                        << "Kiadás -";
+    QTest::newRow("movement type name") << "Edit4"
+                                        << "Bevételezés"
+                                        << ""
+                                        << "BE"
+                                        << "Bevételezés +";
+    QTest::newRow("beginning of a name") << "Edit4"
+                                         << "kiad"
+                                         << "x"
+                                         << "KI"
+                                         << "Kiadás -";
+    QTest::newRow("empty movement type") << "Edit3"
+                                         << ""
+                                         << "1"
+                                         << "BE"
+                                         << "Bevételezés +";
+    QTest::newRow("code longer than the column") << "Edit4"
+                                                 << "1234"
+                                                 << "1"
+                                                 << "BE"
+                                                 << "Bevételezés +";
 }
 
 void TestStockReports::cardRangeLookups()
@@ -219,27 +260,37 @@ void TestStockReports::cardRangeLookups()
         pickRowWhere(*Data->ZQ50, "MNEM", "KI");
     QTest::mouseClick(form.findChild<QPushButton*>(button), Qt::LeftButton);
     QCOMPARE(edit->text(), item ? QStringLiteral("2") : QStringLiteral("KI"));
-    QCOMPARE(form.findChild<QLabel*>(label)->text(), item ? QStringLiteral("Barack nagy") : QStringLiteral("Kiadás -"));
+    QCOMPARE(form.findChild<QLabel*>(label)->text(),
+             item ? QStringLiteral("Barack nagy") : QStringLiteral("Kiadás -"));
 }
 
 void TestStockReports::itemSummary_data()
 {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
-    QTest::addColumn<QString>("title");       // empty: as collected
-    QTest::addColumn<QStringList>("listed");  // item: increases decreases
-    QTest::addColumn<QStringList>("printed"); // item: opening, increases, decreases, closing
+    QTest::addColumn<QString>("title");         // empty: as collected
+    QTest::addColumn<QStringList>("listed");    // item: increases decreases
+    QTest::addColumn<QStringList>("printed");   // item: opening, increases, decreases, closing
 
     // Item 15 has no item row; 199 has stock but no line from June on.
-    const QStringList year = {"1: 70 60,5 22,5 108", "10: 0 40 15 25", "199: 10 0 4 6", "2: 0 8 0 8", "2A: 0 3 0 3"};
-    QTest::newRow("2024") << "2024-01-01" << "2024-12-31" << "" << QStringList{"1 60,5 22,5", "10 40 15", "199 0 4", "2 8 0", "2A 3 0"}
+    const QStringList year = {"1: 70 60,5 22,5 108", "10: 0 40 15 25", "199: 10 0 4 6", "2: 0 8 0 8",
+                              "2A: 0 3 0 3"};
+    QTest::newRow("2024") << "2024-01-01"
+                          << "2024-12-31"
+                          << "" << QStringList{"1 60,5 22,5", "10 40 15", "199 0 4", "2 8 0", "2A 3 0"}
                           << year;
-    QTest::newRow("second half") << "2024-06-01" << "2024-12-31" << "" << QStringList{"1 3 20", "2A 3 0"}
+    QTest::newRow("second half") << "2024-06-01"
+                                 << "2024-12-31"
+                                 << "" << QStringList{"1 3 20", "2A 3 0"}
                                  << QStringList{"1: 125 3 20 108", "2A: 0 3 0 3"};
-    QTest::newRow("by increase") << "2024-01-01" << "2024-12-31" << "Növekedés"
+    QTest::newRow("by increase") << "2024-01-01"
+                                 << "2024-12-31"
+                                 << "Növekedés"
                                  << QStringList{"199 0 4", "2A 3 0", "2 8 0", "10 40 15", "1 60,5 22,5"}
                                  << QStringList{year[2], year[4], year[3], year[1], year[0]};
-    QTest::newRow("by name") << "2024-01-01" << "2024-12-31" << "Megnevezés"
+    QTest::newRow("by name") << "2024-01-01"
+                             << "2024-12-31"
+                             << "Megnevezés"
                              << QStringList{"1 60,5 22,5", "2 8 0", "2A 3 0", "10 40 15", "199 0 4"}
                              << QStringList{year[0], year[3], year[4], year[1], year[2]};
 }
@@ -304,9 +355,11 @@ void TestStockReports::printingBeforeCollecting_data()
     QTest::addColumn<QString>("dialog");   // what the button shows once the form has collected
 
     for (const char* form : {"Form27", "Form30", "Form31", "Form24", "Form26"})
-        QTest::addRow("%s prints", form) << form << "Button7" << "ReportPreview";
+        QTest::addRow("%s prints", form) << form << "Button7"
+                                         << "ReportPreview";
     for (const char* form : {"Form27", "Form30", "Form26"})
-        QTest::addRow("%s draws", form) << form << "chartButton" << "StockChart";
+        QTest::addRow("%s draws", form) << form << "chartButton"
+                                        << "StockChart";
 }
 
 // The item card has collected before: its lines stand in the shared query, and the next form, which
@@ -354,9 +407,12 @@ void TestStockReports::reportsAgree_data()
 {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
-    QTest::newRow("2024") << "2024-01-01" << "2024-12-31";
-    QTest::newRow("spring") << "2024-02-01" << "2024-06-30";
-    QTest::newRow("both years") << "2023-01-01" << "2024-12-31";
+    QTest::newRow("2024") << "2024-01-01"
+                          << "2024-12-31";
+    QTest::newRow("spring") << "2024-02-01"
+                            << "2024-06-30";
+    QTest::newRow("both years") << "2023-01-01"
+                                << "2024-12-31";
 }
 
 // For every item: the item card's closing balance is the item summary's printed closing stock, and the

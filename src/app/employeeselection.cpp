@@ -49,7 +49,8 @@ void TForm4::takeCurrentEmployee()
 {
     Table* employees = Data->IBTable6;
     const bool hasRow = employees->isOpen() && employees->currentRow() >= 0;
-    shared().CurrentEmployeeCode = hasRow ? employees->fieldByName(QStringLiteral("DKOD")).asString() : QString();
+    shared().CurrentEmployeeCode =
+        hasRow ? employees->fieldByName(QStringLiteral("DKOD")).asString() : QString();
     const QString name = hasRow ? employees->fieldByName(QStringLiteral("DNEV")).asString() : QString();
     shared().CurrentCaption = QStringLiteral("Varnel - ") + name.left(25) + QStringLiteral("  2011-2013");
     if (Form1)

@@ -7,7 +7,9 @@ class DBLookupComboBox;
 class QLabel;
 class QPushButton;
 
-namespace Ui { class TForm4; }
+namespace Ui {
+class TForm4;
+}
 
 class TForm4 : public QDialog {
     Q_OBJECT

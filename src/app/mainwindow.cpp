@@ -16,7 +16,7 @@ namespace {
 enum class Kind { Submenu, Command, Separator };
 
 struct MenuItem {
-    const char* parent;    // nullptr: on the menu bar
+    const char* parent;   // nullptr: on the menu bar
     const char* name;
     const char* caption;
     Kind kind;
@@ -114,7 +114,8 @@ void TForm1::build()
 void TForm1::setShortcut(QAction* action, const QKeySequence& key)
 {
     // A menu shows the key beside the caption; the menu bar cannot, so its items say it in the hint.
-    action->setStatusTip(QStringLiteral("%1 (%2)").arg(caption(action), key.toString(QKeySequence::NativeText)));
+    action->setStatusTip(
+        QStringLiteral("%1 (%2)").arg(caption(action), key.toString(QKeySequence::NativeText)));
     auto* menu = qobject_cast<QMenu*>(action->parent());
     if (!menu) {
         action->setShortcut(key);

@@ -5,7 +5,9 @@
 
 class QTimer;
 
-namespace Ui { class TAboutBox; }
+namespace Ui {
+class TAboutBox;
+}
 
 class TAboutBox : public QDialog {
     Q_OBJECT

@@ -107,8 +107,8 @@ std::unique_ptr<TForm1> startUp(const StartOptions& options)
         const QString database = Data ? Data->ZCon1.params().database : options.database;
         delete Data;
         Data = nullptr;
-        Platform::instance().confirmYesOnly(DatabaseFailure + QLatin1Char('\r') + databaseLine(database)
-                                            + QLatin1Char('\r') + openFailureReason(error));
+        Platform::instance().confirmYesOnly(DatabaseFailure + QLatin1Char('\r') + databaseLine(database) +
+                                            QLatin1Char('\r') + openFailureReason(error));
         Form1 = nullptr;
         return nullptr;
     }

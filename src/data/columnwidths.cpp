@@ -52,8 +52,9 @@ void requireFits(const QString& table, const QString& column, const QString& tex
 {
     const int width = columnWidth(table, column);
     if (width > 0 && text.size() > width)
-        throw DbError(QStringLiteral("A(z) %1 mező legfeljebb %2 karaktert fogad el, a beírt szöveg %3 karakteres.")
-                          .arg(column.toUpper())
-                          .arg(width)
-                          .arg(text.size()));
+        throw DbError(
+            QStringLiteral("A(z) %1 mező legfeljebb %2 karaktert fogad el, a beírt szöveg %3 karakteres.")
+                .arg(column.toUpper())
+                .arg(width)
+                .arg(text.size()));
 }

@@ -57,9 +57,9 @@ TData::TData(const QString& database, QObject* parent) : QObject(parent), IBTran
         const char* name;
     };
     const QueryDef queryDefs[] = {
-        {&ZQ10, "ZQ10"}, {&ZQ11, "ZQ11"}, {&ZQ12, "ZQ12"}, {&ZQ20, "ZQ20"}, {&ZQ21, "ZQ21"},
-        {&ZQ22, "ZQ22"}, {&ZQ30, "ZQ30"}, {&ZQ31, "ZQ31"}, {&ZQ32, "ZQ32"}, {&ZQ40, "ZQ40"},
-        {&ZQ41, "ZQ41"}, {&ZQ50, "ZQ50"}, {&ZQ51, "ZQ51"}, {&ZQ60, "ZQ60"}, {&ZQ61, "ZQ61"},
+        {&ZQ10, "ZQ10"}, {&ZQ11, "ZQ11"}, {&ZQ12, "ZQ12"}, {&ZQ20, "ZQ20"},   {&ZQ21, "ZQ21"},
+        {&ZQ22, "ZQ22"}, {&ZQ30, "ZQ30"}, {&ZQ31, "ZQ31"}, {&ZQ32, "ZQ32"},   {&ZQ40, "ZQ40"},
+        {&ZQ41, "ZQ41"}, {&ZQ50, "ZQ50"}, {&ZQ51, "ZQ51"}, {&ZQ60, "ZQ60"},   {&ZQ61, "ZQ61"},
         {&ZQ70, "ZQ70"}, {&ZQ80, "ZQ80"}, {&ZQ90, "ZQ90"}, {&ZQ100, "ZQ100"},
     };
     for (const QueryDef& def : queryDefs)
@@ -71,10 +71,10 @@ TData::TData(const QString& database, QObject* parent) : QObject(parent), IBTran
         const char* name;
     };
     const SourceDef sourceDefs[] = {
-        {&DSQ10, ZQ10, "DSQ10"}, {&DS11, ZQ11, "DS11"}, {&DS12, ZQ12, "DS12"}, {&DSQ20, ZQ20, "DSQ20"},
-        {&DS21, ZQ21, "DS21"}, {&DS22, ZQ22, "DS22"}, {&DS32, ZQ22, "DS32"}, {&DSQ30, ZQ30, "DSQ30"},
-        {&DS31, ZQ31, "DS31"}, {&DSQ40, ZQ40, "DSQ40"}, {&DS41, ZQ41, "DS41"}, {&DSQ50, ZQ50, "DSQ50"},
-        {&DS51, ZQ51, "DS51"}, {&DSQ60, ZQ60, "DSQ60"}, {&DS61, ZQ61, "DS61"}, {&DSQ70, ZQ70, "DSQ70"},
+        {&DSQ10, ZQ10, "DSQ10"}, {&DS11, ZQ11, "DS11"},   {&DS12, ZQ12, "DS12"},      {&DSQ20, ZQ20, "DSQ20"},
+        {&DS21, ZQ21, "DS21"},   {&DS22, ZQ22, "DS22"},   {&DS32, ZQ22, "DS32"},      {&DSQ30, ZQ30, "DSQ30"},
+        {&DS31, ZQ31, "DS31"},   {&DSQ40, ZQ40, "DSQ40"}, {&DS41, ZQ41, "DS41"},      {&DSQ50, ZQ50, "DSQ50"},
+        {&DS51, ZQ51, "DS51"},   {&DSQ60, ZQ60, "DSQ60"}, {&DS61, ZQ61, "DS61"},      {&DSQ70, ZQ70, "DSQ70"},
         {&DSQ80, ZQ80, "DSQ80"}, {&DSQ90, ZQ90, "DSQ90"}, {&DSQ100, ZQ100, "DSQ100"},
     };
     for (const SourceDef& def : sourceDefs)
@@ -90,14 +90,22 @@ TData::TData(const QString& database, QObject* parent) : QObject(parent), IBTran
         const char* name;
     };
     const ReportDatasetDef reportDefs[] = {
-        {&frDBCikk, DSQ20, "frDBCikk"},         {&frDBPartner, DSQ30, "frDBPartner"},
-        {&frDBRaktar, DSQ40, "frDBRaktar"},     {&frDBMnem, DSQ50, "frDBMnem"},
-        {&frDBDolgozo, DSQ60, "frDBDolgozo"},   {&frDBTetelszam, DS11, "frDBTetelszam"},
-        {&frDBDataSet1, DS11, "frDBDataSet1"},  {&frDBDataSet2, DS11, "frDBDataSet2"},
-        {&frDBDataSet3, DSQ20, "frDBDataSet3"}, {&frDBDataSet4, DSQ20, "frDBDataSet4"},
-        {&frDBDataSet5, DS11, "frDBDataSet5"},  {&frDBDataSet6, DSQ40, "frDBDataSet6"},
-        {&frUserDataset1, nullptr, "frUserDataset1"}, {&frUserDataset2, nullptr, "frUserDataset2"},
-        {&frUserDataset3, nullptr, "frUserDataset3"}, {&frUserDataset4, nullptr, "frUserDataset4"},
+        {&frDBCikk, DSQ20, "frDBCikk"},
+        {&frDBPartner, DSQ30, "frDBPartner"},
+        {&frDBRaktar, DSQ40, "frDBRaktar"},
+        {&frDBMnem, DSQ50, "frDBMnem"},
+        {&frDBDolgozo, DSQ60, "frDBDolgozo"},
+        {&frDBTetelszam, DS11, "frDBTetelszam"},
+        {&frDBDataSet1, DS11, "frDBDataSet1"},
+        {&frDBDataSet2, DS11, "frDBDataSet2"},
+        {&frDBDataSet3, DSQ20, "frDBDataSet3"},
+        {&frDBDataSet4, DSQ20, "frDBDataSet4"},
+        {&frDBDataSet5, DS11, "frDBDataSet5"},
+        {&frDBDataSet6, DSQ40, "frDBDataSet6"},
+        {&frUserDataset1, nullptr, "frUserDataset1"},
+        {&frUserDataset2, nullptr, "frUserDataset2"},
+        {&frUserDataset3, nullptr, "frUserDataset3"},
+        {&frUserDataset4, nullptr, "frUserDataset4"},
     };
     for (const ReportDatasetDef& def : reportDefs)
         *def.dataset = new ReportDataset(QString::fromLatin1(def.name), def.source, this);
@@ -120,7 +128,8 @@ TData::~TData()
 
 QList<Table*> TData::tables() const
 {
-    return {IBTable1, IBTable2, IBTable3, IBTable4, IBTable5, IBTable6, IBTable7, IBTable8, IBTable9, IBTable10};
+    return {IBTable1, IBTable2, IBTable3, IBTable4, IBTable5,
+            IBTable6, IBTable7, IBTable8, IBTable9, IBTable10};
 }
 
 void TData::connectAndOpenTables()

@@ -30,30 +30,29 @@ public:
     Connection ZCon1;
     Transaction& IBTrans1;
 
-    Table* IBTable1;   // BIZMOZG
-    Table* IBTable2;   // CIKK
-    Table* IBTable3;   // PARTNER
-    Table* IBTable4;   // RAKTAR
-    Table* IBTable5;   // MNEM
-    Table* IBTable6;   // DOLGOZO
-    Table* IBTable7;   // BIZSZAM
-    Table* IBTable8;   // FELH
-    Table* IBTable9;   // MUNKA
-    Table* IBTable10;  // MUNKA2
+    Table* IBTable1;    // BIZMOZG
+    Table* IBTable2;    // CIKK
+    Table* IBTable3;    // PARTNER
+    Table* IBTable4;    // RAKTAR
+    Table* IBTable5;    // MNEM
+    Table* IBTable6;    // DOLGOZO
+    Table* IBTable7;    // BIZSZAM
+    Table* IBTable8;    // FELH
+    Table* IBTable9;    // MUNKA
+    Table* IBTable10;   // MUNKA2
     DataSource *DS1, *DS2, *DS3, *DS4, *DS5, *DS6, *DS7, *DS8, *DS9, *DS10;
 
-    Query *ZQ10, *ZQ11, *ZQ12, *ZQ20, *ZQ21, *ZQ22, *ZQ30, *ZQ31, *ZQ32, *ZQ40, *ZQ41, *ZQ50, *ZQ51,
-          *ZQ60, *ZQ61, *ZQ70, *ZQ80, *ZQ90, *ZQ100;
-    DataSource *DSQ10, *DS11, *DS12, *DSQ20, *DS21, *DS22, *DS32, *DSQ30, *DS31, *DSQ40, *DS41, *DSQ50,
-               *DS51, *DSQ60, *DS61, *DSQ70, *DSQ80, *DSQ90, *DSQ100;
+    Query *ZQ10, *ZQ11, *ZQ12, *ZQ20, *ZQ21, *ZQ22, *ZQ30, *ZQ31, *ZQ32, *ZQ40, *ZQ41, *ZQ50, *ZQ51, *ZQ60,
+        *ZQ61, *ZQ70, *ZQ80, *ZQ90, *ZQ100;
+    DataSource *DSQ10, *DS11, *DS12, *DSQ20, *DS21, *DS22, *DS32, *DSQ30, *DS31, *DSQ40, *DS41, *DSQ50, *DS51,
+        *DSQ60, *DS61, *DSQ70, *DSQ80, *DSQ90, *DSQ100;
 
     // Report components; their behaviour lives in the report engine and the report events.
     Report* frNyomtat;
     Report* frMegtekint;
     Report* frCompositeReport1;
     ReportDataset *frDBCikk, *frDBPartner, *frDBRaktar, *frDBMnem, *frDBDolgozo, *frDBTetelszam,
-                  *frDBDataSet1, *frDBDataSet2, *frDBDataSet3, *frDBDataSet4, *frDBDataSet5,
-                  *frDBDataSet6;
+        *frDBDataSet1, *frDBDataSet2, *frDBDataSet3, *frDBDataSet4, *frDBDataSet5, *frDBDataSet6;
     ReportDataset *frUserDataset1, *frUserDataset2, *frUserDataset3, *frUserDataset4;
 
     QList<Table*> tables() const;

@@ -6,7 +6,7 @@
 namespace {
 
 struct CounterValue {
-    QString text;     // as stored, so that the advance matches exactly the row it read
+    QString text;   // as stored, so that the advance matches exactly the row it read
     qint64 number = 0;
 };
 

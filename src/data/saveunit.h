@@ -7,8 +7,8 @@
 #include <functional>
 
 struct SaveStep {
-    QString failureMessage;       // shown, with the reason on its second line, when this step fails
-    std::function<void()> run;    // throws on failure
+    QString failureMessage;      // shown, with the reason on its second line, when this step fails
+    std::function<void()> run;   // throws on failure
 };
 
 enum class SaveOutcome {

@@ -39,8 +39,8 @@ void DocumentLineLayout::showFigureColumn(bool increase)
 
 QList<QLineEdit*> DocumentLineLayout::displayBoxes() const
 {
-    return {Edit32, Edit36, Edit37, Edit11, Edit35, Edit10, Edit12, Edit33, Edit34, Edit13, Edit14, Edit15,
-            Edit16, Edit17, Edit18, Edit19, Edit20, Edit24};
+    return {Edit32, Edit36, Edit37, Edit11, Edit35, Edit10, Edit12, Edit33, Edit34,
+            Edit13, Edit14, Edit15, Edit16, Edit17, Edit18, Edit19, Edit20, Edit24};
 }
 
 QList<QLineEdit*> DocumentLineLayout::allBoxes() const
@@ -96,8 +96,10 @@ void DocumentLineLayout::readRegisterLine()
     Edit1->setText(text("BBIZDATUM"));
     Edit2->setText(text("BMNEM"));
 
-    showMovementType(openWith(*Data->ZQ51, QStringLiteral("SELECT * FROM mnem WHERE mnem = :p1"), text("BMNEM")));
-    showItem(openWith(*Data->ZQ21, QStringLiteral("SELECT * FROM cikk WHERE cszam = :p1"), text("BCIKKSZAM")));
+    showMovementType(
+        openWith(*Data->ZQ51, QStringLiteral("SELECT * FROM mnem WHERE mnem = :p1"), text("BMNEM")));
+    showItem(
+        openWith(*Data->ZQ21, QStringLiteral("SELECT * FROM cikk WHERE cszam = :p1"), text("BCIKKSZAM")));
 
     Edit4->setText(text("BTETEL"));
     Edit5->setText(text("BSZOVEG"));
@@ -105,11 +107,13 @@ void DocumentLineLayout::readRegisterLine()
     Edit7->setText(text("BMEGJEGY"));
     Edit13->setText(text("BRKOD"));
 
-    const Query& warehouse = openWith(*Data->ZQ41, QStringLiteral("SELECT * FROM raktar WHERE rkod = :p1"), text("BRKOD"));
+    const Query& warehouse =
+        openWith(*Data->ZQ41, QStringLiteral("SELECT * FROM raktar WHERE rkod = :p1"), text("BRKOD"));
     Edit8->setText(warehouse.fieldByName(QStringLiteral("rnev")).asString());
 
     Edit15->setText(text("BPKOD"));
-    const Query& partner = openWith(*Data->ZQ31, QStringLiteral("SELECT * FROM partner WHERE pkod = :p1"), text("BPKOD"));
+    const Query& partner =
+        openWith(*Data->ZQ31, QStringLiteral("SELECT * FROM partner WHERE pkod = :p1"), text("BPKOD"));
     Edit9->setText(partner.fieldByName(QStringLiteral("pnev")).asString());
     Edit14->setText(partnerAddress(partner));
 

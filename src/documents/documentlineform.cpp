@@ -68,8 +68,8 @@ bool TForm18::isNew() const
 
 QList<QWidget*> TForm18::laterFields() const
 {
-    return {Button3, Button2, Edit3, Edit12, Edit33, Edit34, Label2, Edit4, Label6, Edit5, Label7, Edit6,
-            Label5, Edit7, Button4, Edit8, Edit13, Button5, Edit9, Edit14, Edit15};
+    return {Button3, Button2, Edit3, Edit12,  Edit33, Edit34, Label2,  Edit4, Label6, Edit5, Label7,
+            Edit6,   Label5,  Edit7, Button4, Edit8,  Edit13, Button5, Edit9, Edit14, Edit15};
 }
 
 void TForm18::makeDisplayOnly(QLineEdit* box)
@@ -230,10 +230,11 @@ void TForm18::fillItem(const Query& row)
 // Every line of the item counts, of every warehouse and date, each valued at its own unit price.
 void TForm18::showStockFigures()
 {
-    const Query& sums = openWith(*Data->ZQ11,
-                                 QStringLiteral("SELECT SUM(bmenov -bmecsok) AS sum_menny, SUM((bmenov * bear) - "
-                                                "(bmecsok * bear)) AS sum_ertek FROM bizmozg WHERE bcikkszam = :p1"),
-                                 Edit3->text());
+    const Query& sums =
+        openWith(*Data->ZQ11,
+                 QStringLiteral("SELECT SUM(bmenov -bmecsok) AS sum_menny, SUM((bmenov * bear) - "
+                                "(bmecsok * bear)) AS sum_ertek FROM bizmozg WHERE bcikkszam = :p1"),
+                 Edit3->text());
     const Field quantity = sums.fieldByName(QStringLiteral("sum_menny"));
     const Field value = sums.fieldByName(QStringLiteral("sum_ertek"));
     Edit17->setText(quantity.isNull() ? QString() : quantity.asDecimal().toString());

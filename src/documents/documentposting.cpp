@@ -15,13 +15,17 @@ namespace DocumentPosting {
 
 namespace {
 
-const QString InsertSql = QStringLiteral(
-    "INSERT INTO bizmozg ( bbszam, bcikkszam, bbizdatum, bmnem, bear, bmenov, bmecsok, bertnov, bertcsok, bdkod, "
-    "brkod, brkelt, beredeti, bszoveg, bpkod, bckod, bmegjegy, bmkod, btetel) VALUES ( :p2, :p3, :p4, :p5, :p6, :p7, "
-    ":p8, :p9, :p10, :p11, :p12, :p13, :p14, :p15, :p16, :p17, :p18, :p19, :p20)");
+const QString InsertSql =
+    QStringLiteral("INSERT INTO bizmozg ( bbszam, bcikkszam, bbizdatum, bmnem, bear, bmenov, bmecsok, "
+                   "bertnov, bertcsok, bdkod, "
+                   "brkod, brkelt, beredeti, bszoveg, bpkod, bckod, bmegjegy, bmkod, btetel) VALUES ( :p2, "
+                   ":p3, :p4, :p5, :p6, :p7, "
+                   ":p8, :p9, :p10, :p11, :p12, :p13, :p14, :p15, :p16, :p17, :p18, :p19, :p20)");
 const QString UpdateSql = QStringLiteral(
-    "UPDATE bizmozg SET bckod = :p1, bcikkszam = :p2, bbizdatum = :p3, bmnem = :p4, bear = :p5, bmenov = :p6, "
-    "bmecsok = :p7, bertnov = :p8, bertcsok = :p9, bdkod = :p10, brkod = :p11, brkelt = :p12, beredeti = :p13, "
+    "UPDATE bizmozg SET bckod = :p1, bcikkszam = :p2, bbizdatum = :p3, bmnem = :p4, bear = :p5, bmenov = "
+    ":p6, "
+    "bmecsok = :p7, bertnov = :p8, bertcsok = :p9, bdkod = :p10, brkod = :p11, brkelt = :p12, beredeti = "
+    ":p13, "
     "bszoveg = :p14, bpkod = :p15, bmegjegy = :p17, bmkod = :p18, btetel = :p19 WHERE IDb = :p0");
 
 const QString InsertFailed = QStringLiteral("Hiba182: Újban, INSERT a bizmozg-ban ");
@@ -85,21 +89,22 @@ Result post(const Line& line, Dataset* keptOpen)
     if (line.isNew) {
         // The counter first: the line then carries a number that no other line can have taken.
         steps << SaveStep{CounterFailed, [&] { result.number = DocumentCounter::take(); }};
-        steps << SaveStep{InsertFailed, [&] {
-            statement.setSql(InsertSql);
-            bindLine(statement, line);
-            statement.paramByName(QStringLiteral("p2")).setText(QString::number(result.number));
-            statement.execute();
-            shared().CurrentDocumentKey = line.key;
-        }};
+        steps << SaveStep{
+            InsertFailed, [&] {
+                statement.setSql(InsertSql);
+                bindLine(statement, line);
+                statement.paramByName(QStringLiteral("p2")).setText(QString::number(result.number));
+                statement.execute();
+                shared().CurrentDocumentKey = line.key;
+            }};
     } else {
         steps << SaveStep{UpdateFailed, [&] {
-            statement.setSql(UpdateSql);
-            bindLine(statement, line);
-            statement.paramByName(QStringLiteral("p0")).setText(line.id);
-            statement.execute();
-            shared().CurrentDocumentKey = line.key;
-        }};
+                              statement.setSql(UpdateSql);
+                              bindLine(statement, line);
+                              statement.paramByName(QStringLiteral("p0")).setText(line.id);
+                              statement.execute();
+                              shared().CurrentDocumentKey = line.key;
+                          }};
     }
     const bool keep = keptOpen && !line.isNew;
     if (keep)
@@ -109,7 +114,8 @@ Result post(const Line& line, Dataset* keptOpen)
         keptOpen->keepRowsOverNextEnd(false);
     if (result.outcome == SaveOutcome::Saved && line.isNew && result.number != line.proposedNumber)
         Platform::instance().information(
-            QStringLiteral("A bizonylat a(z) %1 számot kapta, mert a(z) %2 számot közben más már felhasználta.")
+            QStringLiteral(
+                "A bizonylat a(z) %1 számot kapta, mert a(z) %2 számot közben más már felhasználta.")
                 .arg(result.number)
                 .arg(line.proposedNumber));
     return result;

@@ -19,27 +19,27 @@ struct Line {
     qint64 proposedNumber = 0;   // a new line: the number the form showed when it opened
     QString key;                 // BKOD, kept as the current document key once stored
     QDate date;
-    QString movementKey;         // BMNEM
-    QString movementCode;        // BMKOD
-    QString itemNumber;          // BCIKKSZAM
-    QString itemCode;            // BCKOD
-    QString price;               // BEAR, of the figure column the movement's sign chose
-    QString quantityIn;          // BMENOV
-    QString quantityOut;         // BMECSOK
-    QString valueIn;             // BERTNOV
-    QString valueOut;            // BERTCSOK
-    QString employeeCode;        // BDKOD
-    QString warehouseCode;       // BRKOD
-    QString original;            // BEREDETI
-    QString text;                // BSZOVEG
-    QString partnerCode;         // BPKOD
-    QString note;                // BMEGJEGY
-    QString batch;               // BTETEL
+    QString movementKey;     // BMNEM
+    QString movementCode;    // BMKOD
+    QString itemNumber;      // BCIKKSZAM
+    QString itemCode;        // BCKOD
+    QString price;           // BEAR, of the figure column the movement's sign chose
+    QString quantityIn;      // BMENOV
+    QString quantityOut;     // BMECSOK
+    QString valueIn;         // BERTNOV
+    QString valueOut;        // BERTCSOK
+    QString employeeCode;    // BDKOD
+    QString warehouseCode;   // BRKOD
+    QString original;        // BEREDETI
+    QString text;            // BSZOVEG
+    QString partnerCode;     // BPKOD
+    QString note;            // BMEGJEGY
+    QString batch;           // BTETEL
 };
 
 struct Result {
     SaveOutcome outcome = SaveOutcome::GuardFailed;
-    qint64 number = 0;           // a new line: the number it was stored with
+    qint64 number = 0;   // a new line: the number it was stored with
 };
 
 // Stores the line in one unit of work on the shared transaction; a new line first takes its number

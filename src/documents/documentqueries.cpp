@@ -9,8 +9,8 @@ QString partnerAddress(const Query& partner)
 {
     if (partner.currentRow() < 0)
         return QString();
-    return partner.fieldByName(QStringLiteral("phelyseg")).asString() + QLatin1Char(' ')
-           + partner.fieldByName(QStringLiteral("putca")).asString();
+    return partner.fieldByName(QStringLiteral("phelyseg")).asString() + QLatin1Char(' ') +
+           partner.fieldByName(QStringLiteral("putca")).asString();
 }
 
 QString withoutTrailingBlanks(const QString& text)
@@ -25,9 +25,11 @@ MasterLookup movementTypeLookup()
 {
     MasterLookup lookup = movementTypePicker();
     lookup.work = Data->ZQ51;
-    lookup.countByCode = QStringLiteral("SELECT mnem, count(mnem) as odb FROM mnem WHERE (mnem = :p1) GROUP BY mnem");
+    lookup.countByCode =
+        QStringLiteral("SELECT mnem, count(mnem) as odb FROM mnem WHERE (mnem = :p1) GROUP BY mnem");
     lookup.rowByCode = QStringLiteral("SELECT * FROM mnem WHERE (mnem = :p1)");
-    lookup.countByName = QStringLiteral("SELECT mnev, count(mnev) as ndb FROM mnem WHERE (mnev = :p1) GROUP BY mnev");
+    lookup.countByName =
+        QStringLiteral("SELECT mnev, count(mnev) as ndb FROM mnem WHERE (mnev = :p1) GROUP BY mnev");
     lookup.rowByName = QStringLiteral("SELECT * FROM mnem WHERE (mnev = :p1)");
     lookup.table = QStringLiteral("mnem");
     lookup.codeColumn = QStringLiteral("mnem");
@@ -54,8 +56,9 @@ MasterLookup itemLookup()
 namespace {
 
 // Warehouses and partners are looked up by name only.
-MasterLookup byName(Query* work, const QString& count, const QString& row, const QString& table, const QString& name,
-                    Query* list, QString SharedState::*selection, std::function<void(QWidget*)> openList)
+MasterLookup byName(Query* work, const QString& count, const QString& row, const QString& table,
+                    const QString& name, Query* list, QString SharedState::*selection,
+                    std::function<void(QWidget*)> openList)
 {
     MasterLookup lookup;
     lookup.work = work;
@@ -73,18 +76,20 @@ MasterLookup byName(Query* work, const QString& count, const QString& row, const
 
 MasterLookup warehouseLookup()
 {
-    return byName(Data->ZQ41,
-                  QStringLiteral("SELECT RNEV, count(RNEV) as rdb FROM raktar WHERE (RNEV = :p1) GROUP BY RNEV"),
-                  QStringLiteral("SELECT * FROM raktar WHERE (RNEV = :p1)"), QStringLiteral("raktar"),
-                  QStringLiteral("rnev"), Data->ZQ40, &SharedState::SelectedWarehouseCode,
-                  [](QWidget* parent) { runForm(Form11, parent); });
+    return byName(
+        Data->ZQ41,
+        QStringLiteral("SELECT RNEV, count(RNEV) as rdb FROM raktar WHERE (RNEV = :p1) GROUP BY RNEV"),
+        QStringLiteral("SELECT * FROM raktar WHERE (RNEV = :p1)"), QStringLiteral("raktar"),
+        QStringLiteral("rnev"), Data->ZQ40, &SharedState::SelectedWarehouseCode,
+        [](QWidget* parent) { runForm(Form11, parent); });
 }
 
 MasterLookup partnerLookup()
 {
-    return byName(Data->ZQ31,
-                  QStringLiteral("SELECT PNEV, count(PNEV) as pdb FROM partner WHERE PNEV = :p1 GROUP BY PNEV"),
-                  QStringLiteral("SELECT * FROM partner WHERE (PNEV = :p1)"), QStringLiteral("partner"),
-                  QStringLiteral("pnev"), Data->ZQ30, &SharedState::SelectedPartnerCode,
-                  [](QWidget* parent) { runForm(Form9, parent); });
+    return byName(
+        Data->ZQ31,
+        QStringLiteral("SELECT PNEV, count(PNEV) as pdb FROM partner WHERE PNEV = :p1 GROUP BY PNEV"),
+        QStringLiteral("SELECT * FROM partner WHERE (PNEV = :p1)"), QStringLiteral("partner"),
+        QStringLiteral("pnev"), Data->ZQ30, &SharedState::SelectedPartnerCode,
+        [](QWidget* parent) { runForm(Form9, parent); });
 }

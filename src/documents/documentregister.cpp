@@ -116,12 +116,20 @@ TForm17::TForm17(QWidget* parent) : QDialog(parent), list_(*Data->ZQ10)
 
 void TForm17::buildDetails()
 {
-    struct Line { const char* caption; QStringList fields; };
-    const Line lines[] = {{"Bizonylatszám: ", {"BBSZAM"}}, {"Cikkszám:", {"BCIKKSZAM", "BCKOD"}},
-                          {"Dátum", {"BBIZDATUM"}},        {"Mozgásnem:", {"BMNEM"}},
-                          {"Mennyiség:", {"BMENOV", "BMECSOK"}}, {"Éték:", {"BERTNOV", "BERTCSOK"}},
-                          {"Eredeti:", {"BEREDETI"}},     {"Szöveg:", {"BSZOVEG"}},
-                          {"ID:", {"IDB"}},               {"Kód:", {"BKOD"}}};
+    struct Line {
+        const char* caption;
+        QStringList fields;
+    };
+    const Line lines[] = {{"Bizonylatszám: ", {"BBSZAM"}},
+                          {"Cikkszám:", {"BCIKKSZAM", "BCKOD"}},
+                          {"Dátum", {"BBIZDATUM"}},
+                          {"Mozgásnem:", {"BMNEM"}},
+                          {"Mennyiség:", {"BMENOV", "BMECSOK"}},
+                          {"Éték:", {"BERTNOV", "BERTCSOK"}},
+                          {"Eredeti:", {"BEREDETI"}},
+                          {"Szöveg:", {"BSZOVEG"}},
+                          {"ID:", {"IDB"}},
+                          {"Kód:", {"BKOD"}}};
     auto* grid = new QGridLayout(GroupBox1);
     grid->setVerticalSpacing(0);
     int number = 0;
@@ -156,11 +164,13 @@ void TForm17::modify()
 {
     const Query& list = *Data->ZQ10;
     const QString number = list.fieldByName(QStringLiteral("BBSZAM")).asString();
-    Query& check = openWith(*Data->ZQ11, QStringLiteral("SELECT * FROM bizmozg WHERE bcikkszam = :p1 ORDER BY bbizdatum, bbszam"),
-                            list.fieldByName(QStringLiteral("BCIKKSZAM")).asString());
+    Query& check = openWith(
+        *Data->ZQ11, QStringLiteral("SELECT * FROM bizmozg WHERE bcikkszam = :p1 ORDER BY bbizdatum, bbszam"),
+        list.fieldByName(QStringLiteral("BCIKKSZAM")).asString());
     check.last();
     if (check.fieldByName(QStringLiteral("BBSZAM")).asString() != number)
-        Platform::instance().confirmYesOnly(QStringLiteral("A cikkre ezen biz.dátum után már van könyvelve!"));
+        Platform::instance().confirmYesOnly(
+            QStringLiteral("A cikkre ezen biz.dátum után már van könyvelve!"));
     openModification();
 }
 

@@ -6,8 +6,9 @@
 
 namespace {
 
-const QString JoinedSelect = QStringLiteral("SELECT * FROM Bizmozg LEFT JOIN cikk ON Bizmozg.bcikkszam = cikk.cszam "
-                                            "LEFT JOIN partner ON Bizmozg.bpkod = partner.pkod");
+const QString JoinedSelect =
+    QStringLiteral("SELECT * FROM Bizmozg LEFT JOIN cikk ON Bizmozg.bcikkszam = cikk.cszam "
+                   "LEFT JOIN partner ON Bizmozg.bpkod = partner.pkod");
 const QString PlainSelect = QStringLiteral("SELECT * FROM bizmozg");
 const QString OtherFields = QStringLiteral(
     "BMKOD,BEAR,BERTNOV,BERTCSOK,BATLAR,BTETEL,BMEGJEGY,BFELADOTT,BKSZLA,BTFSZAM,BTOE,BTVK,BKFSZAM,BKOE,BKVK,"
@@ -34,10 +35,11 @@ RegisterList::RegisterList(Query& list) : list_(list) {}
 const QList<GridColumn>& RegisterList::gridColumns()
 {
     static const QList<GridColumn> columns{
-        {"BBSZAM", "Bizszám"}, {"BCKOD", "CKód"}, {"BCIKKSZAM", "Cikkszám"}, {"BBIZDATUM", "Dátum"},
-        {"BMNEM", "Mnem"},     {"BMENOV", "Mennyiség növ."}, {"BMECSOK", "Menny.csökk."},
-        {"BEREDETI", "Eredeti"}, {"BSZOVEG", "Szöveg"}, {"BPKOD", "Pkód"}, {"BRKOD", "Rkód"},
-        {"BDKOD", "Dkód"},     {"BRKELT", "Kelt"}, {"IDB", "ID"}, {"BKOD", "BKód"}};
+        {"BBSZAM", "Bizszám"},       {"BCKOD", "CKód"},       {"BCIKKSZAM", "Cikkszám"},
+        {"BBIZDATUM", "Dátum"},      {"BMNEM", "Mnem"},       {"BMENOV", "Mennyiség növ."},
+        {"BMECSOK", "Menny.csökk."}, {"BEREDETI", "Eredeti"}, {"BSZOVEG", "Szöveg"},
+        {"BPKOD", "Pkód"},           {"BRKOD", "Rkód"},       {"BDKOD", "Dkód"},
+        {"BRKELT", "Kelt"},          {"IDB", "ID"},           {"BKOD", "BKód"}};
     return columns;
 }
 
@@ -62,15 +64,9 @@ void RegisterList::read(Statement statement, int position)
     statement_ = statement;
     position_ = position;
     switch (statement) {
-    case Statement::WithItemAndPartner:
-        rereadQuery(list_, listSql());
-        break;
-    case Statement::LinesOnly:
-        rereadQuery(list_, plainListSql());
-        break;
-    case Statement::MarkedColumn:
-        rereadQuery(list_, markedSortSql(position));
-        break;
+    case Statement::WithItemAndPartner: rereadQuery(list_, listSql()); break;
+    case Statement::LinesOnly: rereadQuery(list_, plainListSql()); break;
+    case Statement::MarkedColumn: rereadQuery(list_, markedSortSql(position)); break;
     }
 }
 
@@ -99,12 +95,9 @@ void RegisterList::rereadOnLine(const QString& key)
 QString RegisterList::select() const
 {
     switch (statement_) {
-    case Statement::WithItemAndPartner:
-        return JoinedSelect;
-    case Statement::LinesOnly:
-        return PlainSelect;
-    case Statement::MarkedColumn:
-        break;
+    case Statement::WithItemAndPartner: return JoinedSelect;
+    case Statement::LinesOnly: return PlainSelect;
+    case Statement::MarkedColumn: break;
     }
     return markedSelect();
 }
@@ -125,7 +118,8 @@ bool RegisterList::inNumberOrder() const
 
 bool RegisterList::showChangedLine(const QString& id)
 {
-    if (!list_.isOpen() || list_.currentRow() < 0 || list_.fieldByName(QStringLiteral("IDB")).asString() != id)
+    if (!list_.isOpen() || list_.currentRow() < 0 ||
+        list_.fieldByName(QStringLiteral("IDB")).asString() != id)
         return false;
     const int column = orderColumn();
     if (column < 0)
@@ -136,8 +130,8 @@ bool RegisterList::showChangedLine(const QString& id)
     line.open();
     // A line the joins now list more (or less) than once, or whose order value changed, may stand
     // elsewhere in the list.
-    if (line.recordCount() != 1 || line.field(column).value() != list_.field(column).value()
-        || line.field(column).isNull() != list_.field(column).isNull())
+    if (line.recordCount() != 1 || line.field(column).value() != list_.field(column).value() ||
+        line.field(column).isNull() != list_.field(column).isNull())
         return false;
     list_.replaceRowFrom(list_.currentRow(), line);
     return true;

@@ -55,11 +55,13 @@ QList<WorkRow> readWorkRows()
     QList<WorkRow> rows;
     for (; !query.eof(); query.next()) {
         auto text = [&](const char* column) { return query.fieldByName(QLatin1String(column)).asString(); };
-        auto number = [&](const char* column) { return query.fieldByName(QLatin1String(column)).asDecimal(); };
-        rows.append({query.fieldByName(QStringLiteral("F_FELVKELT")).asDate(), text("S_BSZAM"), text("S_TERMEKKOD"),
-                     text("S_MEGNEVEZES"), text("S_BIZONYLAT"), text("S_MEGY"), text("S_VTSZ"), text("O_KOD"),
-                     text("O_NEV"), text("O_HELYSEGNEV"), text("O_UTCA"), text("O_IRSZAM"), number("S_BRUTTO"),
-                     number("S_EAR"), number("S_FELVAR")});
+        auto number = [&](const char* column) {
+            return query.fieldByName(QLatin1String(column)).asDecimal();
+        };
+        rows.append({query.fieldByName(QStringLiteral("F_FELVKELT")).asDate(), text("S_BSZAM"),
+                     text("S_TERMEKKOD"), text("S_MEGNEVEZES"), text("S_BIZONYLAT"), text("S_MEGY"),
+                     text("S_VTSZ"), text("O_KOD"), text("O_NEV"), text("O_HELYSEGNEV"), text("O_UTCA"),
+                     text("O_IRSZAM"), number("S_BRUTTO"), number("S_EAR"), number("S_FELVAR")});
     }
     query.close();
     return rows;
@@ -102,8 +104,9 @@ bool partnerExists(const WorkRow& row)
 void insertItem(const WorkRow& row, const QString& code)
 {
     Query& query = *Data->ZQ12;
-    setStatement(query, {QStringLiteral("INSERT INTO cikk ( ckod, cszam, cmegn, cmeret, cme, cvtsz,  cbizonylat  )"),
-                         QStringLiteral("VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7)")});
+    setStatement(query,
+                 {QStringLiteral("INSERT INTO cikk ( ckod, cszam, cmegn, cmeret, cme, cvtsz,  cbizonylat  )"),
+                  QStringLiteral("VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7)")});
     bindTexts(query, 1, {code, row.itemNumber, row.name, QStringLiteral(" "), row.unit, row.vtsz, row.batch});
     query.execute();
 }
@@ -122,12 +125,13 @@ void insertPartner(const WorkRow& row)
 void insertLine(const WorkRow& row, const MovementType& type, const QString& number, const QString& itemCode)
 {
     Query& query = *Data->ZQ12;
-    setStatement(query,
-                 {QStringLiteral("INSERT INTO bizmozg ( BBSZAM, BCKOD, BCIKKSZAM, BBIZDATUM, BMKOD, BMNEM, BEAR, "
-                                 "BMENOV, BMECSOK, BERTNOV, BERTCSOK, BTETEL, BEREDETI, BSZOVEG, BPKOD, BDKOD, "
-                                 "BFELADOTT, BRKELT  )"),
-                  QStringLiteral("VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10, :p11, :p12, :p13, "
-                                 ":p14, :p15, :p16, :p17, :p18)")});
+    setStatement(
+        query,
+        {QStringLiteral("INSERT INTO bizmozg ( BBSZAM, BCKOD, BCIKKSZAM, BBIZDATUM, BMKOD, BMNEM, BEAR, "
+                        "BMENOV, BMECSOK, BERTNOV, BERTCSOK, BTETEL, BEREDETI, BSZOVEG, BPKOD, BDKOD, "
+                        "BFELADOTT, BRKELT  )"),
+         QStringLiteral("VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10, :p11, :p12, :p13, "
+                        ":p14, :p15, :p16, :p17, :p18)")});
     bindTexts(query, 1, {number, itemCode, row.itemNumber});
     query.paramByName(QStringLiteral("p4")).setDate(row.date);
     bindTexts(query, 5, {type.code, type.key});
@@ -136,8 +140,9 @@ void insertLine(const WorkRow& row, const MovementType& type, const QString& num
     query.paramByName(QStringLiteral("p9")).setDecimal(Decimal());
     query.paramByName(QStringLiteral("p10")).setDecimal(row.value);
     query.paramByName(QStringLiteral("p11")).setDecimal(Decimal());
-    bindTexts(query, 12, {row.batch, row.reference(), row.producerName, row.producerCode,
-                          shared().CurrentEmployeeCode, QString()});
+    bindTexts(query, 12,
+              {row.batch, row.reference(), row.producerName, row.producerCode, shared().CurrentEmployeeCode,
+               QString()});
     query.paramByName(QStringLiteral("p18")).setDate(QDate::currentDate());
     query.execute();
 }
@@ -162,18 +167,12 @@ RowOutcome postRow(const WorkRow& row, const MovementType& type, QString* number
                       }});
     if (newPartner)
         steps.append({PartnerInsertFailed, [&] { insertPartner(row); }});
-    steps.append({CounterFailed, [&] {
-                      taken = QString::number(DocumentCounter::take());
-                  }});
+    steps.append({CounterFailed, [&] { taken = QString::number(DocumentCounter::take()); }});
     steps.append({LineInsertFailed, [&] { insertLine(row, type, taken, itemCode); }});
     switch (saveInOneUnit(steps, LineInsertFailed)) {
-    case SaveOutcome::Saved:
-        *number = taken;
-        return RowOutcome::Posted;
-    case SaveOutcome::StepFailed:
-        return RowOutcome::Failed;
-    case SaveOutcome::GuardFailed:
-        break;
+    case SaveOutcome::Saved: *number = taken; return RowOutcome::Posted;
+    case SaveOutcome::StepFailed: return RowOutcome::Failed;
+    case SaveOutcome::GuardFailed: break;
     }
     return RowOutcome::Stopped;
 }
@@ -201,13 +200,17 @@ void fillItemCodes()
     // The lines are read in one natural scan and grouped ("|| ''" keeps the optimizer off the item-number
     // index, whose order would fetch a million lines one random page at a time).
     Query& query = *Data->ZQ12;
-    setStatement(query,
-                 {QStringLiteral("SELECT t.cszam, t.ckod"),
-                  QStringLiteral("FROM (SELECT cszam, MIN(ckod) AS ckod FROM cikk WHERE ckod <> '' GROUP BY cszam) t"),
-                  QStringLiteral("JOIN (SELECT k, MIN(CHAR_LENGTH(COALESCE(bckod, ''))) AS shortest, MIN(bckod) AS lo,"),
-                  QStringLiteral("             MAX(bckod) AS hi, COUNT(bckod) AS coded, COUNT(*) AS all_lines"),
-                  QStringLiteral("      FROM (SELECT bcikkszam || '' AS k, bckod FROM bizmozg) GROUP BY k) g ON g.k = t.cszam"),
-                  QStringLiteral("WHERE g.shortest < 5 AND (g.lo <> t.ckod OR g.hi <> t.ckod OR g.coded < g.all_lines)")});
+    setStatement(
+        query,
+        {QStringLiteral("SELECT t.cszam, t.ckod"),
+         QStringLiteral("FROM (SELECT cszam, MIN(ckod) AS ckod FROM cikk WHERE ckod <> '' GROUP BY cszam) t"),
+         QStringLiteral(
+             "JOIN (SELECT k, MIN(CHAR_LENGTH(COALESCE(bckod, ''))) AS shortest, MIN(bckod) AS lo,"),
+         QStringLiteral("             MAX(bckod) AS hi, COUNT(bckod) AS coded, COUNT(*) AS all_lines"),
+         QStringLiteral(
+             "      FROM (SELECT bcikkszam || '' AS k, bckod FROM bizmozg) GROUP BY k) g ON g.k = t.cszam"),
+         QStringLiteral(
+             "WHERE g.shortest < 5 AND (g.lo <> t.ckod OR g.hi <> t.ckod OR g.coded < g.all_lines)")});
     query.open();
     QList<std::pair<QString, QString>> changes;
     for (; !query.eof(); query.next())
@@ -220,8 +223,9 @@ void fillItemCodes()
     const auto updateAll = [&] {
         for (const auto& [itemNumber, code] : changes) {
             try {
-                setStatement(query, {QStringLiteral("UPDATE   Bizmozg"), QStringLiteral("SET   BCKOD     = :p1"),
-                                     QStringLiteral("WHERE BCIKKSZAM = :p2 AND BCKOD IS DISTINCT FROM :p1")});
+                setStatement(query,
+                             {QStringLiteral("UPDATE   Bizmozg"), QStringLiteral("SET   BCKOD     = :p1"),
+                              QStringLiteral("WHERE BCIKKSZAM = :p2 AND BCKOD IS DISTINCT FROM :p1")});
                 bindTexts(query, 1, {code, itemNumber});
                 query.execute();
             } catch (const std::exception& error) {

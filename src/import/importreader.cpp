@@ -19,10 +19,10 @@ struct WorkColumn {
 };
 
 constexpr WorkColumn Columns[] = {
-    {"F_FELVKELT", ColumnKind::Date},  {"S_BSZAM", ColumnKind::Text},      {"S_TERMEKKOD", ColumnKind::Text},
+    {"F_FELVKELT", ColumnKind::Date},   {"S_BSZAM", ColumnKind::Text},     {"S_TERMEKKOD", ColumnKind::Text},
     {"S_MEGNEVEZES", ColumnKind::Text}, {"S_BIZONYLAT", ColumnKind::Text}, {"S_BRUTTO", ColumnKind::Decimal},
-    {"S_MEGY", ColumnKind::Text},      {"S_EAR", ColumnKind::Decimal},     {"S_FELVAR", ColumnKind::Decimal},
-    {"S_VTSZ", ColumnKind::Text},      {"O_KOD", ColumnKind::Text},        {"O_NEV", ColumnKind::Text},
+    {"S_MEGY", ColumnKind::Text},       {"S_EAR", ColumnKind::Decimal},    {"S_FELVAR", ColumnKind::Decimal},
+    {"S_VTSZ", ColumnKind::Text},       {"O_KOD", ColumnKind::Text},       {"O_NEV", ColumnKind::Text},
     {"O_HELYSEGNEV", ColumnKind::Text}, {"O_UTCA", ColumnKind::Text},      {"O_IRSZAM", ColumnKind::Text},
 };
 constexpr int ColumnCount = int(std::size(Columns));
@@ -56,23 +56,23 @@ void bindValue(Param& param, const WorkColumn& column, const QString& value, int
         return;
     }
     switch (column.kind) {
-    case ColumnKind::Text:
-        param.setText(value);
-        return;
+    case ColumnKind::Text: param.setText(value); return;
     case ColumnKind::Date:
         if (const auto date = Formats::parseDate(value)) {
             param.setDate(*date);
             return;
         }
         throw RecordError(QStringLiteral("A(z) %1. rekordban a(z) \"%2\" nem érvényes dátum (%3).")
-                              .arg(recordNumber).arg(value, QLatin1String(column.name)));
+                              .arg(recordNumber)
+                              .arg(value, QLatin1String(column.name)));
     case ColumnKind::Decimal:
         if (const auto number = Decimal::parse(value)) {
             param.setDecimal(*number);
             return;
         }
         throw RecordError(QStringLiteral("A(z) %1. rekordban a(z) \"%2\" nem érvényes szám (%3).")
-                              .arg(recordNumber).arg(value, QLatin1String(column.name)));
+                              .arg(recordNumber)
+                              .arg(value, QLatin1String(column.name)));
     }
 }
 
@@ -106,19 +106,20 @@ Refusal checkLimits(const QByteArray& content)
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement:
             if (++depth > MaxDepth)
-                return at(QStringLiteral("az elemek %1 szintnél mélyebben vannak egymásba ágyazva").arg(MaxDepth));
+                return at(
+                    QStringLiteral("az elemek %1 szintnél mélyebben vannak egymásba ágyazva").arg(MaxDepth));
             break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
+        case QXmlStreamReader::EndElement: --depth; break;
         case QXmlStreamReader::Characters:
             text += reader.text().size();
             if (text > maxText)
-                return at(QStringLiteral("az entitások kifejtve %1 karakternél több szöveget adnak").arg(maxText));
+                return at(
+                    QStringLiteral("az entitások kifejtve %1 karakternél több szöveget adnak").arg(maxText));
             break;
         case QXmlStreamReader::DTD: {
             if (!reader.dtdSystemId().isEmpty() || !reader.dtdPublicId().isEmpty())
-                return at(QStringLiteral("külső DTD-re hivatkozik (%1)").arg(reader.dtdSystemId().toString()));
+                return at(
+                    QStringLiteral("külső DTD-re hivatkozik (%1)").arg(reader.dtdSystemId().toString()));
             const QXmlStreamEntityDeclarations entities = reader.entityDeclarations();
             for (const QXmlStreamEntityDeclaration& entity : entities) {
                 if (!entity.systemId().isEmpty() || !entity.publicId().isEmpty())
@@ -126,8 +127,7 @@ Refusal checkLimits(const QByteArray& content)
             }
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
     return {};
@@ -189,7 +189,8 @@ void travelChildren(const QDomNodeList& nodes, QStringList& values)
         QDomNode node = top;
         while (!node.isNull()) {
             const QDomNode::NodeType type = node.nodeType();
-            if ((type == QDomNode::ElementNode || type == QDomNode::EntityReferenceNode) && node.hasChildNodes()) {
+            if ((type == QDomNode::ElementNode || type == QDomNode::EntityReferenceNode) &&
+                node.hasChildNodes()) {
                 node = node.firstChild();
                 continue;
             }

@@ -92,7 +92,8 @@ void TForm25::readFile()
 {
     if (!movementTypeGiven())
         return;
-    const QString shownName = QDir::isRelativePath(fileName_) ? QDir(defaultFolder()).filePath(fileName_) : fileName_;
+    const QString shownName =
+        QDir::isRelativePath(fileName_) ? QDir(defaultFolder()).filePath(fileName_) : fileName_;
     const QString chosen = Platform::instance().openFileName(this, DialogTitle, shownName, DialogFilter);
     if (!chosen.isEmpty())
         fileName_ = chosen;

@@ -10,7 +10,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace Ui { class PurchaseTicketImport; }
+namespace Ui {
+class PurchaseTicketImport;
+}
 
 class TForm25 : public QDialog {
     Q_OBJECT

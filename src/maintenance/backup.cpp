@@ -87,8 +87,8 @@ void TForm34::showEvent(QShowEvent* event)
 void TForm34::Button2Click()
 {
     const QString chosen = Platform::instance().openFileName(
-        this, SourceDialogTitle,
-        sourceDialogFile_.isEmpty() ? QDir::currentPath() : sourceDialogFile_, SourceDialogFilter);
+        this, SourceDialogTitle, sourceDialogFile_.isEmpty() ? QDir::currentPath() : sourceDialogFile_,
+        SourceDialogFilter);
     if (!chosen.isEmpty())
         sourceDialogFile_ = chosen;
     // A cancel gives back what the dialog held before; before any choice the box keeps its path.
@@ -101,8 +101,8 @@ void TForm34::Button3Click()
     QString& folder = targetDialogFolder();
     if (folder.isEmpty())
         folder = QDir::currentPath();
-    const QString chosen = Platform::instance().saveFileName(this, TargetDialogTitle, targetDialogFile_,
-                                                             TargetDialogFilter);
+    const QString chosen =
+        Platform::instance().saveFileName(this, TargetDialogTitle, targetDialogFile_, TargetDialogFilter);
     if (!chosen.isEmpty()) {
         targetDialogFile_ = chosen;
         folder = QFileInfo(chosen).absolutePath();

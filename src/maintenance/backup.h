@@ -8,7 +8,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace Ui { class TForm34; }
+namespace Ui {
+class TForm34;
+}
 
 class TForm34 : public QDialog {
     Q_OBJECT

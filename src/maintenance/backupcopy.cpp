@@ -29,12 +29,14 @@ QString megabytes(qint64 bytes)
 
 QString writeFailure(const QString& target, const QString& reason)
 {
-    return QStringLiteral("A(z) %1 fájl írása nem sikerült: %2").arg(QDir::toNativeSeparators(target), reason);
+    return QStringLiteral("A(z) %1 fájl írása nem sikerült: %2")
+        .arg(QDir::toNativeSeparators(target), reason);
 }
 
 QString targetExists(const QString& target)
 {
-    return QStringLiteral("A(z) %1 fájl már létezik; a mentés nem írja felül.").arg(QDir::toNativeSeparators(target));
+    return QStringLiteral("A(z) %1 fájl már létezik; a mentés nem írja felül.")
+        .arg(QDir::toNativeSeparators(target));
 }
 
 // Why no copy can be made at `target`, before anything is done; empty when nothing is known against it.
@@ -44,7 +46,8 @@ QString targetProblem(const QString& target)
     if (targetInfo.exists() || targetInfo.isSymLink())
         return targetExists(target);
     if (!QFileInfo(targetInfo.absolutePath()).isDir())
-        return QStringLiteral("A(z) %1 könyvtár nem létezik.").arg(QDir::toNativeSeparators(targetInfo.absolutePath()));
+        return QStringLiteral("A(z) %1 könyvtár nem létezik.")
+            .arg(QDir::toNativeSeparators(targetInfo.absolutePath()));
     return {};
 }
 
@@ -55,7 +58,8 @@ qint64 copyInKernel(QFile& in, QFile& out, QString* failure)
 {
     qint64 total = 0;
     for (;;) {
-        const ssize_t n = ::copy_file_range(in.handle(), nullptr, out.handle(), nullptr, size_t(BlockSize), 0);
+        const ssize_t n =
+            ::copy_file_range(in.handle(), nullptr, out.handle(), nullptr, size_t(BlockSize), 0);
         if (n > 0) {
             total += n;
             continue;
@@ -65,7 +69,8 @@ qint64 copyInKernel(QFile& in, QFile& out, QString* failure)
         const int error = errno;
         if (error == EINTR)
             continue;
-        if (total == 0 && (error == EXDEV || error == ENOSYS || error == EINVAL || error == EOPNOTSUPP || error == EBADF))
+        if (total == 0 &&
+            (error == EXDEV || error == ENOSYS || error == EINVAL || error == EOPNOTSUPP || error == EBADF))
             return -1;
         *failure = writeFailure(out.fileName(), systemReason(error));
         return -1;
@@ -82,17 +87,20 @@ QString copyFile(const QString& source, const QString& target)
 
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return QStringLiteral("A(z) %1 fájl nem olvasható: %2").arg(QDir::toNativeSeparators(source), fileReason(in));
+        return QStringLiteral("A(z) %1 fájl nem olvasható: %2")
+            .arg(QDir::toNativeSeparators(source), fileReason(in));
     const QStorageInfo volume(folder);
     if (volume.isValid() && volume.bytesAvailable() >= 0 && volume.bytesAvailable() < in.size())
         return QStringLiteral("Nincs elég hely a(z) %1 könyvtár lemezén: %2 MB kellene, %3 MB szabad.")
             .arg(QDir::toNativeSeparators(folder), megabytes(in.size()), megabytes(volume.bytesAvailable()));
 
     QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                  QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         if (QFileInfo::exists(target))
             return targetExists(target);
-        return QStringLiteral("A(z) %1 fájl nem hozható létre: %2").arg(QDir::toNativeSeparators(target), fileReason(out));
+        return QStringLiteral("A(z) %1 fájl nem hozható létre: %2")
+            .arg(QDir::toNativeSeparators(target), fileReason(out));
     }
     QString failure;
     const qint64 copied = copyInKernel(in, out, &failure);
@@ -107,7 +115,8 @@ QString copyFile(const QString& source, const QString& target)
         block = in.read(BlockSize);
         if (block.isEmpty()) {
             if (in.error() != QFileDevice::NoError)
-                failure = QStringLiteral("A(z) %1 fájl olvasása nem sikerült: %2").arg(QDir::toNativeSeparators(source), fileReason(in));
+                failure = QStringLiteral("A(z) %1 fájl olvasása nem sikerült: %2")
+                              .arg(QDir::toNativeSeparators(source), fileReason(in));
             break;
         }
         if (out.write(block) != block.size())
@@ -156,7 +165,8 @@ QString fixUpCopy(const QString& program, const QString& target)
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString output = QString::fromLocal8Bit(process.readAll()).trimmed();
-        return QStringLiteral("Az nbackup -F nem sikerült: %1").arg(output.isEmpty() ? QString::number(process.exitCode()) : output);
+        return QStringLiteral("Az nbackup -F nem sikerült: %1")
+            .arg(output.isEmpty() ? QString::number(process.exitCode()) : output);
     }
     return {};
 }
@@ -178,7 +188,8 @@ QString copyDatabaseFile(Connection* connection, const QString& source, const QS
         return problem;
     const QString nbackup = QStandardPaths::findExecutable(QStringLiteral("nbackup"));
     if (nbackup.isEmpty())
-        return QStringLiteral("A másolat nem javítható ki: az nbackup program nem található (firebird3.0-utils csomag).");
+        return QStringLiteral(
+            "A másolat nem javítható ki: az nbackup program nem található (firebird3.0-utils csomag).");
     try {
         runOnOwnTransaction(*connection, QStringLiteral("ALTER DATABASE BEGIN BACKUP"));
     } catch (const DbError& error) {
@@ -189,7 +200,8 @@ QString copyDatabaseFile(Connection* connection, const QString& source, const QS
     try {
         runOnOwnTransaction(*connection, QStringLiteral("ALTER DATABASE END BACKUP"));
     } catch (const DbError& error) {
-        unlockFailure = QStringLiteral("Az adatbázis mentési zárolása nem oldható fel: %1").arg(failureReason(error));
+        unlockFailure =
+            QStringLiteral("Az adatbázis mentési zárolása nem oldható fel: %1").arg(failureReason(error));
     }
     if (failure.isEmpty()) {
         failure = fixUpCopy(nbackup, target);
@@ -212,5 +224,6 @@ QString makeOwnFolder(const QString& folder)
     const int error = errno;
     if (error == EEXIST && QFileInfo(folder).isDir())
         return {};
-    return QStringLiteral("A(z) %1 könyvtár nem hozható létre: %2").arg(QDir::toNativeSeparators(folder), systemReason(error));
+    return QStringLiteral("A(z) %1 könyvtár nem hozható létre: %2")
+        .arg(QDir::toNativeSeparators(folder), systemReason(error));
 }

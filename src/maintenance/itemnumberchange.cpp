@@ -26,8 +26,9 @@ const QString MemoPrefix = QStringLiteral("Csere elött:  ");
 
 QString entryText(const QString& documentNumber, const QString& itemNumber, const QString& batch)
 {
-    return documentNumber + QStringLiteral("  ") + (QStringLiteral("  Régi cikkszám: ") + itemNumber).left(50)
-        + QStringLiteral("  ") + (QStringLiteral("  Tételszám: ") + batch).left(100);
+    return documentNumber + QStringLiteral("  ") +
+           (QStringLiteral("  Régi cikkszám: ") + itemNumber).left(50) + QStringLiteral("  ") +
+           (QStringLiteral("  Tételszám: ") + batch).left(100);
 }
 
 constexpr int DocumentNumberRole = Qt::UserRole;
@@ -55,7 +56,10 @@ TForm32::TForm32(QWidget* parent) : QDialog(parent), ui(new Ui::ItemNumberChange
     Edit8 = ui->Edit8;
     Label5 = ui->Label5;
     CheckListBox1 = ui->CheckListBox1;
-    setBuddies(this, {{"Label1", "Edit1"}, {"Label2", "Edit3"}, {"Label3", "Edit4"}, {"Label4", "Edit5"},
+    setBuddies(this, {{"Label1", "Edit1"},
+                      {"Label2", "Edit3"},
+                      {"Label3", "Edit4"},
+                      {"Label4", "Edit5"},
                       {"Label5", "CheckListBox1"}});
     limitToColumn(Edit1, QStringLiteral("BIZMOZG"), QStringLiteral("BCIKKSZAM"));
     limitToColumn(Edit2, QStringLiteral("BIZMOZG"), QStringLiteral("BCIKKSZAM"));
@@ -95,7 +99,8 @@ bool TForm32::takeNewItem()
     for (QLineEdit* box : {Edit6, Edit7, Edit8})
         box->clear();
     newItemNumber_.clear();
-    const Query* row = typed.trimmed().isEmpty() ? nullptr : findMaster(itemNumberLookup(), typed, isCodeText(typed));
+    const Query* row =
+        typed.trimmed().isEmpty() ? nullptr : findMaster(itemNumberLookup(), typed, isCodeText(typed));
     if (!row)
         return false;
     showInBoxes(*row, {{"cszam", Edit2}, {"cmegn", Edit6}, {"ckod", Edit7}, {"cbizonylat", Edit8}});
@@ -118,15 +123,17 @@ void TForm32::collect()
         Platform::instance().information(withReason(DeleteFailed, error));
     }
     const QString oldNumber = Edit1->text();
-    saveInOneUnit({{CollectFailed, [&] {
-                       work.clearSql();
-                       work.addSql(QStringLiteral("INSERT INTO munka ( Uckod, Ucikkszam, s_Bszam, s_bizonylat)"));
-                       work.addSql(QStringLiteral("SELECT       bCkod, bCikkszam,  bBszam,      bTetel"));
-                       work.addSql(QStringLiteral("FROM bizmozg"));
-                       work.addSql(QStringLiteral("WHERE  bCikkszam = :p1"));
-                       work.paramByName(QStringLiteral("p1")).setText(oldNumber);
-                       work.execute();
-                   }}},
+    saveInOneUnit({{CollectFailed,
+                    [&] {
+                        work.clearSql();
+                        work.addSql(
+                            QStringLiteral("INSERT INTO munka ( Uckod, Ucikkszam, s_Bszam, s_bizonylat)"));
+                        work.addSql(QStringLiteral("SELECT       bCkod, bCikkszam,  bBszam,      bTetel"));
+                        work.addSql(QStringLiteral("FROM bizmozg"));
+                        work.addSql(QStringLiteral("WHERE  bCikkszam = :p1"));
+                        work.paramByName(QStringLiteral("p1")).setText(oldNumber);
+                        work.execute();
+                    }}},
                   CollectFailed);
     showCollected();
 }
@@ -142,9 +149,10 @@ void TForm32::showCollected()
     CheckListBox1->clear();
     for (; !work.eof(); work.next()) {
         const QString number = work.fieldByName(QStringLiteral("s_Bszam")).asString();
-        auto* item = new QListWidgetItem(entryText(number, work.fieldByName(QStringLiteral("Ucikkszam")).asString(),
-                                                   work.fieldByName(QStringLiteral("s_bizonylat")).asString()),
-                                         CheckListBox1);
+        auto* item =
+            new QListWidgetItem(entryText(number, work.fieldByName(QStringLiteral("Ucikkszam")).asString(),
+                                          work.fieldByName(QStringLiteral("s_bizonylat")).asString()),
+                                CheckListBox1);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
         item->setData(DocumentNumberRole, number);
@@ -176,22 +184,24 @@ void TForm32::replace()
         const QListWidgetItem* item = CheckListBox1->item(i);
         if (item->checkState() != Qt::Checked)
             continue;
-        saveInOneUnit({{ReplaceFailed, [&] {
-                           work.clearSql();
-                           work.addSql(QStringLiteral("UPDATE bizmozg"));
-                           work.addSql(QStringLiteral("SET  bckod     = :p1,"));
-                           work.addSql(QStringLiteral("bCikkszam = :p2,"));
-                           work.addSql(QStringLiteral("bTetel    = :p3,"));
-                           work.addSql(QStringLiteral("bmemo     = :p4"));
-                           work.addSql(QStringLiteral("WHERE bBszam    = :p0"));
-                           work.paramByName(QStringLiteral("p0")).setText(item->data(DocumentNumberRole).toString());
-                           work.paramByName(QStringLiteral("p1")).setText(Edit7->text());
-                           work.paramByName(QStringLiteral("p2")).setText(Edit2->text());
-                           work.paramByName(QStringLiteral("p3")).setText(Edit8->text());
-                           work.paramByName(QStringLiteral("p4")).setText(MemoPrefix + item->text());
-                           work.execute();
-                       }}},
-                      ReplaceFailed);
+        saveInOneUnit(
+            {{ReplaceFailed,
+              [&] {
+                  work.clearSql();
+                  work.addSql(QStringLiteral("UPDATE bizmozg"));
+                  work.addSql(QStringLiteral("SET  bckod     = :p1,"));
+                  work.addSql(QStringLiteral("bCikkszam = :p2,"));
+                  work.addSql(QStringLiteral("bTetel    = :p3,"));
+                  work.addSql(QStringLiteral("bmemo     = :p4"));
+                  work.addSql(QStringLiteral("WHERE bBszam    = :p0"));
+                  work.paramByName(QStringLiteral("p0")).setText(item->data(DocumentNumberRole).toString());
+                  work.paramByName(QStringLiteral("p1")).setText(Edit7->text());
+                  work.paramByName(QStringLiteral("p2")).setText(Edit2->text());
+                  work.paramByName(QStringLiteral("p3")).setText(Edit8->text());
+                  work.paramByName(QStringLiteral("p4")).setText(MemoPrefix + item->text());
+                  work.execute();
+              }}},
+            ReplaceFailed);
     }
     Platform::instance().information(Replaced);
     CheckListBox1->clear();

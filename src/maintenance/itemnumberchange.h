@@ -8,7 +8,9 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace Ui { class ItemNumberChange; }
+namespace Ui {
+class ItemNumberChange;
+}
 
 class TForm32 : public QDialog {
     Q_OBJECT

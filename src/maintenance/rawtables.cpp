@@ -28,31 +28,46 @@ struct RawTab {
 const QList<RawTab>& rawTabs()
 {
     static const QList<RawTab> tabs{
-        {"Bizmozg", &TData::IBTable1, &TData::DS1,
-         {"IDB", "BKOD", "BCKOD", "BBSZAM", "BCIKKSZAM", "BBIZDATUM", "BMKOD", "BMNEM", "BEAR", "BMENOV",
-          "BMECSOK", "BERTNOV", "BERTCSOK", "BATLAR", "BTETEL", "BEREDETI", "BSZOVEG", "BMEGJEGY", "BPKOD",
-          "BRKOD", "BDKOD", "BFELADOTT", "BRKELT", "BKSZLA", "BTFSZAM", "BTOE", "BTVK", "BKFSZAM", "BKOE",
-          "BKVK", "BMEMO"}},
-        {"Cikk", &TData::IBTable2, &TData::DS2,
+        {"Bizmozg",
+         &TData::IBTable1,
+         &TData::DS1,
+         {"IDB",     "BKOD",     "BCKOD",   "BBSZAM",  "BCIKKSZAM", "BBIZDATUM", "BMKOD",  "BMNEM",
+          "BEAR",    "BMENOV",   "BMECSOK", "BERTNOV", "BERTCSOK",  "BATLAR",    "BTETEL", "BEREDETI",
+          "BSZOVEG", "BMEGJEGY", "BPKOD",   "BRKOD",   "BDKOD",     "BFELADOTT", "BRKELT", "BKSZLA",
+          "BTFSZAM", "BTOE",     "BTVK",    "BKFSZAM", "BKOE",      "BKVK",      "BMEMO"}},
+        {"Cikk",
+         &TData::IBTable2,
+         &TData::DS2,
          {"IDC", "CKOD", "CSZAM", "CMEGN", "CMERET", "CVTSZ", "CME", "CEAR", "CKSZLA", "CRKOD", "CMEGJEGY",
           "CMEMO"}},
-        {"Partner", &TData::IBTable3, &TData::DS3, {"IDP", "PKOD", "PNEV", "PIRSZAM", "PHELYSEG", "PUTCA", "PBANK"}},
+        {"Partner",
+         &TData::IBTable3,
+         &TData::DS3,
+         {"IDP", "PKOD", "PNEV", "PIRSZAM", "PHELYSEG", "PUTCA", "PBANK"}},
         {"Raktar", &TData::IBTable4, &TData::DS4, {}},
-        {"Mnem", &TData::IBTable5, &TData::DS5,
+        {"Mnem",
+         &TData::IBTable5,
+         &TData::DS5,
          {"IDM", "MKOD", "MNEM", "MNEV", "MNCS", "MKSZLA", "MFSZAM", "MOE", "MVK"}},
         {"Dolgozo", &TData::IBTable6, &TData::DS6, {"IDD", "DKOD", "DNEV"}},
         {"Bizszam", &TData::IBTable7, &TData::DS7, {"IDZ", "ZKOD", "ZBIZSZAM", "ZFELADAS"}},
-        {"Munka", &TData::IBTable9, &TData::DS9,
-         {"IDU", "UKOD", "UCKOD", "UCIKKSZAM", "S_FELVKELT", "S_BSZAM", "S_TERMEKKOD", "S_MEGNEVEZES",
-          "S_BIZONYLAT", "S_BRUTTO", "S_MEGY", "S_EAR", "S_FELVAR", "S_VTSZ", "O_KOD", "O_NEV",
-          "O_HELYSEGNEV", "O_UTCA", "O_IRSZAM", "UMEGJEGY", "USZOVEG", "UMKOD", "UMNEM", "UMENOV", "UMECSOK",
-          "UERTNOV", "UERTCSOK"}},
-        {"Felh", &TData::IBTable8, &TData::DS8,
-         {"IDF", "FNEVE", "FHELYSEG", "FUTCA", "FIRSZAM", "FADOSZAM", "FBANKSZLA", "FADOAZON", "FMEGJ", "FKOD",
-          "FSZERIA", "FVERZIO"}},
-        {"Munka2", &TData::IBTable10, &TData::DS10,
-         {"F_FELVKELT", "S_BSZAM", "S_TERMEKKOD", "S_MEGNEVEZES", "S_BIZONYLAT", "S_BRUTTO", "S_MEGY", "S_EAR",
-          "S_FELVAR", "S_VTSZ", "O_KOD", "O_NEV", "O_HELYSEGNEV", "O_UTCA", "O_IRSZAM"}},
+        {"Munka",
+         &TData::IBTable9,
+         &TData::DS9,
+         {"IDU",          "UKOD",        "UCKOD",        "UCIKKSZAM", "S_FELVKELT", "S_BSZAM",  "S_TERMEKKOD",
+          "S_MEGNEVEZES", "S_BIZONYLAT", "S_BRUTTO",     "S_MEGY",    "S_EAR",      "S_FELVAR", "S_VTSZ",
+          "O_KOD",        "O_NEV",       "O_HELYSEGNEV", "O_UTCA",    "O_IRSZAM",   "UMEGJEGY", "USZOVEG",
+          "UMKOD",        "UMNEM",       "UMENOV",       "UMECSOK",   "UERTNOV",    "UERTCSOK"}},
+        {"Felh",
+         &TData::IBTable8,
+         &TData::DS8,
+         {"IDF", "FNEVE", "FHELYSEG", "FUTCA", "FIRSZAM", "FADOSZAM", "FBANKSZLA", "FADOAZON", "FMEGJ",
+          "FKOD", "FSZERIA", "FVERZIO"}},
+        {"Munka2",
+         &TData::IBTable10,
+         &TData::DS10,
+         {"F_FELVKELT", "S_BSZAM", "S_TERMEKKOD", "S_MEGNEVEZES", "S_BIZONYLAT", "S_BRUTTO", "S_MEGY",
+          "S_EAR", "S_FELVAR", "S_VTSZ", "O_KOD", "O_NEV", "O_HELYSEGNEV", "O_UTCA", "O_IRSZAM"}},
     };
     return tabs;
 }
@@ -146,7 +161,8 @@ bool TForm19::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Button6 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_M && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        if (key->key() == Qt::Key_M &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
             unlockRawTables(false);
             return true;
         }

@@ -42,13 +42,15 @@ MasterEntryMember itemEntry()
     s.insertSql = QStringLiteral(
         "INSERT INTO cikk ( ckod, cszam, cmegn, cmeret, cme, cvtsz, crkod, cbizonylat, cfajta, cbesor ) "
         "VALUES ( :p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10)");
-    s.insertParams = {"Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit9", "Edit10", "Edit11", "Edit12"};
+    s.insertParams = {"Edit2", "Edit3", "Edit4",  "Edit5",  "Edit6",
+                      "Edit7", "Edit9", "Edit10", "Edit11", "Edit12"};
     s.updateSql = QStringLiteral(
         "UPDATE cikk SET cszam = :p1, cmegn = :p2, cmeret = :p3, cme = :p4, cvtsz = :p5, crkod = :p6, "
         "cbizonylat = :p7, cfajta = :p8, cbesor = :p9 WHERE IDc = :p0");
     s.updateParams = {"Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit9", "Edit10", "Edit11", "Edit12"};
-    s.messages = {"Hiba81 a cikk módosítás Edit-ben való megjelenitésekor!", "Hiba82: Újban, INSERT a cikkben ",
-                  "Hiba83: Módositás, Update a cikkben ", "Hiba84: az append vagy edit közben a cikkben!"};
+    s.messages = {"Hiba81 a cikk módosítás Edit-ben való megjelenitésekor!",
+                  "Hiba82: Újban, INSERT a cikkben ", "Hiba83: Módositás, Update a cikkben ",
+                  "Hiba84: az append vagy edit közben a cikkben!"};
     s.listOrder = {"cmegn", "Megnevezés"};
     s.listLocateColumn = QStringLiteral("CKOD");
     s.list = [] { return static_cast<MasterList*>(Form7); };

@@ -20,14 +20,15 @@ MasterListMember itemList()
     s.listQuery = Data->ZQ20;
     s.listSource = Data->DSQ20;
     s.workQuery = Data->ZQ21;
-    s.columns = {{"CSZAM", "Cikkszám"}, {"CBIZONYLAT", "Tételszám"}, {"CMEGN", "Megnevezés"},
-                 {"CMERET", "Méret"},   {"CVTSZ", "VTSZ"},           {"CME", "M.egység"},
-                 {"CRKOD", "Raktárkód"}, {"IDC", "ID"},             {"CKOD", "Kód"},
-                 {"IDC", "IDC"}};
+    s.columns = {{"CSZAM", "Cikkszám"},   {"CBIZONYLAT", "Tételszám"},
+                 {"CMEGN", "Megnevezés"}, {"CMERET", "Méret"},
+                 {"CVTSZ", "VTSZ"},       {"CME", "M.egység"},
+                 {"CRKOD", "Raktárkód"},  {"IDC", "ID"},
+                 {"CKOD", "Kód"},         {"IDC", "IDC"}};
     s.detailTitle = QStringLiteral("Adata");
-    s.details = {{"ID", {"IDC"}},        {"Kód", {"CKOD"}},      {"Cikkszám", {"CSZAM"}},
-                 {"Megnevezés", {"CMEGN"}}, {"Méret", {"CMERET"}}, {"M.egység", {"CME"}},
-                 {"VTSZ", {"CVTSZ"}},    {"Raktárkód", {"CRKOD"}}};
+    s.details = {{"ID", {"IDC"}},           {"Kód", {"CKOD"}},       {"Cikkszám", {"CSZAM"}},
+                 {"Megnevezés", {"CMEGN"}}, {"Méret", {"CMERET"}},   {"M.egység", {"CME"}},
+                 {"VTSZ", {"CVTSZ"}},       {"Raktárkód", {"CRKOD"}}};
     s.initialLabel = QStringLiteral("Sorrend: Oszlop megjelölés és klikk az oszlop fejlécre");
     s.creationOrder = QStringLiteral("cmegn");
     s.showFirst = byName;

@@ -167,17 +167,17 @@ void MasterEntry::save()
         return;
     const bool insert = isNew();
     const SaveStep step{insert ? member_.messages.insert : member_.messages.update, [this, insert] {
-        Query& work = *member_.workQuery;
-        if (insert) {
-            work.setSql(member_.insertSql);
-        } else {
-            work.setSql(member_.updateSql);
-            work.paramByName(QStringLiteral("p0")).setText(Edit1->text());
-        }
-        bindBoxes(work, insert ? member_.insertParams : member_.updateParams);
-        work.execute();
-        shared().*member_.searchValue = Edit2->text();
-    }};
+                            Query& work = *member_.workQuery;
+                            if (insert) {
+                                work.setSql(member_.insertSql);
+                            } else {
+                                work.setSql(member_.updateSql);
+                                work.paramByName(QStringLiteral("p0")).setText(Edit1->text());
+                            }
+                            bindBoxes(work, insert ? member_.insertParams : member_.updateParams);
+                            work.execute();
+                            shared().*member_.searchValue = Edit2->text();
+                        }};
     if (saveInOneUnit({step}, member_.messages.transaction) == SaveOutcome::GuardFailed)
         return;
     rereadList();

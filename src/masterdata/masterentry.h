@@ -19,11 +19,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace Ui { class MasterEntry; }
+namespace Ui {
+class MasterEntry;
+}
 
 // An editable box with its label and the column it is loaded from.
 struct EntryBox {
-    QString name;       // objectName, "Edit3"
+    QString name;   // objectName, "Edit3"
     QString label;
     QString column;     // empty: not loaded from the list
     QString required;   // the message when it is left empty; empty: optional
@@ -43,23 +45,23 @@ struct MasterEntryMember {
     QString table;
     Query* listQuery = nullptr;
     Query* workQuery = nullptr;
-    QString idColumn;                 // shown in Edit1
-    QString codeColumn;               // shown in Edit2
-    QList<EntryBox> boxes;            // in tab order
-    bool boxesFirst = false;          // the tab order starts with the boxes, not with the buttons
+    QString idColumn;          // shown in Edit1
+    QString codeColumn;        // shown in Edit2
+    QList<EntryBox> boxes;     // in tab order
+    bool boxesFirst = false;   // the tab order starts with the boxes, not with the buttons
 
     QString SharedState::*mode = nullptr;
     QString newMode;
     QString SharedState::*searchValue = nullptr;
 
     QString insertSql;
-    QStringList insertParams;         // boxes bound to :p1, :p2, ...
+    QStringList insertParams;   // boxes bound to :p1, :p2, ...
     QString updateSql;
-    QStringList updateParams;         // boxes bound to :p1, :p2, ...; :p0 is Edit1
+    QStringList updateParams;   // boxes bound to :p1, :p2, ...; :p0 is Edit1
     EntryMessages messages;
 
-    ListOrder listOrder;              // the list re-read after a save
-    QString listLocateColumn;         // positioned there by the search value
+    ListOrder listOrder;                 // the list re-read after a save
+    QString listLocateColumn;            // positioned there by the search value
     std::function<MasterList*()> list;   // the open list form, if any
 };
 

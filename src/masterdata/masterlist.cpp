@@ -172,8 +172,8 @@ bool MasterList::eventFilter(QObject* watched, QEvent* event)
             search(Edit1->text());
         if (release && member_.searchOnKeyRelease && !key->isAutoRepeat() && editsText(key))
             search(Edit1->text());
-    } else if (watched == Button3 && press && key->text().size() == 1
-               && QStringLiteral("JjMm").contains(key->text())) {
+    } else if (watched == Button3 && press && key->text().size() == 1 &&
+               QStringLiteral("JjMm").contains(key->text())) {
         // The keyboard way into the entry form skips the usage check.
         openEntry(true);
         return true;
@@ -184,7 +184,8 @@ bool MasterList::eventFilter(QObject* watched, QEvent* event)
 void MasterList::titleClicked(int clickedColumn, int markedColumn)
 {
     if (member_.markedSortSql) {
-        rereadQuery(*member_.listQuery, member_.markedSortSql(markedColumn, DBGrid1->fieldName(markedColumn)));
+        rereadQuery(*member_.listQuery,
+                    member_.markedSortSql(markedColumn, DBGrid1->fieldName(markedColumn)));
         return;
     }
     const QString title = DBGrid1->columnTitle(clickedColumn);
@@ -199,8 +200,10 @@ bool MasterList::isUsed()
     const QString& column = member_.usageColumn;
     check.close();
     check.clearSql();
-    check.addSql(QStringLiteral("SELECT %1, count(%1) as db FROM bizmozg WHERE %1 = :p1 GROUP BY %1").arg(column));
-    check.paramByName(QStringLiteral("p1")).setText(member_.listQuery->fieldByName(member_.usageField).asString());
+    check.addSql(
+        QStringLiteral("SELECT %1, count(%1) as db FROM bizmozg WHERE %1 = :p1 GROUP BY %1").arg(column));
+    check.paramByName(QStringLiteral("p1"))
+        .setText(member_.listQuery->fieldByName(member_.usageField).asString());
     check.open();
     return check.fieldByName(QStringLiteral("db")).asInteger() != 0;
 }

@@ -21,7 +21,9 @@ class QLineEdit;
 class QPushButton;
 class QFrame;
 
-namespace Ui { class MasterList; }
+namespace Ui {
+class MasterList;
+}
 
 // How the show step reads a lookup flag: the first rule whose flag matches wins.
 struct ShowRule {
@@ -52,10 +54,10 @@ struct ListMessages {
 };
 
 struct MasterListMember {
-    QString formName;               // the global variable's name, used as objectName
+    QString formName;   // the global variable's name, used as objectName
     QString caption;
     QSize clientSize;
-    QString table;                  // as the statements name it
+    QString table;   // as the statements name it
     Query* listQuery = nullptr;
     DataSource* listSource = nullptr;
     Query* workQuery = nullptr;
@@ -80,13 +82,13 @@ struct MasterListMember {
     std::function<QString(int markedColumn, const QString& markedField)> markedSortSql;
 
     // Usage check, row count and deletion.
-    QString usageColumn;            // column of the movement lines that refers to the row
-    QString usageField;             // the list's field whose value lines use
+    QString usageColumn;   // column of the movement lines that refers to the row
+    QString usageField;    // the list's field whose value lines use
     QString idField;
-    QString nameField;              // names the row in the question before a deletion
+    QString nameField;   // names the row in the question before a deletion
     QString deleteSql;
     ListMessages messages;
-    ShowRule afterDelete;           // re-read and locate by the search value
+    ShowRule afterDelete;   // re-read and locate by the search value
 
     // The entry form: its mode, and how it is opened (modify: loaded from the current row first).
     QString SharedState::*entryMode = nullptr;
@@ -95,7 +97,7 @@ struct MasterListMember {
     std::function<void(QWidget* parent, bool modify)> openEntry;
 
     QString reportFile;
-    QString printOrder;             // re-read in this order before printing; empty: as shown
+    QString printOrder;   // re-read in this order before printing; empty: as shown
 };
 
 class MasterList : public QDialog {

@@ -116,13 +116,14 @@ MasterLookup exactLookup(MasterLookup picker, Query* work, const QString& table,
 
 MasterLookup itemNumberLookup()
 {
-    return exactLookup(itemPicker(), Data->ZQ21, QStringLiteral("cikk"), QStringLiteral("cszam"), QStringLiteral("cdb"),
-                       QStringLiteral("cmegn"), QStringLiteral("cdb"));
+    return exactLookup(itemPicker(), Data->ZQ21, QStringLiteral("cikk"), QStringLiteral("cszam"),
+                       QStringLiteral("cdb"), QStringLiteral("cmegn"), QStringLiteral("cdb"));
 }
 
 MasterLookup itemPicker()
 {
-    return pickerOf(Data->ZQ20, &SharedState::SelectedItemNumber, [](QWidget* parent) { runForm(Form7, parent); });
+    return pickerOf(Data->ZQ20, &SharedState::SelectedItemNumber,
+                    [](QWidget* parent) { runForm(Form7, parent); });
 }
 
 MasterLookup movementTypePicker()
@@ -133,5 +134,6 @@ MasterLookup movementTypePicker()
 
 MasterLookup warehousePicker()
 {
-    return pickerOf(Data->ZQ40, &SharedState::SelectedWarehouseCode, [](QWidget* parent) { runForm(Form11, parent); });
+    return pickerOf(Data->ZQ40, &SharedState::SelectedWarehouseCode,
+                    [](QWidget* parent) { runForm(Form11, parent); });
 }

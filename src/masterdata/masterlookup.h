@@ -19,12 +19,12 @@ bool isCodeText(const QString& text);
 
 // One master table as a form looks it up: exact match first, else its list form as a picker.
 struct MasterLookup {
-    Query* work = nullptr;            // the count and row queries run here
-    QString countByCode;              // column 1 of the count query is the count; empty: names only
+    Query* work = nullptr;   // the count and row queries run here
+    QString countByCode;     // column 1 of the count query is the count; empty: names only
     QString rowByCode;
     QString countByName;
     QString rowByName;
-    Query* list = nullptr;            // the list form's own dataset, read after a pick
+    Query* list = nullptr;   // the list form's own dataset, read after a pick
     QString SharedState::*selection = nullptr;
     std::function<void(QWidget* parent)> openList;
     // When set, a text longer than the compared column goes to the picker without a statement: it can
@@ -58,4 +58,5 @@ const Query& lookUpMaster(const MasterLookup& lookup, const QString& text, bool 
 // Opens the list at once, positioned on `text` (by code or by name).
 const Query& pickMaster(const MasterLookup& lookup, const QString& text, bool byCode, QWidget* parent);
 // The same with the list's lookup flag given ("T": the item list by batch number).
-const Query& pickMaster(const MasterLookup& lookup, const QString& text, const QString& flag, QWidget* parent);
+const Query& pickMaster(const MasterLookup& lookup, const QString& text, const QString& flag,
+                        QWidget* parent);

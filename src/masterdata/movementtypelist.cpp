@@ -21,10 +21,13 @@ MasterListMember movementTypeList()
     s.listQuery = Data->ZQ50;
     s.listSource = Data->DSQ50;
     s.workQuery = Data->ZQ51;
-    s.columns = {{"MNEM", "Mozgásnemkód"}, {"MNEV", "Megnevezés"}, {"MNCS", "+/-"}, {"IDM", "IDM"},
-                 {"MKOD", "MKOD"}};
+    s.columns = {
+        {"MNEM", "Mozgásnemkód"}, {"MNEV", "Megnevezés"}, {"MNCS", "+/-"}, {"IDM", "IDM"}, {"MKOD", "MKOD"}};
     s.detailTitle = QStringLiteral("Adata");
-    s.details = {{"ID:", {"IDM"}}, {"Kód:", {"MKOD"}}, {"Mozgásnem:", {"MNEM"}}, {"+ / -", {"MNCS"}},
+    s.details = {{"ID:", {"IDM"}},
+                 {"Kód:", {"MKOD"}},
+                 {"Mozgásnem:", {"MNEM"}},
+                 {"+ / -", {"MNCS"}},
                  {"Megnevezés:", {"MNEV"}}};
     s.initialLabel = QStringLiteral("Sorrend: klikk az oszlop fejlécre");
     s.creationOrder = QStringLiteral("mnem");

@@ -28,11 +28,11 @@ MasterEntryMember partnerEntry()
     s.mode = &SharedState::PartnerEntryMode;
     s.newMode = QStringLiteral("Új partner");
     s.searchValue = &SharedState::SelectedPartnerCode;
-    s.insertSql = QStringLiteral(
-        "INSERT INTO partner ( pkod, pnev, pirszam, phelyseg, putca, pbank) VALUES ( :p1, :p2, :p3, :p4, :p5, :p6)");
+    s.insertSql = QStringLiteral("INSERT INTO partner ( pkod, pnev, pirszam, phelyseg, putca, pbank) VALUES "
+                                 "( :p1, :p2, :p3, :p4, :p5, :p6)");
     s.insertParams = {"Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7"};
-    s.updateSql = QStringLiteral(
-        "UPDATE partner SET pnev = :p1, pirszam = :p2, phelyseg = :p3, putca = :p4, pbank = :p5 WHERE IDp = :p0");
+    s.updateSql = QStringLiteral("UPDATE partner SET pnev = :p1, pirszam = :p2, phelyseg = :p3, putca = :p4, "
+                                 "pbank = :p5 WHERE IDp = :p0");
     s.updateParams = {"Edit3", "Edit4", "Edit5", "Edit6", "Edit7"};
     s.messages = {"Hiba101 a partner módosítás Edit-ben való megjelenitésekor!",
                   "Hiba102: Újban, INSERT a partnerben ", "Hiba13: Módositás, Update a partnerben ",

@@ -20,7 +20,7 @@ MasterListMember partnerList()
     s.listQuery = Data->ZQ30;
     s.listSource = Data->DSQ30;
     s.workQuery = Data->ZQ31;
-    s.columns = {{"PKOD", "Kód"},       {"PNEV", "Név"},  {"PIRSZAM", "Irszám"},  {"PHELYSEG", "Helységnév"},
+    s.columns = {{"PKOD", "Kód"},   {"PNEV", "Név"},        {"PIRSZAM", "Irszám"}, {"PHELYSEG", "Helységnév"},
                  {"PUTCA", "Utca"}, {"PBANK", "Bank szla"}, {"IDP", "ID"}};
     s.detailTitle = QStringLiteral("Adata:");
     s.details = {{"ID:", {"IDP"}},

@@ -20,7 +20,8 @@ MasterEntryMember warehouseEntry()
     s.workQuery = Data->ZQ41;
     s.idColumn = QStringLiteral("IDr");
     s.codeColumn = QStringLiteral("rkod");
-    s.boxes = {{"Edit3", "Név", "rnev", "Nincs megadva a raktár név!"}, {"Edit4", "Telep neve", "rtelep", ""}};
+    s.boxes = {{"Edit3", "Név", "rnev", "Nincs megadva a raktár név!"},
+               {"Edit4", "Telep neve", "rtelep", ""}};
     s.mode = &SharedState::WarehouseEntryMode;
     s.newMode = QStringLiteral("Új raktár");
     s.searchValue = &SharedState::SelectedWarehouseCode;

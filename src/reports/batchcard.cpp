@@ -28,13 +28,16 @@ TForm30::TForm30(QWidget* parent)
     m.focusOrder = QList<QWidget*>{Button1, Edit1, DateTimePicker1, DateTimePicker2} + focusOrderAfterDates();
     m.keyBoxes = {Edit1};
     m.openingCondition = {QStringLiteral("WHERE  ( BTETEL = :p1 ) AND ( bbizdatum < :p2 )")};
-    m.periodCondition = {QStringLiteral("WHERE ( BTETEL = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )")};
+    m.periodCondition = {
+        QStringLiteral("WHERE ( BTETEL = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )")};
     m.collectedList = {QStringLiteral("SELECT *"), QStringLiteral("FROM bizmozg")};
-    m.sortedList = {QStringLiteral("SELECT *"), QStringLiteral("FROM bizmozg"), QStringLiteral("JOIN cikk ON CBIZONYLAT = BTETEL")};
+    m.sortedList = {QStringLiteral("SELECT *"), QStringLiteral("FROM bizmozg"),
+                    QStringLiteral("JOIN cikk ON CBIZONYLAT = BTETEL")};
     m.titleOrders = batchCardOrders();
     m.keyVariables = {{QStringLiteral("vcikk"), Edit1}, {QStringLiteral("vcnev"), Label4}};
     m.reportFile = QStringLiteral("VarnelTetel.frf");
-    m.missingKeyMessage = QStringLiteral("Nincs megadva tételszám! Adja meg a tételszámot, vagy válassza ki a „Tételszám” gombbal.");
+    m.missingKeyMessage = QStringLiteral(
+        "Nincs megadva tételszám! Adja meg a tételszámot, vagy válassza ki a „Tételszám” gombbal.");
     // The grid shows what ZQ11 last held until the first collection.
     m.emptiesListOnOpening = false;
     m.enterMovesFocus = false;
@@ -48,5 +51,6 @@ void TForm30::pickBatch()
 {
     const Dataset& row = pickMaster(reportItemLookup(), Edit1->text(), QStringLiteral("T"), this);
     Edit1->setText(row.fieldByName(QStringLiteral("CBIZONYLAT")).asString());
-    Label4->setText(joinedFields(row, {QStringLiteral("CSZAM"), QStringLiteral("cmegn"), QStringLiteral("cmeret")}));
+    Label4->setText(
+        joinedFields(row, {QStringLiteral("CSZAM"), QStringLiteral("cmegn"), QStringLiteral("cmeret")}));
 }

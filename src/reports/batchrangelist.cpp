@@ -40,9 +40,17 @@ TForm31::TForm31(QWidget* parent)
     auto* key = new QGridLayout;
     key->addWidget(Button1, 0, 0);
     // One row per position group: its caption, the from box with "-tól", the to box with "-ig".
-    struct Range { const char* caption; const char* from; const char* to; const char* fromText; const char* toText; };
-    const Range ranges[] = {{"Tételszám 123", "Edit1", "Edit2", "", ""},  {"Tételszám 4", "Edit3", "Edit4", "A", "K"},
-                            {"Tételszám 5", "Edit8", "Edit9", "E", "V"},  {"Tételszám 6", "Edit10", "Edit11", "1", "9"},
+    struct Range {
+        const char* caption;
+        const char* from;
+        const char* to;
+        const char* fromText;
+        const char* toText;
+    };
+    const Range ranges[] = {{"Tételszám 123", "Edit1", "Edit2", "", ""},
+                            {"Tételszám 4", "Edit3", "Edit4", "A", "K"},
+                            {"Tételszám 5", "Edit8", "Edit9", "E", "V"},
+                            {"Tételszám 6", "Edit10", "Edit11", "1", "9"},
                             {"Tételszám 7", "Edit12", "Edit13", "0", "9"}};
     QList<QLineEdit*> boxes;
     int row = 0;
@@ -88,16 +96,17 @@ TForm31::TForm31(QWidget* parent)
     StockCardMember m;
     m.columns = batchCardColumns();
     m.keyArea = key;
-    m.focusOrder = {Button1, Edit1,  Edit2,  DateTimePicker1, DateTimePicker2, Edit3,  Edit4,  DBNavigator1,
+    m.focusOrder = {Button1, Edit1,  Edit2,  DateTimePicker1, DateTimePicker2, Edit3,   Edit4,  DBNavigator1,
                     Edit5,   Edit6,  Edit7,  Button5,         Button6,         Button7, Edit8,  Edit9,
                     Edit10,  Edit11, Edit12, Edit13,          Edit14,          Edit15,  Edit16, DBGrid1};
     m.keyBoxes = boxes;
     m.openingCondition = {BatchLine1, BatchLine2, BeforePeriod};
     m.periodCondition = {BatchLine1, BatchLine2, InPeriod};
-    m.collectedList = {QStringLiteral("SELECT *"), QStringLiteral("FROM bizmozg"), QStringLiteral("JOIN cikk ON CBIZONYLAT = BTETEL")};
+    m.collectedList = {QStringLiteral("SELECT *"), QStringLiteral("FROM bizmozg"),
+                       QStringLiteral("JOIN cikk ON CBIZONYLAT = BTETEL")};
     m.sortedList = m.collectedList;
     m.titleOrders = batchCardOrders();
-    const char* variables[] = {"vtetel123tol", "vtetel123ig", "vtetel4tol", "vtetel4ig", "vtetel5tol",
+    const char* variables[] = {"vtetel123tol", "vtetel123ig", "vtetel4tol", "vtetel4ig",  "vtetel5tol",
                                "vtetel5ig",    "vtetel6tol",  "vtetel6ig",  "vtetel7tol", "vtetel7ig"};
     for (int i = 0; i < boxes.size(); ++i)
         m.keyVariables.append({QString::fromLatin1(variables[i]), boxes[i]});

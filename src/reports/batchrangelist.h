@@ -11,7 +11,7 @@ public:
 
     QPushButton* Button1;
     QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9, *Edit10, *Edit11,
-              *Edit12, *Edit13, *Edit14, *Edit15, *Edit16;
+        *Edit12, *Edit13, *Edit14, *Edit15, *Edit16;
 
 private:
     void pickBatch();

@@ -34,23 +34,30 @@ const QString RangeCondition = QStringLiteral(
 
 QStringList lineByLine(const QString& orderLine)
 {
-    return {QStringLiteral("SELECT *"), QStringLiteral("FROM bizmozg"), QStringLiteral("JOIN cikk ON cszam = bcikkszam"),
-            QStringLiteral("JOIN mnem ON mnem = bmnem"), RangeCondition, orderLine};
+    return {QStringLiteral("SELECT *"),
+            QStringLiteral("FROM bizmozg"),
+            QStringLiteral("JOIN cikk ON cszam = bcikkszam"),
+            QStringLiteral("JOIN mnem ON mnem = bmnem"),
+            RangeCondition,
+            orderLine};
 }
 
 QStringList summarised()
 {
     return {QStringLiteral("SELECT bcikkszam, cmegn, cbizonylat, bmnem, mnev, SUM(bmenov) AS sum_bmenov, "
                            "SUM(bmecsok) AS sum_bmecsok, SUM(bertnov-bertcsok) AS sum_ertek"),
-            QStringLiteral("FROM bizmozg"), QStringLiteral("JOIN cikk ON cszam = bcikkszam"),
-            QStringLiteral("JOIN mnem ON mnem = bmnem"), RangeCondition,
+            QStringLiteral("FROM bizmozg"),
+            QStringLiteral("JOIN cikk ON cszam = bcikkszam"),
+            QStringLiteral("JOIN mnem ON mnem = bmnem"),
+            RangeCondition,
             QStringLiteral("GROUP BY bcikkszam, cmegn, cbizonylat, bmnem, mnev"),
             QStringLiteral("ORDER BY bcikkszam, cmegn, cbizonylat, bmnem, mnev")};
 }
 
 }
 
-TForm24::TForm24(QWidget* parent) : StockReportForm(QStringLiteral("Form24"), QStringLiteral("Karton lista"), parent)
+TForm24::TForm24(QWidget* parent)
+    : StockReportForm(QStringLiteral("Form24"), QStringLiteral("Karton lista"), parent)
 {
     Edit1 = addBox(QStringLiteral("Edit1"), QStringLiteral("Cikktöl"));
     Edit2 = addBox(QStringLiteral("Edit2"), QStringLiteral("Cikkig"));
@@ -81,8 +88,10 @@ TForm24::TForm24(QWidget* parent) : StockReportForm(QStringLiteral("Form24"), QS
     choice->addWidget(RadioButton2);
 
     auto* ranges = new QGridLayout;
-    const QList<QList<QWidget*>> rows = {{Button1, Edit1, Label4}, {Button2, Edit2, Label5},
-                                         {Button3, Edit3, Label6}, {Button4, Edit4, Label7}};
+    const QList<QList<QWidget*>> rows = {{Button1, Edit1, Label4},
+                                         {Button2, Edit2, Label5},
+                                         {Button3, Edit3, Label6},
+                                         {Button4, Edit4, Label7}};
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < rows[r].size(); ++c)
             ranges->addWidget(rows[r][c], r, c);
@@ -102,16 +111,27 @@ TForm24::TForm24(QWidget* parent) : StockReportForm(QStringLiteral("Form24"), QS
     form->addLayout(totals);
     form->addLayout(buttonRow());
     resize(900, 560);
-    setFocusOrder({Edit1, Edit2, DateTimePicker1, DateTimePicker2, Edit3, Edit4, Button1, Button2, Button3,
-                   Button4, DBGrid1, DBNavigator1, Edit5, Edit6, Edit7, Button5, Button6, Button7,
-                   RadioButton1, RadioButton2});
+    setFocusOrder({Edit1,   Edit2,   DateTimePicker1, DateTimePicker2, Edit3,        Edit4,       Button1,
+                   Button2, Button3, Button4,         DBGrid1,         DBNavigator1, Edit5,       Edit6,
+                   Edit7,   Button5, Button6,         Button7,         RadioButton1, RadioButton2});
 
-    setColumns({{"BBSZAM", "Biz.szám"},   {"BCIKKSZAM", "Cikkszám"}, {"CMEGN", "Megnevezés"},
-                {"BBIZDATUM", "Dátum"},   {"BMNEM", "Mnem"},         {"MNEV", "Név"},
-                {"MNCS", "+/-"},          {"BEAR", "E.ár"},          {"BMENOV", "Növekedés"},
-                {"BMECSOK", "Csökkenés"}, {"BTETEL", "Tétel"},       {"BEREDETI", "Eredeti"},
-                {"BSZOVEG", "Szöveg"},    {"BMEGJEGY", "Megjegyzés"}, {"BPKOD", "Partnerkód"},
-                {"BRKOD", "Raktár"},      {"BRKELT", "Rögzitve"}});
+    setColumns({{"BBSZAM", "Biz.szám"},
+                {"BCIKKSZAM", "Cikkszám"},
+                {"CMEGN", "Megnevezés"},
+                {"BBIZDATUM", "Dátum"},
+                {"BMNEM", "Mnem"},
+                {"MNEV", "Név"},
+                {"MNCS", "+/-"},
+                {"BEAR", "E.ár"},
+                {"BMENOV", "Növekedés"},
+                {"BMECSOK", "Csökkenés"},
+                {"BTETEL", "Tétel"},
+                {"BEREDETI", "Eredeti"},
+                {"BSZOVEG", "Szöveg"},
+                {"BMEGJEGY", "Megjegyzés"},
+                {"BPKOD", "Partnerkód"},
+                {"BRKOD", "Raktár"},
+                {"BRKELT", "Rögzitve"}});
     setTitleOrders({{"Biz.szám", "ORDER BY bbszam", "Bizonylatszám"},
                     {"Cikkszám", "ORDER BY bcikkszam, bbizdatum, bbszam", "Cikkszám"},
                     {"Megnevezés", "ORDER BY CMEGN, bbizdatum, bbszam", "Megnevezés"},
@@ -129,10 +149,12 @@ TForm24::TForm24(QWidget* parent) : StockReportForm(QStringLiteral("Form24"), QS
             [this, pickByName] { takeItem(Edit1, Label4, pickByName(reportItemLookup(), Edit1), false); });
     connect(Button2, &QPushButton::clicked, this,
             [this, pickByName] { takeItem(Edit2, Label5, pickByName(reportItemLookup(), Edit2), false); });
-    connect(Button3, &QPushButton::clicked, this,
-            [this, pickByName] { takeMovementType(Edit3, Label6, pickByName(reportMovementTypeLookup(), Edit3)); });
-    connect(Button4, &QPushButton::clicked, this,
-            [this, pickByName] { takeMovementType(Edit4, Label7, pickByName(reportMovementTypeLookup(), Edit4)); });
+    connect(Button3, &QPushButton::clicked, this, [this, pickByName] {
+        takeMovementType(Edit3, Label6, pickByName(reportMovementTypeLookup(), Edit3));
+    });
+    connect(Button4, &QPushButton::clicked, this, [this, pickByName] {
+        takeMovementType(Edit4, Label7, pickByName(reportMovementTypeLookup(), Edit4));
+    });
     // Either button empties the grid; the totals and the report variables stay.
     for (QRadioButton* radio : {RadioButton1, RadioButton2})
         connect(radio, &QRadioButton::clicked, this, [] { Data->ZQ11->close(); });
@@ -192,15 +214,18 @@ bool TForm24::collect()
     variables.set(QStringLiteral("vmnemig"), Edit4->text());
 
     Query& query = *Data->ZQ11;
-    buildStatement(query, {QStringLiteral("SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok, "
-                                          "SUM(bertnov-bertcsok) AS sum_ertek"),
-                           QStringLiteral("FROM bizmozg"), RangeCondition, QStringLiteral("GROUP BY bgroup")});
+    buildStatement(query,
+                   {QStringLiteral("SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok, "
+                                   "SUM(bertnov-bertcsok) AS sum_ertek"),
+                    QStringLiteral("FROM bizmozg"), RangeCondition, QStringLiteral("GROUP BY bgroup")});
     bindRange(query);
     query.open();
     const double increase = query.fieldByName(QStringLiteral("sum_nov")).asFloat();
     const double decrease = query.fieldByName(QStringLiteral("sum_csok")).asFloat();
-    const QString value = Formats::formatAmount(query.fieldByName(QStringLiteral("sum_ertek")).asFloat(), AmountDecimals);
-    const QList<std::pair<QLineEdit*, const char*>> boxes = {{Edit5, "vsum_nov"}, {Edit6, "vsum_csok"}, {Edit7, "vsum_egyenleg"}};
+    const QString value =
+        Formats::formatAmount(query.fieldByName(QStringLiteral("sum_ertek")).asFloat(), AmountDecimals);
+    const QList<std::pair<QLineEdit*, const char*>> boxes = {
+        {Edit5, "vsum_nov"}, {Edit6, "vsum_csok"}, {Edit7, "vsum_egyenleg"}};
     const double figures[] = {increase, decrease, increase - decrease};
     for (int i = 0; i < 3; ++i) {
         const QString text = Formats::formatAmount(figures[i], AmountDecimals);
@@ -209,8 +234,9 @@ bool TForm24::collect()
     }
     variables.set(QStringLiteral("vsum_ertek"), value);
 
-    buildStatement(query, RadioButton1->isChecked() ? lineByLine(QStringLiteral("ORDER BY bcikkszam, bbizdatum, bbszam"))
-                                                    : summarised());
+    buildStatement(query, RadioButton1->isChecked()
+                              ? lineByLine(QStringLiteral("ORDER BY bcikkszam, bbizdatum, bbszam"))
+                              : summarised());
     bindRange(query);
     query.open();
     showSortText(QStringLiteral("Cikkszám"));

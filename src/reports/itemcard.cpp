@@ -30,13 +30,16 @@ TForm27::TForm27(QWidget* parent)
     m.focusOrder = QList<QWidget*>{Edit1, DateTimePicker1, DateTimePicker2, Button1} + focusOrderAfterDates();
     m.keyBoxes = {Edit1};
     m.openingCondition = {QStringLiteral("WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum < :p2 )")};
-    m.periodCondition = {QStringLiteral("WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )")};
+    m.periodCondition = {
+        QStringLiteral("WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )")};
     m.collectedList = {QStringLiteral("SELECT *"), QStringLiteral("FROM bizmozg")};
-    m.sortedList = {QStringLiteral("SELECT *"), QStringLiteral("FROM bizmozg"), QStringLiteral("JOIN cikk ON cszam = bcikkszam")};
+    m.sortedList = {QStringLiteral("SELECT *"), QStringLiteral("FROM bizmozg"),
+                    QStringLiteral("JOIN cikk ON cszam = bcikkszam")};
     m.titleOrders = itemCardOrders();
     m.keyVariables = {{QStringLiteral("vcikk"), Edit1}, {QStringLiteral("vcnev"), Label4}};
     m.reportFile = QStringLiteral("VarnelKarton.frf");
-    m.missingKeyMessage = QStringLiteral("Nincs megadva cikkszám! Adja meg a cikk számát vagy megnevezését, vagy válassza ki a „Cikk” gombbal.");
+    m.missingKeyMessage = QStringLiteral("Nincs megadva cikkszám! Adja meg a cikk számát vagy megnevezését, "
+                                         "vagy válassza ki a „Cikk” gombbal.");
     setUp(std::move(m));
     chartButton = addChartButton(*this, [this] { showChart(); });
 
@@ -73,5 +76,6 @@ void TForm27::pickItem()
 void TForm27::takeItem(const Dataset& row)
 {
     Edit1->setText(row.fieldByName(QStringLiteral("cszam")).asString());
-    Label4->setText(joinedFields(row, {QStringLiteral("cmegn"), QStringLiteral("cmeret"), QStringLiteral("cbizonylat")}));
+    Label4->setText(
+        joinedFields(row, {QStringLiteral("cmegn"), QStringLiteral("cmeret"), QStringLiteral("cbizonylat")}));
 }

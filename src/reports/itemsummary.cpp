@@ -28,7 +28,10 @@ TForm26::TForm26(QWidget* parent)
     form->addLayout(buttonRow());
     resize(640, 480);
     setFocusOrder({DateTimePicker1, DateTimePicker2, DBGrid1, DBNavigator1, Button5, Button6, Button7});
-    setColumns({{"BCIKKSZAM", "Cikkszám"}, {"CMEGN", "Megnevezés"}, {"SUM_NOV", "Növekedés"}, {"SUM_CSOK", "Csökkenés"}});
+    setColumns({{"BCIKKSZAM", "Cikkszám"},
+                {"CMEGN", "Megnevezés"},
+                {"SUM_NOV", "Növekedés"},
+                {"SUM_CSOK", "Csökkenés"}});
     setTitleOrders({{"Cikkszám", "ORDER BY bcikkszam", "Cikkszám"},
                     {"Megnevezés", "ORDER BY cmegn", "Megnevezés"},
                     {"Növekedés", "ORDER BY sum_nov", "Növekedés"},
@@ -40,14 +43,15 @@ TForm26::TForm26(QWidget* parent)
 void TForm26::listInOrder(const QString& orderLine)
 {
     Query& query = *Data->ZQ11;
-    buildStatement(query, {QStringLiteral("SELECT bcikkszam, cmegn, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok"),
-                           QStringLiteral("FROM bizmozg"), QStringLiteral("JOIN cikk ON cszam = bcikkszam"),
-                           QStringLiteral("WHERE ( bbizdatum >= :p1 ) AND ( bbizdatum <= :p2 )"),
-                           QStringLiteral("GROUP BY bcikkszam, cmegn"),
-                           // One pass over the lines and the items, hashed: the optimizer's own choice reads
-                           // each item's lines through the item-number index, a page read for nearly
-                           // every line of the period.
-                           QStringLiteral("PLAN SORT (HASH (BIZMOZG NATURAL, CIKK NATURAL))"), orderLine});
+    buildStatement(
+        query, {QStringLiteral("SELECT bcikkszam, cmegn, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok"),
+                QStringLiteral("FROM bizmozg"), QStringLiteral("JOIN cikk ON cszam = bcikkszam"),
+                QStringLiteral("WHERE ( bbizdatum >= :p1 ) AND ( bbizdatum <= :p2 )"),
+                QStringLiteral("GROUP BY bcikkszam, cmegn"),
+                // One pass over the lines and the items, hashed: the optimizer's own choice reads
+                // each item's lines through the item-number index, a page read for nearly
+                // every line of the period.
+                QStringLiteral("PLAN SORT (HASH (BIZMOZG NATURAL, CIKK NATURAL))"), orderLine});
     query.paramByName(QStringLiteral("p1")).setDate(DateTimePicker1->date());
     query.paramByName(QStringLiteral("p2")).setDate(DateTimePicker2->date());
     query.open();
@@ -75,23 +79,27 @@ void TForm26::showChart()
         return;
     Query& summary = *Data->ZQ11;
     if (!summary.isOpen() || summary.isEmpty()) {
-        Platform::instance().information(QStringLiteral("A listában nincs cikk, amelynek grafikonja megjelenhetne."));
+        Platform::instance().information(
+            QStringLiteral("A listában nincs cikk, amelynek grafikonja megjelenhetne."));
         return;
     }
     const QString item = summary.fieldByName(QStringLiteral("BCIKKSZAM")).asString();
     StockChartData data;
-    data.title = QStringLiteral("%1 %2, %3 - %4")
-                     .arg(item, summary.fieldByName(QStringLiteral("CMEGN")).asString(),
-                          Formats::formatDate(DateTimePicker1->date()), Formats::formatDate(DateTimePicker2->date()));
+    data.title =
+        QStringLiteral("%1 %2, %3 - %4")
+            .arg(item, summary.fieldByName(QStringLiteral("CMEGN")).asString(),
+                 Formats::formatDate(DateTimePicker1->date()), Formats::formatDate(DateTimePicker2->date()));
     Query opening(summary.transaction());
-    opening.setSql(QStringLiteral("SELECT SUM(bmenov) - SUM(bmecsok) FROM bizmozg WHERE ( bcikkszam = :p1 ) AND ( bbizdatum < :p2 )"));
+    opening.setSql(QStringLiteral(
+        "SELECT SUM(bmenov) - SUM(bmecsok) FROM bizmozg WHERE ( bcikkszam = :p1 ) AND ( bbizdatum < :p2 )"));
     opening.paramByName(QStringLiteral("p1")).setText(item);
     opening.paramByName(QStringLiteral("p2")).setDate(DateTimePicker1->date());
     opening.open();
     data.opening = opening.field(0).asFloat();
     Query lines(summary.transaction());
-    lines.setSql(QStringLiteral("SELECT bbizdatum, bbszam, bmenov, bmecsok FROM bizmozg WHERE ( bcikkszam = :p1 ) "
-                                "AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 ) ORDER BY bbizdatum, bbszam"));
+    lines.setSql(
+        QStringLiteral("SELECT bbizdatum, bbszam, bmenov, bmecsok FROM bizmozg WHERE ( bcikkszam = :p1 ) "
+                       "AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 ) ORDER BY bbizdatum, bbszam"));
     lines.paramByName(QStringLiteral("p1")).setText(item);
     lines.paramByName(QStringLiteral("p2")).setDate(DateTimePicker1->date());
     lines.paramByName(QStringLiteral("p3")).setDate(DateTimePicker2->date());

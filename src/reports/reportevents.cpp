@@ -61,8 +61,8 @@ void openItemTotals(Query& query, const QString& itemNumber, const QString& cond
 {
     query.close();
     query.clearSql();
-    query.addSql(QStringLiteral(
-        "SELECT bcikkszam, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok, SUM(bmenov - bmecsok) AS athozat"));
+    query.addSql(QStringLiteral("SELECT bcikkszam, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok, "
+                                "SUM(bmenov - bmecsok) AS athozat"));
     query.addSql(QStringLiteral("FROM bizmozg"));
     query.addSql(condition);
     query.addSql(QStringLiteral("GROUP BY bcikkszam"));
@@ -84,8 +84,9 @@ void summariseItem(const Dataset& items, Query& totals)
     state.RunningStock = totals.fieldByName(QStringLiteral("athozat")).asFloat();
     variables.set(QStringLiteral("vathozat"), state.RunningStock);
 
-    openItemTotals(totals, itemNumber,
-                   QStringLiteral("WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )"));
+    openItemTotals(
+        totals, itemNumber,
+        QStringLiteral("WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )"));
     totals.paramByName(QStringLiteral("p2")).setDate(summaryDate(state.SummaryDateFrom));
     totals.paramByName(QStringLiteral("p3")).setDate(summaryDate(state.SummaryDateTo));
     totals.open();

@@ -23,7 +23,7 @@ struct GridColumn;
 struct TitleOrder {
     QString title;
     QString orderLine;
-    QString word;      // named by the sort text
+    QString word;   // named by the sort text
 };
 
 class StockReportForm : public QDialog {

@@ -34,8 +34,10 @@ StockCard::StockCard(const QString& formName, const QString& caption, const QStr
 {
     Label5 = addLabel(QStringLiteral("Label5"), QStringLiteral("Áthozat:"));
     Label8 = addLabel(QStringLiteral("Label8"), QStringLiteral("Mennyiség:"));
-    const QStringList figures = {QStringLiteral("növekedés"), QStringLiteral("csökkenés"), QStringLiteral("egyenleg")};
-    const QStringList periodNames = {QStringLiteral("Edit5"), QStringLiteral("Edit6"), QStringLiteral("Edit7")};
+    const QStringList figures = {QStringLiteral("növekedés"), QStringLiteral("csökkenés"),
+                                 QStringLiteral("egyenleg")};
+    const QStringList periodNames = {QStringLiteral("Edit5"), QStringLiteral("Edit6"),
+                                     QStringLiteral("Edit7")};
     for (int i = 0; i < 3; ++i) {
         openingBoxes << addReadOnlyBox(openingBoxNames[i], QStringLiteral("Áthozat ") + figures[i]);
         periodBoxes << addReadOnlyBox(periodNames[i], QStringLiteral("Mennyiség ") + figures[i]);
@@ -84,7 +86,8 @@ void StockCard::bind(Query& query, int dateCount)
         query.paramByName(QStringLiteral("p%1").arg(++number)).setDate(dates[i]);
 }
 
-void StockCard::showAmounts(const QList<QLineEdit*>& boxes, const QStringList& variables, const QList<double>& values)
+void StockCard::showAmounts(const QList<QLineEdit*>& boxes, const QStringList& variables,
+                            const QList<double>& values)
 {
     for (int i = 0; i < 3; ++i) {
         const QString text = Formats::formatAmount(values[i], AmountDecimals);
@@ -108,26 +111,31 @@ bool StockCard::collect()
     state.RunningStock = 0;
 
     Query& query = *Data->ZQ11;
-    buildStatement(query, QStringList{QStringLiteral("SELECT bgroup, SUM(bmenov) AS athoznov, SUM(bmecsok) AS athozcsok, "
-                                                     "SUM(bmenov - bmecsok) AS athozat"),
-                                      QStringLiteral("FROM bizmozg")}
-                              + member_.openingCondition + QStringList{QStringLiteral("GROUP BY bgroup")});
+    buildStatement(
+        query,
+        QStringList{QStringLiteral("SELECT bgroup, SUM(bmenov) AS athoznov, SUM(bmecsok) AS athozcsok, "
+                                   "SUM(bmenov - bmecsok) AS athozat"),
+                    QStringLiteral("FROM bizmozg")} +
+            member_.openingCondition + QStringList{QStringLiteral("GROUP BY bgroup")});
     bind(query, 1);
     query.open();
     state.RunningStock = query.fieldByName(QStringLiteral("athozat")).asFloat();
     openingStock_ = state.RunningStock;
-    showAmounts(openingBoxes, {QStringLiteral("vathoznov"), QStringLiteral("vathozcsok"), QStringLiteral("vathozat")},
+    showAmounts(openingBoxes,
+                {QStringLiteral("vathoznov"), QStringLiteral("vathozcsok"), QStringLiteral("vathozat")},
                 {query.fieldByName(QStringLiteral("athoznov")).asFloat(),
                  query.fieldByName(QStringLiteral("athozcsok")).asFloat(), state.RunningStock});
 
-    buildStatement(query, QStringList{QStringLiteral("SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok"),
-                                      QStringLiteral("FROM bizmozg")}
-                              + member_.periodCondition + QStringList{QStringLiteral("GROUP BY bgroup")});
+    buildStatement(
+        query, QStringList{QStringLiteral("SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok"),
+                           QStringLiteral("FROM bizmozg")} +
+                   member_.periodCondition + QStringList{QStringLiteral("GROUP BY bgroup")});
     bind(query, 2);
     query.open();
     const double increase = query.fieldByName(QStringLiteral("sum_nov")).asFloat();
     const double decrease = query.fieldByName(QStringLiteral("sum_csok")).asFloat();
-    showAmounts(periodBoxes, {QStringLiteral("vsum_nov"), QStringLiteral("vsum_csok"), QStringLiteral("vsum_egyenleg")},
+    showAmounts(periodBoxes,
+                {QStringLiteral("vsum_nov"), QStringLiteral("vsum_csok"), QStringLiteral("vsum_egyenleg")},
                 {increase, decrease, (increase + state.RunningStock) - decrease});
 
     openList(member_.collectedList, QStringLiteral("ORDER BY bbizdatum, bbszam"));
@@ -156,7 +164,8 @@ void StockCard::print()
 
 SingleKeyCard::SingleKeyCard(const QString& formName, const QString& caption, const QString& buttonCaption,
                              const QString& keyName, QWidget* parent)
-    : StockCard(formName, caption, {QStringLiteral("Edit3"), QStringLiteral("Edit4"), QStringLiteral("Edit2")}, parent)
+    : StockCard(formName, caption,
+                {QStringLiteral("Edit3"), QStringLiteral("Edit4"), QStringLiteral("Edit2")}, parent)
 {
     Edit1 = addBox(QStringLiteral("Edit1"), keyName);
     Button1 = addButton(QStringLiteral("Button1"), buttonCaption);
@@ -185,14 +194,14 @@ QList<QWidget*> SingleKeyCard::focusOrderAfterDates() const
 
 QList<GridColumn> itemCardColumns()
 {
-    return {{"BBSZAM", "Biz.szám"},    {"BBIZDATUM", "Dátum"},        {"BCIKKSZAM", "Cikkszám"},
-            {"CMEGN", "Megnevezés"},   {"BMENOV", "Növekedés"},       {"BMECSOK", "Csökkenés"},
-            {"BERTNOV", "Ért.növ."},   {"BERTCSOK", "Ért.csökk."},    {"BEAR", "E.ár"},
-            {"BTETEL", "Tétel"},       {"BMNEM", "M.nem"},            {"BEREDETI", "Eredeti"},
-            {"BSZOVEG", "Szöveg"},     {"BMEGJEGY", "Megjegyzés"},    {"BPKOD", "Partnerkód"},
-            {"BRKOD", "Raktárkód"},    {"BDKOD", "Dolgozókód"},       {"BRKELT", "Rögz.kelt"},
-            {"CBIZONYLAT", "Bizonylat"}, {"CVTSZ", "VTSZ"},           {"CME", "M.egység"},
-            {"CRKOD", "Raktárkód"},    {"CMEGJEGY", "Megjegyzés"}};
+    return {{"BBSZAM", "Biz.szám"},      {"BBIZDATUM", "Dátum"},     {"BCIKKSZAM", "Cikkszám"},
+            {"CMEGN", "Megnevezés"},     {"BMENOV", "Növekedés"},    {"BMECSOK", "Csökkenés"},
+            {"BERTNOV", "Ért.növ."},     {"BERTCSOK", "Ért.csökk."}, {"BEAR", "E.ár"},
+            {"BTETEL", "Tétel"},         {"BMNEM", "M.nem"},         {"BEREDETI", "Eredeti"},
+            {"BSZOVEG", "Szöveg"},       {"BMEGJEGY", "Megjegyzés"}, {"BPKOD", "Partnerkód"},
+            {"BRKOD", "Raktárkód"},      {"BDKOD", "Dolgozókód"},    {"BRKELT", "Rögz.kelt"},
+            {"CBIZONYLAT", "Bizonylat"}, {"CVTSZ", "VTSZ"},          {"CME", "M.egység"},
+            {"CRKOD", "Raktárkód"},      {"CMEGJEGY", "Megjegyzés"}};
 }
 
 QList<GridColumn> batchCardColumns()
@@ -233,9 +242,11 @@ void SingleKeyCard::showChart()
     if (!requireCollection())
         return;
     StockChartData data;
-    data.title = QStringLiteral("%1: %2, %3 - %4")
-                     .arg(windowTitle(), QStringList{Edit1->text(), Label4->text()}.join(QLatin1Char(' ')).simplified(),
-                          Formats::formatDate(DateTimePicker1->date()), Formats::formatDate(DateTimePicker2->date()));
+    data.title =
+        QStringLiteral("%1: %2, %3 - %4")
+            .arg(windowTitle(),
+                 QStringList{Edit1->text(), Label4->text()}.join(QLatin1Char(' ')).simplified(),
+                 Formats::formatDate(DateTimePicker1->date()), Formats::formatDate(DateTimePicker2->date()));
     data.opening = openingStock();
     data.lines = movementsOf(*Data->ZQ11);
     showStockChart(data, this);

@@ -13,14 +13,14 @@ class QLayout;
 
 struct StockCardMember {
     QList<GridColumn> columns;
-    QLayout* keyArea = nullptr;            // the member's own controls, above the dates
+    QLayout* keyArea = nullptr;   // the member's own controls, above the dates
     QList<QWidget*> focusOrder;
     // The key boxes, bound as texts to :p1, :p2, ... in this order; the dates follow them.
     QList<QLineEdit*> keyBoxes;
-    QStringList openingCondition;          // the lines dated before the from-date
-    QStringList periodCondition;           // the lines of the period
-    QStringList collectedList;             // SELECT and FROM (and JOIN) lines of the collection's list
-    QStringList sortedList;                // the same for the title-click orders
+    QStringList openingCondition;   // the lines dated before the from-date
+    QStringList periodCondition;    // the lines of the period
+    QStringList collectedList;      // SELECT and FROM (and JOIN) lines of the collection's list
+    QStringList sortedList;         // the same for the title-click orders
     QList<TitleOrder> titleOrders;
     // Report variables set by the collection from the text a box or a label shows at that moment.
     QList<std::pair<QString, QWidget*>> keyVariables;
@@ -55,7 +55,8 @@ protected:
 private:
     void openList(const QStringList& head, const QString& orderLine);
     void bind(Query& query, int dateCount);
-    void showAmounts(const QList<QLineEdit*>& boxes, const QStringList& variables, const QList<double>& values);
+    void showAmounts(const QList<QLineEdit*>& boxes, const QStringList& variables,
+                     const QList<double>& values);
 
     StockCardMember member_;
     double openingStock_ = 0;

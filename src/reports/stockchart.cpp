@@ -124,7 +124,8 @@ StockChartDialog::StockChartDialog(const StockChartData& data, QWidget* parent) 
     }
     yAxis->setRange(low, high == low ? low + 1 : high);
     yAxis->applyNiceNumbers();
-    yAxis->setLabelFormat(yAxis->max() - yAxis->min() >= 10 ? QStringLiteral("%.0f") : QStringLiteral("%.2f"));
+    yAxis->setLabelFormat(yAxis->max() - yAxis->min() >= 10 ? QStringLiteral("%.0f")
+                                                            : QStringLiteral("%.2f"));
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setLocalizeNumbers(true);
     chart->setLocale(QLocale(QLocale::Hungarian, QLocale::Hungary));
@@ -170,7 +171,8 @@ bool StockChartDialog::savePng(const QString& path) const
     // As the exports: complete or not at all, with the permissions of a new file.
     const QPixmap image = view_->grab();
     return TableExport::writeReplacing(path, [&image](const QString& temporaryPath) {
-               return image.save(temporaryPath, "PNG") ? ExportResult{} : ExportResult{ExportResult::Status::Failed, {}, 0};
+               return image.save(temporaryPath, "PNG") ? ExportResult{}
+                                                       : ExportResult{ExportResult::Status::Failed, {}, 0};
            }).status == ExportResult::Status::Written;
 }
 

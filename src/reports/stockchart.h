@@ -21,8 +21,8 @@ struct StockMovement {
 };
 
 struct StockChartData {
-    QString title;      // what the stock is of, and the period
-    double opening = 0; // the balance before the period
+    QString title;        // what the stock is of, and the period
+    double opening = 0;   // the balance before the period
     QList<StockMovement> lines;
 };
 

@@ -103,7 +103,8 @@ TStockOnHandForm::TStockOnHandForm(QWidget* parent)
     form->addLayout(totals);
     form->addLayout(buttonRow());
     resize(900, 560);
-    setFocusOrder({Edit1, DateTimePicker2, Edit2, Button2, CheckBox1, DBGrid1, DBNavigator1, Button5, Button7, Button6});
+    setFocusOrder({Edit1, DateTimePicker2, Edit2, Button2, CheckBox1, DBGrid1, DBNavigator1, Button5, Button7,
+                   Button6});
 
     setWarehouseColumn(false);
     setTitleOrders({{"Cikkszám", stockOnHandOrder(), "Cikkszám"},
@@ -146,40 +147,51 @@ QString TStockOnHandForm::negativeMarker()
 
 void TStockOnHandForm::setWarehouseColumn(bool shown)
 {
-    QList<GridColumn> columns = {{"BCIKKSZAM", "Cikkszám"}, {"CMEGN", "Megnevezés"}, {"CBIZONYLAT", "Tételszám"},
-                                 {"CME", "M.egység"}};
+    QList<GridColumn> columns = {
+        {"BCIKKSZAM", "Cikkszám"}, {"CMEGN", "Megnevezés"}, {"CBIZONYLAT", "Tételszám"}, {"CME", "M.egység"}};
     if (shown)
         columns << GridColumn{"BRKOD", "Raktár"};
-    columns << GridColumn{"KESZLET", "Készlet"} << GridColumn{"ERTEK", "Érték"} << GridColumn{"NEGATIV", "Negatív"};
+    columns << GridColumn{"KESZLET", "Készlet"} << GridColumn{"ERTEK", "Érték"}
+            << GridColumn{"NEGATIV", "Negatív"};
     setColumns(columns);
 }
 
-QStringList stockOnHandStatement(bool perWarehouse, bool oneWarehouse, bool searched, const QString& orderLine)
+QStringList stockOnHandStatement(bool perWarehouse, bool oneWarehouse, bool searched,
+                                 const QString& orderLine)
 {
-    const QString warehouseColumn = perWarehouse ? QStringLiteral("brkod") : QStringLiteral("CAST(NULL AS VARCHAR(5)) AS brkod");
+    const QString warehouseColumn =
+        perWarehouse ? QStringLiteral("brkod") : QStringLiteral("CAST(NULL AS VARCHAR(5)) AS brkod");
     QStringList lines = {
-        QStringLiteral("SELECT s.bcikkszam, c.cmegn, c.cmeret, c.cbizonylat, c.cme, s.brkod, s.keszlet, s.ertek,"),
-        QStringLiteral("  CASE WHEN s.keszlet < 0 THEN '%1' ELSE '' END AS negativ,").arg(TStockOnHandForm::negativeMarker()),
+        QStringLiteral(
+            "SELECT s.bcikkszam, c.cmegn, c.cmeret, c.cbizonylat, c.cme, s.brkod, s.keszlet, s.ertek,"),
+        QStringLiteral("  CASE WHEN s.keszlet < 0 THEN '%1' ELSE '' END AS negativ,")
+            .arg(TStockOnHandForm::negativeMarker()),
         QStringLiteral("  SUM(s.keszlet) OVER () AS ossz_keszlet, SUM(s.ertek) OVER () AS ossz_ertek"),
         // A line without a value leaves the value empty rather than zero only when no line carries one.
-        QStringLiteral("FROM (SELECT bcikkszam, %1, COALESCE(SUM(bmenov), 0) - COALESCE(SUM(bmecsok), 0) AS keszlet,").arg(warehouseColumn),
+        QStringLiteral(
+            "FROM (SELECT bcikkszam, %1, COALESCE(SUM(bmenov), 0) - COALESCE(SUM(bmecsok), 0) AS keszlet,")
+            .arg(warehouseColumn),
         QStringLiteral("        CASE WHEN COUNT(bertnov) + COUNT(bertcsok) = 0 THEN NULL"),
-        QStringLiteral("             ELSE COALESCE(SUM(bertnov), 0) - COALESCE(SUM(bertcsok), 0) END AS ertek"),
+        QStringLiteral(
+            "             ELSE COALESCE(SUM(bertnov), 0) - COALESCE(SUM(bertcsok), 0) END AS ertek"),
         QStringLiteral("      FROM bizmozg"),
         oneWarehouse ? QStringLiteral("      WHERE ( bbizdatum <= :p1 ) AND ( brkod = :p2 )")
                      : QStringLiteral("      WHERE ( bbizdatum <= :p1 )"),
-        perWarehouse ? QStringLiteral("      GROUP BY bcikkszam, brkod") : QStringLiteral("      GROUP BY bcikkszam"),
+        perWarehouse ? QStringLiteral("      GROUP BY bcikkszam, brkod")
+                     : QStringLiteral("      GROUP BY bcikkszam"),
         // Every line up to the date is read: in file order and sorted, three times as fast at a million
         // lines as the optimizer's walk along the item-number index, a page read for nearly every line.
         // One warehouse's lines are a twentieth or so, found faster through its index.
         oneWarehouse ? QStringLiteral("      ) s") : QStringLiteral("      PLAN (BIZMOZG NATURAL)) s"),
         // An item number may stand on more than one item row: one of them names it, so that no line
         // counts twice; lines whose item row is missing are listed without a name.
-        QStringLiteral("LEFT JOIN (SELECT cszam, MIN(idc) AS idc FROM cikk GROUP BY cszam) f ON f.cszam = s.bcikkszam"),
+        QStringLiteral(
+            "LEFT JOIN (SELECT cszam, MIN(idc) AS idc FROM cikk GROUP BY cszam) f ON f.cszam = s.bcikkszam"),
         QStringLiteral("LEFT JOIN cikk c ON c.idc = f.idc"),
     };
     if (searched)
-        lines << QStringLiteral("WHERE ( s.bcikkszam CONTAINING :p3 ) OR ( c.cmegn CONTAINING :p3 ) OR ( c.cbizonylat CONTAINING :p3 )");
+        lines << QStringLiteral("WHERE ( s.bcikkszam CONTAINING :p3 ) OR ( c.cmegn CONTAINING :p3 ) OR ( "
+                                "c.cbizonylat CONTAINING :p3 )");
     lines << orderLine;
     return lines;
 }
@@ -189,7 +201,8 @@ void TStockOnHandForm::listInOrder(const QString& orderLine)
     orderLine_ = orderLine;
     const QString warehouse = Edit2->text().trimmed();
     const QString search = Edit1->text().trimmed();
-    const QStringList lines = stockOnHandStatement(CheckBox1->isChecked(), !warehouse.isEmpty(), !search.isEmpty(), orderLine);
+    const QStringList lines =
+        stockOnHandStatement(CheckBox1->isChecked(), !warehouse.isEmpty(), !search.isEmpty(), orderLine);
     Query& query = *Data->ZQ11;
     buildStatement(query, lines);
     query.paramByName(QStringLiteral("p1")).setDate(DateTimePicker2->date());
@@ -226,8 +239,10 @@ void TStockOnHandForm::showTotals(const QString& warehouse, const QString& searc
     Label8->setText(Formats::formatAmount(total("OSSZ_ERTEK"), 2));
     ReportVariables& variables = reportVariables();
     variables.set(QStringLiteral("vdatum"), Formats::formatDate(listedDate_));
-    variables.set(QStringLiteral("vraktar"), warehouse.isEmpty() ? QStringLiteral("minden raktár")
-                                                                 : QStringList{warehouse, Label4->text()}.join(QLatin1Char(' ')).trimmed());
+    variables.set(QStringLiteral("vraktar"),
+                  warehouse.isEmpty()
+                      ? QStringLiteral("minden raktár")
+                      : QStringList{warehouse, Label4->text()}.join(QLatin1Char(' ')).trimmed());
     variables.set(QStringLiteral("vkereses"), search);
     variables.set(QStringLiteral("vosszkeszlet"), Label6->text());
     variables.set(QStringLiteral("vosszertek"), Label8->text());
@@ -281,7 +296,8 @@ void TStockOnHandForm::openItemCard()
     const int row = query.currentRow();
     const QString item = query.fieldByName(QStringLiteral("BCIKKSZAM")).asString();
     const QString description =
-        joinedFields(query, {QStringLiteral("cmegn"), QStringLiteral("cmeret"), QStringLiteral("cbizonylat")}).simplified();
+        joinedFields(query, {QStringLiteral("cmegn"), QStringLiteral("cmeret"), QStringLiteral("cbizonylat")})
+            .simplified();
     const QDate date = listedDate_;
     runForm(Form27, this, std::function<bool(TForm27&)>([&](TForm27& card) {
                 card.collectItem(item, description, QDate(date.year(), 1, 1), date);

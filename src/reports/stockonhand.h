@@ -20,13 +20,13 @@ public:
     // The marker of a negative stock in the "Negatív" column.
     static QString negativeMarker();
 
-    QLineEdit* Edit1;             // search: item number, name or batch number
-    QLineEdit* Edit2;             // warehouse code; empty: every warehouse
-    QPushButton* Button2;         // picks the warehouse in its list
-    QLabel* Label4;               // the warehouse's name
-    QCheckBox* CheckBox1;         // "Raktáranként"
-    QLabel* Label6;               // total stock
-    QLabel* Label8;               // total value
+    QLineEdit* Edit1;       // search: item number, name or batch number
+    QLineEdit* Edit2;       // warehouse code; empty: every warehouse
+    QPushButton* Button2;   // picks the warehouse in its list
+    QLabel* Label4;         // the warehouse's name
+    QCheckBox* CheckBox1;   // "Raktáranként"
+    QLabel* Label6;         // total stock
+    QLabel* Label8;         // total value
     QStyledItemDelegate* negativeRows;
 
     // Opens the item card on the current row, then lists again on the same row.
@@ -53,6 +53,7 @@ private:
 extern TStockOnHandForm* StockOnHandForm;
 
 // The list's one grouped statement: :p1 the date, :p2 the warehouse code, :p3 the search text.
-QStringList stockOnHandStatement(bool perWarehouse, bool oneWarehouse, bool searched, const QString& orderLine);
+QStringList stockOnHandStatement(bool perWarehouse, bool oneWarehouse, bool searched,
+                                 const QString& orderLine);
 // The order the list opens in.
 QString stockOnHandOrder();

@@ -19,13 +19,13 @@ TForm23::TForm23(QWidget* parent) : QDialog(parent)
     Memo1->setReadOnly(true);
     Memo1->setAcceptRichText(false);
     Memo1->document()->setDefaultTextOption(QTextOption(Qt::AlignHCenter));
-    Memo1->setPlainText(QStringList{QStringLiteral("Varnel "), QStringLiteral("2011-2013"), QString(),
-                                    MakerInfo::company, QStringLiteral("Programozó: ") + MakerInfo::programmer,
-                                    MakerInfo::address, QString(),
-                                    QStringLiteral("Tel./fax/üzenetrögzitö: ") + MakerInfo::phone,
-                                    QStringLiteral("Mobil: ") + MakerInfo::mobile, QString(),
-                                    QStringLiteral("E-mail: ") + MakerInfo::email}
-                            .join(QLatin1Char('\n')));
+    Memo1->setPlainText(
+        QStringList{QStringLiteral("Varnel "), QStringLiteral("2011-2013"), QString(), MakerInfo::company,
+                    QStringLiteral("Programozó: ") + MakerInfo::programmer, MakerInfo::address, QString(),
+                    QStringLiteral("Tel./fax/üzenetrögzitö: ") + MakerInfo::phone,
+                    QStringLiteral("Mobil: ") + MakerInfo::mobile, QString(),
+                    QStringLiteral("E-mail: ") + MakerInfo::email}
+            .join(QLatin1Char('\n')));
     Button1 = new QPushButton(QStringLiteral("Mégsem"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     connect(Button1, &QPushButton::clicked, this, &QDialog::reject);

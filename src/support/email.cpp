@@ -21,17 +21,17 @@ const QString TForm22::Body = QStringLiteral("Varnel adatok elküldése ellenőr
 namespace {
 
 const QString NothingChosen = QStringLiteral("Nincs kiválasztva! ");
-const QString OpenedInMailProgram =
-    QStringLiteral("A gépen nincs levelet továbbító sendmail program, ezért a levél a levelezőprogramban nyílt meg "
-                   "a csatolt fájllal.\rKérem, onnan küldje el.");
+const QString OpenedInMailProgram = QStringLiteral(
+    "A gépen nincs levelet továbbító sendmail program, ezért a levél a levelezőprogramban nyílt meg "
+    "a csatolt fájllal.\rKérem, onnan küldje el.");
 
 }
 
 QString TForm22::mailtoText()
 {
-    return QStringLiteral("mailto:") + MakerInfo::supportEmail
-        + QStringLiteral(" ?subject=Varnel adatok &body=Varnel adatok elküldése ellenőrzésre. "
-                         "Figyelmeztetés: csatolt fálj mellékelni kell! ");
+    return QStringLiteral("mailto:") + MakerInfo::supportEmail +
+           QStringLiteral(" ?subject=Varnel adatok &body=Varnel adatok elküldése ellenőrzésre. "
+                          "Figyelmeztetés: csatolt fálj mellékelni kell! ");
 }
 
 TForm22::TForm22(QWidget* parent) : QDialog(parent), ui(new Ui::TForm22), folders_(new QFileSystemModel(this))
@@ -58,14 +58,15 @@ TForm22::TForm22(QWidget* parent) : QDialog(parent), ui(new Ui::TForm22), folder
     for (int column = 1; column < folders_->columnCount(); ++column)
         DirectoryListBox1->hideColumn(column);
 
-    // The tree fills its folders in the background; the chosen folder is brought into view once they are there.
+    // The tree fills its folders in the background; the chosen folder is brought into view once they are
+    // there.
     connect(folders_, &QFileSystemModel::directoryLoaded, this, [this] {
-        QMetaObject::invokeMethod(this, [this] { DirectoryListBox1->scrollTo(DirectoryListBox1->currentIndex()); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { DirectoryListBox1->scrollTo(DirectoryListBox1->currentIndex()); },
+            Qt::QueuedConnection);
     });
-    connect(DriveComboBox1, &QComboBox::activated, this, [this](int index) {
-        setFolder(DriveComboBox1->itemData(index).toString());
-    });
+    connect(DriveComboBox1, &QComboBox::activated, this,
+            [this](int index) { setFolder(DriveComboBox1->itemData(index).toString()); });
     connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (!following_ && current.isValid())
@@ -128,7 +129,8 @@ void TForm22::Button3Click()
         Platform::instance().information(NothingChosen);
         return;
     }
-    const MailResult result = Platform::instance().sendMail({MakerInfo::supportEmail, Subject, Body, Edit1->text()});
+    const MailResult result =
+        Platform::instance().sendMail({MakerInfo::supportEmail, Subject, Body, Edit1->text()});
     // A sent mail is found among the sent letters, as the form's text says; nothing to add then.
     if (result.route == MailResult::Route::OpenedInMailProgram)
         Platform::instance().information(OpenedInMailProgram);

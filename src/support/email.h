@@ -12,7 +12,9 @@ class QListWidget;
 class QPushButton;
 class QTreeView;
 
-namespace Ui { class TForm22; }
+namespace Ui {
+class TForm22;
+}
 
 class TForm22 : public QDialog {
     Q_OBJECT

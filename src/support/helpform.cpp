@@ -8,8 +8,8 @@
 
 TForm29* Form29 = nullptr;
 
-LaunchForm::LaunchForm(QWidget* parent, const QString& name, const QString& caption, const QString& startCaption,
-                       std::function<void()> start)
+LaunchForm::LaunchForm(QWidget* parent, const QString& name, const QString& caption,
+                       const QString& startCaption, std::function<void()> start)
     : QDialog(parent)
 {
     setObjectName(name);

@@ -26,15 +26,22 @@ inline void fillDocumentTables(const TestDatabase& db)
         "UPDATE cikk SET cme = 'kg', cmeret = '10 kg' WHERE cszam = '100'",
         "UPDATE partner SET putca = 'Fő utca 1.' WHERE pkod = '1'",
         "UPDATE bizszam SET zbizszam = '41'",
-        "INSERT INTO bizmozg (bbszam, bcikkszam, bckod, bbizdatum, bmnem, bmkod, bmenov, bmecsok, bear, bertnov, "
+        "INSERT INTO bizmozg (bbszam, bcikkszam, bckod, bbizdatum, bmnem, bmkod, bmenov, bmecsok, bear, "
+        "bertnov, "
         "bertcsok, bpkod, brkod, bdkod, btetel, bszoveg) VALUES "
         "('9', '100', '2', '2026-01-05', '101', '101', 10, 0, 2, 20, 0, '1', '1', '1', 'T-B', 'első')",
-        "INSERT INTO bizmozg (bbszam, bcikkszam, bckod, bbizdatum, bmnem, bmkod, bmenov, bmecsok, bear, bertnov, "
-        "bertcsok, bpkod, brkod, bdkod) VALUES ('10', '100', '2', '2026-02-01', '201', '201', 0, 4, 3, 0, 12, '2', '1', '1')",
-        "INSERT INTO bizmozg (bbszam, bcikkszam, bckod, bbizdatum, bmnem, bmkod, bmenov, bmecsok, bear, bertnov, "
-        "bertcsok, bpkod, brkod, bdkod) VALUES ('11', '200', '3', '2026-01-10', '101', '101', 1, 0, 2.5, 2.5, 0, '99', '2', '1')",
-        "INSERT INTO bizmozg (bbszam, bcikkszam, bckod, bbizdatum, bmnem, bmkod, bmenov, bmecsok, bear, bertnov, "
-        "bertcsok, bpkod, brkod, bdkod) VALUES ('12', '400', '10', '2026-01-12', '201', '201', 0, 2, 5, 0, 10, '10', '10', '1')",
+        "INSERT INTO bizmozg (bbszam, bcikkszam, bckod, bbizdatum, bmnem, bmkod, bmenov, bmecsok, bear, "
+        "bertnov, "
+        "bertcsok, bpkod, brkod, bdkod) VALUES ('10', '100', '2', '2026-02-01', '201', '201', 0, 4, 3, 0, "
+        "12, '2', '1', '1')",
+        "INSERT INTO bizmozg (bbszam, bcikkszam, bckod, bbizdatum, bmnem, bmkod, bmenov, bmecsok, bear, "
+        "bertnov, "
+        "bertcsok, bpkod, brkod, bdkod) VALUES ('11', '200', '3', '2026-01-10', '101', '101', 1, 0, 2.5, "
+        "2.5, 0, '99', '2', '1')",
+        "INSERT INTO bizmozg (bbszam, bcikkszam, bckod, bbizdatum, bmnem, bmkod, bmenov, bmecsok, bear, "
+        "bertnov, "
+        "bertcsok, bpkod, brkod, bdkod) VALUES ('12', '400', '10', '2026-01-12', '201', '201', 0, 2, 5, 0, "
+        "10, '10', '10', '1')",
     });
 }
 
@@ -67,7 +74,10 @@ protected:
     void inRegister(const std::function<void(TForm17&)>& act)
     {
         bool ran = false;
-        nextRun<TForm17>([&](TForm17& form) { ran = true; act(form); });
+        nextRun<TForm17>([&](TForm17& form) {
+            ran = true;
+            act(form);
+        });
         runForm(Form17, nullptr);
         QVERIFY(ran);
     }
@@ -76,7 +86,10 @@ protected:
     void inLineForm(TForm17& form, bool modify, const std::function<void(TForm18&)>& act)
     {
         bool ran = false;
-        nextRun<TForm18>([&](TForm18& line) { ran = true; act(line); });
+        nextRun<TForm18>([&](TForm18& line) {
+            ran = true;
+            act(line);
+        });
         QTest::mouseClick(modify ? form.Button3 : form.Button2, Qt::LeftButton);
         QVERIFY(ran);
     }
@@ -107,5 +120,8 @@ protected:
     Rows committed(const QString& sql) { return storedRows(*db, sql); }
 
     QString counter() { return committed(QStringLiteral("SELECT zbizszam FROM bizszam")).value(0).value(0); }
-    int lineCount() { return committed(QStringLiteral("SELECT count(*) FROM bizmozg")).value(0).value(0).toInt(); }
+    int lineCount()
+    {
+        return committed(QStringLiteral("SELECT count(*) FROM bizmozg")).value(0).value(0).toInt();
+    }
 };

@@ -22,7 +22,8 @@ namespace {
 // The Debian layout keeps the server's support files here (one folder per architecture).
 QString installedFirebirdFolder()
 {
-    const QStringList found = QDir(QStringLiteral("/usr/lib")).entryList({QStringLiteral("*")}, QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList found =
+        QDir(QStringLiteral("/usr/lib")).entryList({QStringLiteral("*")}, QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& arch : found) {
         const QString folder = QStringLiteral("/usr/lib/%1/firebird/3.0").arg(arch);
         if (QFileInfo::exists(folder + QStringLiteral("/intl/libfbintl.so")))
@@ -49,8 +50,8 @@ int freeLoopbackPort()
     sockaddr_in address = loopback(0);
     socklen_t length = sizeof address;
     int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
-        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
         port = ntohs(address.sin_port);
     ::close(fd);
     return port;
@@ -82,9 +83,9 @@ QString FirebirdServer::serverProgram()
 
 bool FirebirdServer::available()
 {
-    return QFileInfo(serverProgram()).isExecutable() && !installedFirebirdFolder().isEmpty()
-           && !QStandardPaths::findExecutable(QStringLiteral("isql-fb")).isEmpty()
-           && !QStandardPaths::findExecutable(QStringLiteral("gbak")).isEmpty();
+    return QFileInfo(serverProgram()).isExecutable() && !installedFirebirdFolder().isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("isql-fb")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("gbak")).isEmpty();
 }
 
 FirebirdServer::~FirebirdServer()
@@ -94,7 +95,9 @@ FirebirdServer::~FirebirdServer()
 
 QString FirebirdServer::databaseName(const QString& fileName) const
 {
-    return QStringLiteral("127.0.0.1/%1:%2").arg(port_).arg(QDir(root_.path()).filePath(QStringLiteral("data/") + fileName));
+    return QStringLiteral("127.0.0.1/%1:%2")
+        .arg(port_)
+        .arg(QDir(root_.path()).filePath(QStringLiteral("data/") + fileName));
 }
 
 QProcessEnvironment FirebirdServer::serverEnvironment() const
@@ -150,11 +153,13 @@ bool FirebirdServer::createSecurityDatabase()
     isql.setProcessEnvironment(serverEnvironment());
     isql.setProcessChannelMode(QProcess::MergedChannels);
     isql.setChildProcessModifier([] { ::umask(077); });
-    isql.start(QStandardPaths::findExecutable(QStringLiteral("isql-fb")),
-               {QStringLiteral("-q"), QStringLiteral("-bail"), QStringLiteral("-user"), QStringLiteral("SYSDBA")});
+    isql.start(
+        QStandardPaths::findExecutable(QStringLiteral("isql-fb")),
+        {QStringLiteral("-q"), QStringLiteral("-bail"), QStringLiteral("-user"), QStringLiteral("SYSDBA")});
     isql.write(script);
     isql.closeWriteChannel();
-    if (!isql.waitForFinished(60000) || isql.exitCode() != 0 || !QFileInfo::exists(root_.filePath(QStringLiteral("security3.fdb")))) {
+    if (!isql.waitForFinished(60000) || isql.exitCode() != 0 ||
+        !QFileInfo::exists(root_.filePath(QStringLiteral("security3.fdb")))) {
         error_ = QStringLiteral("security database: ") + QString::fromLocal8Bit(isql.readAll());
         return false;
     }
@@ -164,7 +169,8 @@ bool FirebirdServer::createSecurityDatabase()
 bool FirebirdServer::launch()
 {
     process_.setProgram(serverProgram());
-    process_.setArguments({});   // the port and address come from firebird.conf: "-p" would bind every address
+    process_.setArguments(
+        {});   // the port and address come from firebird.conf: "-p" would bind every address
     process_.setProcessEnvironment(serverEnvironment());
     process_.setStandardOutputFile(root_.filePath(QStringLiteral("server.log")));
     process_.setStandardErrorFile(root_.filePath(QStringLiteral("server.log")), QIODevice::Append);

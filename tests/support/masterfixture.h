@@ -19,18 +19,26 @@
 // 1, 10, 2, 3; in item-number order: 2, 3, 1, 10; in movement-key order: BE 1, KB 3, KI 2, ZZ 10.
 inline void fillMasterTables(const TestDatabase& db)
 {
-    struct Row { const char *code, *name, *number, *batch, *key; };
-    const Row rows[] = {{"1", "Barack", "300", "T-C", "BE"}, {"2", "alma", "100", "T-B", "KI"},
-                        {"3", "Abroncs", "200", "T-A", "KB"}, {"10", "Zab", "400", "T-D", "ZZ"}};
+    struct Row {
+        const char *code, *name, *number, *batch, *key;
+    };
+    const Row rows[] = {{"1", "Barack", "300", "T-C", "BE"},
+                        {"2", "alma", "100", "T-B", "KI"},
+                        {"3", "Abroncs", "200", "T-A", "KB"},
+                        {"10", "Zab", "400", "T-D", "ZZ"}};
     QStringList statements;
     for (const Row& r : rows) {
-        statements << QStringLiteral("INSERT INTO raktar (rkod, rnev, rtelep) VALUES ('%1', '%2', 'Telep %1')").arg(r.code, r.name)
-                   << QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn, cbizonylat, crkod) VALUES ('%1', '%2', '%3', '%4', '%1')")
-                          .arg(r.code, r.number, r.name, r.batch)
-                   << QStringLiteral("INSERT INTO partner (pkod, pnev, phelyseg) VALUES ('%1', '%2', 'Város %1')").arg(r.code, r.name)
-                   << QStringLiteral("INSERT INTO mnem (mkod, mnem, mnev, mncs) VALUES ('%1', '%2', '%3', '+')")
-                          .arg(r.code, r.key, r.name)
-                   << QStringLiteral("INSERT INTO dolgozo (dkod, dnev) VALUES ('%1', '%2')").arg(r.code, r.name);
+        statements
+            << QStringLiteral("INSERT INTO raktar (rkod, rnev, rtelep) VALUES ('%1', '%2', 'Telep %1')")
+                   .arg(r.code, r.name)
+            << QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn, cbizonylat, crkod) VALUES ('%1', '%2', "
+                              "'%3', '%4', '%1')")
+                   .arg(r.code, r.number, r.name, r.batch)
+            << QStringLiteral("INSERT INTO partner (pkod, pnev, phelyseg) VALUES ('%1', '%2', 'Város %1')")
+                   .arg(r.code, r.name)
+            << QStringLiteral("INSERT INTO mnem (mkod, mnem, mnev, mncs) VALUES ('%1', '%2', '%3', '+')")
+                   .arg(r.code, r.key, r.name)
+            << QStringLiteral("INSERT INTO dolgozo (dkod, dnev) VALUES ('%1', '%2')").arg(r.code, r.name);
     }
     db.exec(statements);
 }

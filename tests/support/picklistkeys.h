@@ -33,9 +33,11 @@ inline void browsePickList(MasterList& list, const QString& typed, const std::fu
     for (bool back : {false, true, true, true, true, false, false, false, true, true}) {
         QWidget* from = QApplication::focusWidget();
         visited << from;
-        QTest::keyClick(from, back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
-        QVERIFY2(current() == reached,
-                 qPrintable(QStringLiteral("%1 from %2").arg(back ? "Shift+Tab" : "Tab", from->objectName())));
+        QTest::keyClick(from, back ? Qt::Key_Backtab : Qt::Key_Tab,
+                        back ? Qt::ShiftModifier : Qt::NoModifier);
+        QVERIFY2(
+            current() == reached,
+            qPrintable(QStringLiteral("%1 from %2").arg(back ? "Shift+Tab" : "Tab", from->objectName())));
     }
     QVERIFY(visited.contains(list.Edit1) && visited.contains(list.DBGrid1) && visited.contains(list.Button1));
 }

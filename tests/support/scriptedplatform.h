@@ -41,12 +41,12 @@ public:
     void clearMessages() { messages.clear(); }
 
     // Answers, taken from the front; an empty queue answers "cancelled" (empty text, No, false).
-    std::deque<QString> fileAnswers;     // open and save dialogs
+    std::deque<QString> fileAnswers;   // open and save dialogs
     std::deque<QString> folderAnswers;
     std::deque<bool> questionAnswers;
     std::deque<bool> printDialogAnswers;
-    std::deque<MailResult> mailResults;  // empty queue: the mail is sent
-    std::deque<bool> startAnswers;       // empty queue: the program starts
+    std::deque<MailResult> mailResults;   // empty queue: the mail is sent
+    std::deque<bool> startAnswers;        // empty queue: the program starts
     // One callback per modal run, in order; with none left a form is shown and rejected at once.
     std::deque<ModalRun> modalRuns;
     // Queues a run for a form of class Form, which `act` gets as such (its int result, if any, is the
@@ -60,7 +60,7 @@ public:
 
     // What the program asked for.
     std::vector<FileDialogCall> fileDialogs;
-    QStringList shownDialogs;            // objectName of every form run modally, in order
+    QStringList shownDialogs;   // objectName of every form run modally, in order
     QString clipboardText;
     QList<QUrl> openedUrls;
     std::vector<StartedProgram> startedPrograms;

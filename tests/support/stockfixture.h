@@ -38,28 +38,44 @@
 inline void fillStockFixture(const TestDatabase& db)
 {
     QStringList statements = {
-        "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat) VALUES ('1', '1', 'Alma', 'nagy', 'ABCDE10')",
-        "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat) VALUES ('2', '10', 'Körte', 'kicsi', 'ABCDE10')",
-        "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat) VALUES ('3', '199', 'Szilva', 'közepes', 'XYZAV99')",
-        "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat) VALUES ('4', '2', 'Barack', 'nagy', 'ABCLE10')",
-        "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat) VALUES ('5', '2A', 'Dió', 'dobozos', 'ABC')",
+        "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat) VALUES ('1', '1', 'Alma', 'nagy', "
+        "'ABCDE10')",
+        "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat) VALUES ('2', '10', 'Körte', 'kicsi', "
+        "'ABCDE10')",
+        "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat) VALUES ('3', '199', 'Szilva', 'közepes', "
+        "'XYZAV99')",
+        "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat) VALUES ('4', '2', 'Barack', 'nagy', "
+        "'ABCLE10')",
+        "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat) VALUES ('5', '2A', 'Dió', 'dobozos', "
+        "'ABC')",
         "INSERT INTO mnem (mkod, mnem, mnev, mncs) VALUES ('1', 'BE', 'Bevételezés', '+')",
         "INSERT INTO mnem (mkod, mnem, mnev, mncs) VALUES ('2', 'KI', 'Kiadás', '-')",
     };
-    struct Line { const char *number, *item, *date, *type, *batch; double increase, decrease; };
+    struct Line {
+        const char *number, *item, *date, *type, *batch;
+        double increase, decrease;
+    };
     const Line lines[] = {
-        {"1", "1", "2023-03-01", "BE", "ABCDE10", 100, 0},  {"2", "1", "2023-11-15", "KI", "ABCDE10", 0, 30},
-        {"3", "1", "2024-01-01", "BE", "ABCDE10", 50, 0},   {"4", "1", "2024-02-10", "BE", "ABCDE10", 7.5, 2.5},
-        {"5", "1", "2024-06-30", "KI", "ABCDE10", 0, 20},   {"6", "1", "2024-12-31", "BE", "ABCDE10", 1, 0},
-        {"7", "10", "2024-03-01", "BE", "ABCDE10", 40, 0},  {"8", "10", "2024-03-02", "KI", "ABCDE10", 0, 15},
-        {"9", "199", "2023-05-05", "BE", "XYZAV99", 10, 0}, {"10", "199", "2024-04-04", "KI", "XYZAV99", 0, 4},
-        {"11", "2", "2024-05-05", "BE", "ABCLE10", 8, 0},   {"12", "2A", "2024-07-07", "BE", "ABC", 3, 0},
-        {"13", "15", "2024-08-08", "BE", "QQQBF55", 5, 0},  {"14", "1", "2024-09-09", "XX", "ABCDE10", 2, 0},
+        {"1", "1", "2023-03-01", "BE", "ABCDE10", 100, 0},
+        {"2", "1", "2023-11-15", "KI", "ABCDE10", 0, 30},
+        {"3", "1", "2024-01-01", "BE", "ABCDE10", 50, 0},
+        {"4", "1", "2024-02-10", "BE", "ABCDE10", 7.5, 2.5},
+        {"5", "1", "2024-06-30", "KI", "ABCDE10", 0, 20},
+        {"6", "1", "2024-12-31", "BE", "ABCDE10", 1, 0},
+        {"7", "10", "2024-03-01", "BE", "ABCDE10", 40, 0},
+        {"8", "10", "2024-03-02", "KI", "ABCDE10", 0, 15},
+        {"9", "199", "2023-05-05", "BE", "XYZAV99", 10, 0},
+        {"10", "199", "2024-04-04", "KI", "XYZAV99", 0, 4},
+        {"11", "2", "2024-05-05", "BE", "ABCLE10", 8, 0},
+        {"12", "2A", "2024-07-07", "BE", "ABC", 3, 0},
+        {"13", "15", "2024-08-08", "BE", "QQQBF55", 5, 0},
+        {"14", "1", "2024-09-09", "XX", "ABCDE10", 2, 0},
     };
     for (const Line& l : lines)
-        statements << QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, btetel, bear, bmenov, "
-                                     "bmecsok, bertnov, bertcsok, bpkod) VALUES ('%1', '%2', '%3', '%4', '%5', 10, "
-                                     "%6, %7, %8, %9, '%1')")
+        statements << QStringLiteral(
+                          "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, btetel, bear, bmenov, "
+                          "bmecsok, bertnov, bertcsok, bpkod) VALUES ('%1', '%2', '%3', '%4', '%5', 10, "
+                          "%6, %7, %8, %9, '%1')")
                           .arg(l.number, l.item, l.date, l.type, l.batch)
                           .arg(l.increase)
                           .arg(l.decrease)
@@ -106,7 +122,8 @@ inline void checkTitleClicks(StockReportForm& form, const QString& column, const
     for (const TitleClick& click : clicks) {
         QVERIFY(clickTitle(form.DBGrid1, QString::fromUtf8(click.title)));
         QCOMPARE(columnValues(*Data->ZQ11, column), click.values);
-        QCOMPARE(form.Label18->text(), QStringLiteral("A lista \"%1\" szerint").arg(QString::fromUtf8(click.word)));
+        QCOMPARE(form.Label18->text(),
+                 QStringLiteral("A lista \"%1\" szerint").arg(QString::fromUtf8(click.word)));
     }
 }
 
@@ -132,7 +149,8 @@ protected:
             {"VarnelTetel.frf", "frDBTetelszam|[bbszam]: [vvarnel]"},
             {"VarnelTeteltolig.frf", "frDBTetelszam|[bbszam] [cszam]: [vvarnel]"},
             {"VarnelKartontolig.frf", "frDBDataSet5|T [bbszam]"},
-            {"VarnelKartontolig2.frf", "frDBDataSet5|S [bcikkszam] [bmnem] [sum_bmenov] [sum_bmecsok] [sum_ertek]"},
+            {"VarnelKartontolig2.frf",
+             "frDBDataSet5|S [bcikkszam] [bmnem] [sum_bmenov] [sum_bmecsok] [sum_ertek]"},
             {"VarnelOsszesito.frf", "frDBDataSet2|[bcikkszam]: [vathozat] [vsum_nov] [vsum_csok] [vvarnel]"},
         };
         for (const auto& [name, content] : templates) {
@@ -200,11 +218,11 @@ protected:
 
 // Tests run under the program's own application object, so that an error escaping a click is shown
 // by the general handler as in the program.
-#define STOCK_TEST_MAIN(TestClass)                                                                        \
-    int main(int argc, char** argv)                                                                       \
-    {                                                                                                     \
-        Application app(argc, argv);                                                                      \
-        TestClass test;                                                                                   \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                        \
-        return QTest::qExec(&test, argc, argv);                                                           \
+#define STOCK_TEST_MAIN(TestClass)                                                                           \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
+        Application app(argc, argv);                                                                         \
+        TestClass test;                                                                                      \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                           \
+        return QTest::qExec(&test, argc, argv);                                                              \
     }

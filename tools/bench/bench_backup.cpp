@@ -63,7 +63,8 @@ int main(int argc, char** argv)
     form.Button1->click();
     const qint64 backupMs = timer.elapsed();
     out << "backup form (lock, copy, unlock, nbackup -F): " << backupMs << " ms: "
-        << platform.messageTexts().join(QStringLiteral(" | ")).replace(QLatin1Char('\r'), QLatin1Char(' ')) << "\n";
+        << platform.messageTexts().join(QStringLiteral(" | ")).replace(QLatin1Char('\r'), QLatin1Char(' '))
+        << "\n";
     delete Data;
     Data = nullptr;
 

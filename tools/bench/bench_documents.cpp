@@ -44,7 +44,8 @@ QString firstValue(const QString& sql)
 
 QString quoted(const QString& text)
 {
-    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QStringLiteral("''")) +
+           QLatin1Char('\'');
 }
 
 }
@@ -54,7 +55,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_documents VARNEL2013.FDB (made by varnel-initdb --lines 1000000)\n");
+        std::fprintf(stderr,
+                     "usage: bench_documents VARNEL2013.FDB (made by varnel-initdb --lines 1000000)\n");
         return 2;
     }
     Connection::prepareEmbeddedEnvironment();
@@ -71,8 +73,8 @@ int main(int argc, char** argv)
     // first block of the same ten tables.
     // The engine is loaded, the file's first pages read and the ten tables' descriptions taken into the
     // engine's shared metadata before either side is timed: whichever side ran first would pay for that.
-    const QStringList startTables{"BIZMOZG", "CIKK", "PARTNER", "RAKTAR", "MNEM", "DOLGOZO", "BIZSZAM", "FELH",
-                                  "MUNKA", "MUNKA2"};
+    const QStringList startTables{"BIZMOZG", "CIKK",    "PARTNER", "RAKTAR", "MNEM",
+                                  "DOLGOZO", "BIZSZAM", "FELH",    "MUNKA",  "MUNKA2"};
     const auto readTables = [&] {
         Connection connection;
         connection.setParams(databaseParams(path));
@@ -94,7 +96,8 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents();
     });
     if (!window) {
-        std::fprintf(stderr, "start-up failed: %s\n", qPrintable(platform.messageTexts().join(QStringLiteral(" | "))));
+        std::fprintf(stderr, "start-up failed: %s\n",
+                     qPrintable(platform.messageTexts().join(QStringLiteral(" | "))));
         return 1;
     }
     const double startBare = timedMs(readTables);
@@ -102,7 +105,8 @@ int main(int argc, char** argv)
 
     shared().CurrentEmployeeCode = QStringLiteral("1");
     const QString item = firstValue(QStringLiteral("SELECT FIRST 1 cszam FROM cikk ORDER BY cszam"));
-    const QString type = firstValue(QStringLiteral("SELECT FIRST 1 mnem FROM mnem WHERE mncs = '+' ORDER BY mnem"));
+    const QString type =
+        firstValue(QStringLiteral("SELECT FIRST 1 mnem FROM mnem WHERE mncs = '+' ORDER BY mnem"));
     const QString lines = firstValue(QStringLiteral("SELECT count(*) FROM bizmozg"));
     const QString over = QStringLiteral("register over %1 lines: ").arg(lines);
     BareEngine bare(Data->ZCon1.attachment());
@@ -118,15 +122,19 @@ int main(int argc, char** argv)
         fetchedOpen = Data->ZQ10->fetchedCount();
         auto& form = *static_cast<TForm17*>(dialog);
         openBare = timedMs([&] { bare.select(RegisterList::listSql(), fetchedOpen); });
-        benchRow(over + QStringLiteral("open"), openForm, openBare, QStringLiteral("%1 rows fetched").arg(fetchedOpen));
+        benchRow(over + QStringLiteral("open"), openForm, openBare,
+                 QStringLiteral("%1 rows fetched").arg(fetchedOpen));
 
         // A save as it follows the opening, first bare (counter, insert, commit, the list read again as
         // far as the program reads it), then through the line form.
         saveBare = timedMs([&] {
-            bare.execute(QStringLiteral("UPDATE bizszam SET zbizszam = CAST(CAST(zbizszam AS BIGINT) + 1 AS VARCHAR(10))"));
-            bare.execute(QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, bear, bmenov, bmecsok, "
-                                        "bertnov, bertcsok) VALUES ('x', %1, CURRENT_DATE, %2, 2, 1, 0, 2, 0)")
-                             .arg(quoted(item), quoted(type)));
+            bare.execute(QStringLiteral(
+                "UPDATE bizszam SET zbizszam = CAST(CAST(zbizszam AS BIGINT) + 1 AS VARCHAR(10))"));
+            bare.execute(
+                QStringLiteral(
+                    "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, bear, bmenov, bmecsok, "
+                    "bertnov, bertcsok) VALUES ('x', %1, CURRENT_DATE, %2, 2, 1, 0, 2, 0)")
+                    .arg(quoted(item), quoted(type)));
             bare.commit();
             bare.select(RegisterList::plainListSql(), Dataset::BlockSize);
         });
@@ -181,10 +189,11 @@ int main(int argc, char** argv)
         // The engine's side: the update, the commit and the changed line read again by its key with the
         // list's select (the program keeps the list it has).
         const QString listSql = RegisterList::markedSortSql(4);
-        const QString lineSql = listSql.left(listSql.lastIndexOf(QStringLiteral(" ORDER BY ")))
-            + QStringLiteral(" WHERE bizmozg.idb = %1").arg(id.toLongLong());
+        const QString lineSql = listSql.left(listSql.lastIndexOf(QStringLiteral(" ORDER BY "))) +
+                                QStringLiteral(" WHERE bizmozg.idb = %1").arg(id.toLongLong());
         changeBare = timedMs([&] {
-            bare.execute(QStringLiteral("UPDATE bizmozg SET brkelt = CURRENT_DATE WHERE IDb = %1").arg(id.toLongLong()));
+            bare.execute(QStringLiteral("UPDATE bizmozg SET brkelt = CURRENT_DATE WHERE IDb = %1")
+                             .arg(id.toLongLong()));
             bare.commit();
             bare.select(lineSql);
         });
@@ -197,7 +206,8 @@ int main(int argc, char** argv)
     runForm(Form17, nullptr);
 
     if (!platform.messageTexts().isEmpty())
-        std::fprintf(stderr, "messages: %s\n", qPrintable(platform.messageTexts().join(QStringLiteral(" | "))));
+        std::fprintf(stderr, "messages: %s\n",
+                     qPrintable(platform.messageTexts().join(QStringLiteral(" | "))));
     bare.commit();
     window.reset();
     delete Data;

@@ -50,38 +50,43 @@ int main(int argc, char** argv)
     if (scans) {
         // The item summary's measure. Without a plan the optimizer walks the item-number index to save the
         // sort, which reads the lines one random page at a time; the natural scan reads each page once.
-        const QString grouped = QStringLiteral("SELECT bcikkszam, SUM(bmenov), SUM(bmecsok) FROM bizmozg GROUP BY bcikkszam");
+        const QString grouped =
+            QStringLiteral("SELECT bcikkszam, SUM(bmenov), SUM(bmecsok) FROM bizmozg GROUP BY bcikkszam");
         long groups = 0;
-        const double natural = warmMs([&] {
-            groups = engine.select(grouped + QStringLiteral(" PLAN SORT (BIZMOZG NATURAL)"));
-        });
+        const double natural =
+            warmMs([&] { groups = engine.select(grouped + QStringLiteral(" PLAN SORT (BIZMOZG NATURAL)")); });
         benchRow(QStringLiteral("one grouped scan of all lines, natural"), -1, natural,
                  QStringLiteral("%1 item numbers; the item summary's measure").arg(groups));
-        benchRow(QStringLiteral("one grouped scan of all lines, index order"), -1, warmMs([&] { engine.select(grouped); }),
-                 QStringLiteral("the optimizer's own plan"));
+        benchRow(QStringLiteral("one grouped scan of all lines, index order"), -1,
+                 warmMs([&] { engine.select(grouped); }), QStringLiteral("the optimizer's own plan"));
         engine.commit();
     }
 
     // The batch range list over the first item's three-letter group, the card range list over a tenth of
     // the item numbers, and the item summary: the statements the forms run, as in bench_stockreports.
-    const QString group = first(engine, QStringLiteral("SELECT FIRST 1 cbizonylat FROM cikk ORDER BY cszam")).left(3);
+    const QString group =
+        first(engine, QStringLiteral("SELECT FIRST 1 cbizonylat FROM cikk ORDER BY cszam")).left(3);
     const QString firstItem = first(engine, QStringLiteral("SELECT MIN(cszam) FROM cikk"));
-    const QString tenthItem = first(engine, QStringLiteral("SELECT cszam FROM cikk ORDER BY cszam ROWS 1000 TO 1000"));
+    const QString tenthItem =
+        first(engine, QStringLiteral("SELECT cszam FROM cikk ORDER BY cszam ROWS 1000 TO 1000"));
     const QString batchCondition = QStringLiteral(
         "WHERE ( SUBSTRING(BTETEL FROM 1 FOR 3) >= ? ) AND ( SUBSTRING(BTETEL FROM 1 FOR 3) <= ? ) AND "
         "( SUBSTRING(BTETEL FROM 4 FOR 1) >= 'A' ) AND ( SUBSTRING(BTETEL FROM 4 FOR 1) <= 'K' ) AND "
         "( SUBSTRING(BTETEL FROM 5 FOR 1) >= 'E' ) AND ( SUBSTRING(BTETEL FROM 5 FOR 1) <= 'V' ) AND "
         "( SUBSTRING(BTETEL FROM 6 FOR 1) >= '1' ) AND ( SUBSTRING(BTETEL FROM 6 FOR 1) <= '9' ) AND "
         "( SUBSTRING(BTETEL FROM 7 FOR 1) >= '0' ) AND ( SUBSTRING(BTETEL FROM 7 FOR 1) <= '9' ) AND ");
-    BareStatement batchBefore(engine, QStringLiteral(
-        "SELECT bgroup, SUM(bmenov), SUM(bmecsok), SUM(bmenov - bmecsok) FROM bizmozg %1 ( bbizdatum < ? ) "
-        "GROUP BY bgroup").arg(batchCondition));
-    BareStatement batchPeriod(engine, QStringLiteral(
-        "SELECT bgroup, SUM(bmenov), SUM(bmecsok) FROM bizmozg %1 ( bbizdatum >= ? ) AND ( bbizdatum <= ? ) "
-        "GROUP BY bgroup").arg(batchCondition));
-    BareStatement batchLines(engine, QStringLiteral(
-        "SELECT * FROM bizmozg JOIN cikk ON CBIZONYLAT = BTETEL %1 ( bbizdatum >= ? ) AND ( bbizdatum <= ? ) "
-        "ORDER BY bbizdatum, bbszam").arg(batchCondition));
+    BareStatement batchBefore(engine, QStringLiteral("SELECT bgroup, SUM(bmenov), SUM(bmecsok), SUM(bmenov - "
+                                                     "bmecsok) FROM bizmozg %1 ( bbizdatum < ? ) "
+                                                     "GROUP BY bgroup")
+                                          .arg(batchCondition));
+    BareStatement batchPeriod(engine, QStringLiteral("SELECT bgroup, SUM(bmenov), SUM(bmecsok) FROM bizmozg "
+                                                     "%1 ( bbizdatum >= ? ) AND ( bbizdatum <= ? ) "
+                                                     "GROUP BY bgroup")
+                                          .arg(batchCondition));
+    BareStatement batchLines(engine, QStringLiteral("SELECT * FROM bizmozg JOIN cikk ON CBIZONYLAT = BTETEL "
+                                                    "%1 ( bbizdatum >= ? ) AND ( bbizdatum <= ? ) "
+                                                    "ORDER BY bbizdatum, bbszam")
+                                         .arg(batchCondition));
     size_t batchCount = 0;
     const double batch = warmMs([&] {
         batchBefore.run({group, group, from});
@@ -94,38 +99,47 @@ int main(int argc, char** argv)
     const QString cardCondition = QStringLiteral(
         "WHERE ( bcikkszam >= ? ) AND ( bcikkszam <= ? ) AND ( bmnem >= '1' ) AND ( bmnem <= 'ZZZ' ) AND "
         "( bbizdatum >= ? ) AND ( bbizdatum <= ? )");
-    BareStatement cardTotals(engine, QStringLiteral(
-        "SELECT bgroup, SUM(bmenov), SUM(bmecsok), SUM(bertnov-bertcsok) FROM bizmozg %1 GROUP BY bgroup")
-                                         .arg(cardCondition));
-    BareStatement cardRows(engine, QStringLiteral(
-        "SELECT bcikkszam, cmegn, cbizonylat, bmnem, mnev, SUM(bmenov), SUM(bmecsok), SUM(bertnov-bertcsok) "
-        "FROM bizmozg JOIN cikk ON cszam = bcikkszam JOIN mnem ON mnem = bmnem %1 "
-        "GROUP BY bcikkszam, cmegn, cbizonylat, bmnem, mnev ORDER BY bcikkszam, cmegn, cbizonylat, bmnem, mnev")
-                                       .arg(cardCondition));
+    BareStatement cardTotals(
+        engine,
+        QStringLiteral(
+            "SELECT bgroup, SUM(bmenov), SUM(bmecsok), SUM(bertnov-bertcsok) FROM bizmozg %1 GROUP BY bgroup")
+            .arg(cardCondition));
+    BareStatement cardRows(
+        engine, QStringLiteral("SELECT bcikkszam, cmegn, cbizonylat, bmnem, mnev, SUM(bmenov), SUM(bmecsok), "
+                               "SUM(bertnov-bertcsok) "
+                               "FROM bizmozg JOIN cikk ON cszam = bcikkszam JOIN mnem ON mnem = bmnem %1 "
+                               "GROUP BY bcikkszam, cmegn, cbizonylat, bmnem, mnev ORDER BY bcikkszam, "
+                               "cmegn, cbizonylat, bmnem, mnev")
+                    .arg(cardCondition));
     size_t cardCount = 0;
     const double card = warmMs([&] {
         cardTotals.run({firstItem, tenthItem, from, to});
         cardCount = cardRows.run({firstItem, tenthItem, from, to}, 200).size();
     });
-    benchRow(QStringLiteral("card range list statements, %1").arg(label), -1, card,
-             QStringLiteral("items %1-%2, every type, first %3 rows").arg(firstItem, tenthItem).arg(cardCount));
+    benchRow(
+        QStringLiteral("card range list statements, %1").arg(label), -1, card,
+        QStringLiteral("items %1-%2, every type, first %3 rows").arg(firstItem, tenthItem).arg(cardCount));
 
-    BareStatement summary(engine, QStringLiteral(
-        "SELECT bcikkszam, cmegn, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok FROM bizmozg "
-        "JOIN cikk ON cszam = bcikkszam WHERE ( bbizdatum >= ? ) AND ( bbizdatum <= ? ) "
-        "GROUP BY bcikkszam, cmegn ORDER BY bcikkszam"));
+    BareStatement summary(
+        engine, QStringLiteral(
+                    "SELECT bcikkszam, cmegn, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok FROM bizmozg "
+                    "JOIN cikk ON cszam = bcikkszam WHERE ( bbizdatum >= ? ) AND ( bbizdatum <= ? ) "
+                    "GROUP BY bcikkszam, cmegn ORDER BY bcikkszam"));
     size_t summaryCount = 0;
     const double summaryMs = warmMs([&] { summaryCount = summary.run({from, to}, 200).size(); });
     benchRow(QStringLiteral("item summary statement, %1").arg(label), -1, summaryMs,
              QStringLiteral("first %1 rows").arg(summaryCount));
 
     // The report's per-item statements: the opening and the period figures of every item in the list.
-    BareStatement opening(engine, QStringLiteral(
-        "SELECT bcikkszam, SUM(bmenov), SUM(bmecsok), SUM(bmenov - bmecsok) FROM bizmozg "
-        "WHERE  ( bcikkszam = ? ) AND ( bbizdatum < ? ) GROUP BY bcikkszam"));
-    BareStatement period(engine, QStringLiteral(
-        "SELECT bcikkszam, SUM(bmenov), SUM(bmecsok), SUM(bmenov - bmecsok) FROM bizmozg "
-        "WHERE  ( bcikkszam = ? ) AND ( bbizdatum >= ? ) AND ( bbizdatum <= ? ) GROUP BY bcikkszam"));
+    BareStatement opening(
+        engine,
+        QStringLiteral("SELECT bcikkszam, SUM(bmenov), SUM(bmecsok), SUM(bmenov - bmecsok) FROM bizmozg "
+                       "WHERE  ( bcikkszam = ? ) AND ( bbizdatum < ? ) GROUP BY bcikkszam"));
+    BareStatement period(
+        engine,
+        QStringLiteral(
+            "SELECT bcikkszam, SUM(bmenov), SUM(bmecsok), SUM(bmenov - bmecsok) FROM bizmozg "
+            "WHERE  ( bcikkszam = ? ) AND ( bbizdatum >= ? ) AND ( bbizdatum <= ? ) GROUP BY bcikkszam"));
     const auto items = summary.run({from, to});
     const double perItem = warmMs([&] {
         for (const QStringList& item : items) {
@@ -134,7 +148,9 @@ int main(int argc, char** argv)
         }
     });
     benchRow(QStringLiteral("item summary per-item statements, %1").arg(label), -1, perItem,
-             QStringLiteral("%1 items, two statements each; %2 MB resident").arg(items.size()).arg(residentMb(), 0, 'f', 0));
+             QStringLiteral("%1 items, two statements each; %2 MB resident")
+                 .arg(items.size())
+                 .arg(residentMb(), 0, 'f', 0));
     engine.commit();
     return 0;
 }

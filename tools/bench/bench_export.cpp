@@ -61,7 +61,8 @@ int main(int argc, char** argv)
 
     for (ExportFormat format : {ExportFormat::Csv, ExportFormat::Xlsx}) {
         const bool xlsx = format == ExportFormat::Xlsx;
-        const QString file = temporary.filePath(xlsx ? QStringLiteral("register.xlsx") : QStringLiteral("register.csv"));
+        const QString file =
+            temporary.filePath(xlsx ? QStringLiteral("register.xlsx") : QStringLiteral("register.csv"));
         QueryStreamRows rows(*Data->ZQ10, fields);
         ExportTable table{QStringLiteral("Bizonylatok"), {QStringLiteral("Bizonylatok")}, &rows, {}};
         QList<std::pair<qint64, double>> samples;

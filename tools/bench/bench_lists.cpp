@@ -38,7 +38,8 @@ void createDatabase(const QString& path)
         "INSERT INTO cikk (ckod, cszam, cmegn, cmeret, cbizonylat, cvtsz, cme, crkod) "
         "WITH RECURSIVE n AS (SELECT 0 AS i FROM rdb$database UNION ALL SELECT i + 1 FROM n WHERE i < 99) "
         "SELECT a.i * 100 + b.i + 1, 100000 + a.i * 100 + b.i, "
-        "SUBSTRING('ABCDEFGHIJKLMNOPRSTUVZ' FROM MOD(a.i * 100 + b.i, 22) + 1 FOR 1) || 'termék ' || (a.i * 100 + b.i), "
+        "SUBSTRING('ABCDEFGHIJKLMNOPRSTUVZ' FROM MOD(a.i * 100 + b.i, 22) + 1 FOR 1) || 'termék ' || (a.i * "
+        "100 + b.i), "
         "'közepes', 'T-' || (a.i * 100 + b.i), '0808', 'kg', '1' FROM n a CROSS JOIN n b"));
     insert.execute();
     connection.transaction().commit();
@@ -79,7 +80,8 @@ int main(int argc, char** argv)
         names.setSql(QStringLiteral("SELECT count(*) FROM cikk"));
         names.open();
         items = int(names.field(0).asInteger());
-        names.setSql(QStringLiteral("SELECT FIRST 1 SKIP %1 cmegn FROM cikk ORDER BY cmegn").arg(std::max(0, items - 20)));
+        names.setSql(QStringLiteral("SELECT FIRST 1 SKIP %1 cmegn FROM cikk ORDER BY cmegn")
+                         .arg(std::max(0, items - 20)));
         names.open();
         wanted = names.field(0).asString();
     }
@@ -121,7 +123,8 @@ int main(int argc, char** argv)
     bare.commit();
 
     const QString over = QStringLiteral("item list over %1 items: ").arg(items);
-    benchRow(over + QStringLiteral("open"), opening, openingBare, QStringLiteral("%1 rows fetched").arg(fetchedAfterOpen));
+    benchRow(over + QStringLiteral("open"), opening, openingBare,
+             QStringLiteral("%1 rows fetched").arg(fetchedAfterOpen));
     benchRow(over + QStringLiteral("typing, per key"), typing, typingBare);
     benchRow(over + QStringLiteral("Keres by name"), keres, keresBare,
              QStringLiteral("%1 rows fetched, found \"%2\"").arg(fetchedAfterKeres).arg(found));

@@ -33,13 +33,15 @@ void createDatabase(const QString& path)
         "btetel, bszoveg, bpkod) "
         "WITH RECURSIVE n AS (SELECT 0 AS i FROM rdb$database UNION ALL SELECT i + 1 FROM n WHERE i < 99) "
         "SELECT a.i * 100 + b.i + 1, 'K1', DATEADD(DAY, (a.i * 100 + b.i) / 30, DATE '2023-01-01'), "
-        "IIF(MOD(b.i, 4) = 3, 'KI', 'BE'), 250.5, IIF(MOD(b.i, 4) = 3, 0, b.i + 1), IIF(MOD(b.i, 4) = 3, b.i, 0), "
+        "IIF(MOD(b.i, 4) = 3, 'KI', 'BE'), 250.5, IIF(MOD(b.i, 4) = 3, 0, b.i + 1), IIF(MOD(b.i, 4) = 3, "
+        "b.i, 0), "
         "0, 0, 'ABC1E10', 'Szállítás ' || (a.i * 100 + b.i), '1' FROM n a CROSS JOIN n b"));
     insert.execute();
-    insert.setSql(QStringLiteral(
-        "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmenov, bmecsok) "
-        "SELECT bbszam, 'C' || MOD(CAST(bbszam AS INTEGER), %1), bbizdatum, bmenov, bmecsok FROM bizmozg")
-                      .arg(ItemCount));
+    insert.setSql(
+        QStringLiteral(
+            "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmenov, bmecsok) "
+            "SELECT bbszam, 'C' || MOD(CAST(bbszam AS INTEGER), %1), bbizdatum, bmenov, bmecsok FROM bizmozg")
+            .arg(ItemCount));
     insert.execute();
     insert.setSql(QStringLiteral(
         "INSERT INTO cikk (cszam, cmegn) SELECT DISTINCT bcikkszam, 'Cikk ' || bcikkszam FROM bizmozg "
@@ -86,8 +88,9 @@ int main(int argc, char** argv)
 
     // Item card over all 10,000 lines.
     Query& lines = *data.ZQ11;
-    fill(lines, QStringLiteral("SELECT * FROM bizmozg WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) "
-                               "AND ( bbizdatum <= :p3 ) ORDER BY bbizdatum, bbszam"),
+    fill(lines,
+         QStringLiteral("SELECT * FROM bizmozg WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) "
+                        "AND ( bbizdatum <= :p3 ) ORDER BY bbizdatum, bbszam"),
          QDate(2000, 1, 1), QDate(2100, 1, 1));
     lines.paramByName(QStringLiteral("p1")).setText(QStringLiteral("K1"));
     QElapsedTimer timer;
@@ -109,13 +112,15 @@ int main(int argc, char** argv)
     std::printf("item card: %d lines fetched in %.3f s\n", rowCount, fetch);
     std::printf("item card: %d rows, %d pages laid out in %.3f s (limit 1 s)%s\n", int(pages.rows().size()),
                 pages.pageCount(), layout, layout < 1 ? "" : "  TOO SLOW");
-    std::printf("item card: painted to PDF (%lld bytes) in %.3f s (limit 5 s)%s\n",
-                QFileInfo(pdf).size(), paint, paint < 5 ? "" : "  TOO SLOW");
+    std::printf("item card: painted to PDF (%lld bytes) in %.3f s (limit 5 s)%s\n", QFileInfo(pdf).size(),
+                paint, paint < 5 ? "" : "  TOO SLOW");
 
     // Item summary: two grouped statements per item while the report is prepared.
-    fill(lines, QStringLiteral("SELECT bcikkszam, cmegn, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok FROM bizmozg "
-                               "JOIN cikk ON cszam = bcikkszam WHERE ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 ) "
-                               "GROUP BY bcikkszam, cmegn ORDER BY bcikkszam"),
+    fill(lines,
+         QStringLiteral(
+             "SELECT bcikkszam, cmegn, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok FROM bizmozg "
+             "JOIN cikk ON cszam = bcikkszam WHERE ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 ) "
+             "GROUP BY bcikkszam, cmegn ORDER BY bcikkszam"),
          QDate(2023, 6, 1), QDate(2023, 12, 31));
     shared().SummaryDateFrom = QStringLiteral("2023.06.01");
     shared().SummaryDateTo = QStringLiteral("2023.12.31");

@@ -111,14 +111,20 @@ int main(int argc, char** argv)
     Query bare(Data->IBTrans1);
 
     // The busiest item, its batch number, and a range of a tenth of the item numbers.
-    const QString item = firstText(bare, QStringLiteral("SELECT FIRST 1 bcikkszam FROM bizmozg GROUP BY bcikkszam "
-                                                        "ORDER BY COUNT(*) DESC"), QStringLiteral("bcikkszam"));
-    const QString batch = firstText(bare, QStringLiteral("SELECT FIRST 1 btetel FROM bizmozg WHERE bcikkszam = '%1'").arg(item),
-                                    QStringLiteral("btetel"));
-    const QString firstItem = firstText(bare, QStringLiteral("SELECT MIN(cszam) AS c FROM cikk"), QStringLiteral("c"));
-    const QString tenthItem = firstText(bare, QStringLiteral("SELECT cszam FROM cikk ORDER BY cszam ROWS 1000 TO 1000"),
-                                        QStringLiteral("cszam"));
-    const int lines = firstText(bare, QStringLiteral("SELECT COUNT(*) AS n FROM bizmozg"), QStringLiteral("n")).toInt();
+    const QString item = firstText(bare,
+                                   QStringLiteral("SELECT FIRST 1 bcikkszam FROM bizmozg GROUP BY bcikkszam "
+                                                  "ORDER BY COUNT(*) DESC"),
+                                   QStringLiteral("bcikkszam"));
+    const QString batch =
+        firstText(bare, QStringLiteral("SELECT FIRST 1 btetel FROM bizmozg WHERE bcikkszam = '%1'").arg(item),
+                  QStringLiteral("btetel"));
+    const QString firstItem =
+        firstText(bare, QStringLiteral("SELECT MIN(cszam) AS c FROM cikk"), QStringLiteral("c"));
+    const QString tenthItem =
+        firstText(bare, QStringLiteral("SELECT cszam FROM cikk ORDER BY cszam ROWS 1000 TO 1000"),
+                  QStringLiteral("cszam"));
+    const int lines =
+        firstText(bare, QStringLiteral("SELECT COUNT(*) AS n FROM bizmozg"), QStringLiteral("n")).toInt();
     std::vector<Row> table;
 
     {
@@ -128,17 +134,30 @@ int main(int argc, char** argv)
         form.DateTimePicker1->setDate(from);
         form.DateTimePicker2->setDate(to);
         const double program = medianMs([&] { clickAndSettle(form.Button5); });
-        const QString condition = QStringLiteral("WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )");
+        const QString condition =
+            QStringLiteral("WHERE ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )");
         int rows = 0;
         const double engine = medianMs([&] {
-            openAndFetch(bare, {"SELECT bgroup, SUM(bmenov) AS athoznov, SUM(bmecsok) AS athozcsok, SUM(bmenov - bmecsok) AS athozat",
-                                "FROM bizmozg", "WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum < :p2 )", "GROUP BY bgroup"},
-                         [&](Query& q) { bindTexts(q, {item}, {from}); }, -1);
-            openAndFetch(bare, {"SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok", "FROM bizmozg", condition,
-                                "GROUP BY bgroup"},
-                         [&](Query& q) { bindTexts(q, {item}, {from, to}); }, -1);
-            rows = openAndFetch(bare, {"SELECT *", "FROM bizmozg", condition, "ORDER BY bbizdatum, bbszam"},
-                                [&](Query& q) { bindTexts(q, {item}, {from, to}); }, Dataset::BlockSize);
+            openAndFetch(
+                bare,
+                {"SELECT bgroup, SUM(bmenov) AS athoznov, SUM(bmecsok) AS athozcsok, SUM(bmenov - bmecsok) "
+                 "AS athozat",
+                 "FROM bizmozg", "WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum < :p2 )", "GROUP BY bgroup"},
+                [&](Query& q) { bindTexts(q, {item}, {from}); }, -1);
+            openAndFetch(
+                bare,
+                {"SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok", "FROM bizmozg", condition,
+                 "GROUP BY bgroup"},
+                [&](Query& q) {
+                    bindTexts(q, {item}, {from, to});
+                },
+                -1);
+            rows = openAndFetch(
+                bare, {"SELECT *", "FROM bizmozg", condition, "ORDER BY bbizdatum, bbszam"},
+                [&](Query& q) {
+                    bindTexts(q, {item}, {from, to});
+                },
+                Dataset::BlockSize);
         });
         table.push_back({"item card: collection", program, engine,
                          QStringLiteral("item %1, %2 lines in the year").arg(item).arg(rows)});
@@ -155,25 +174,40 @@ int main(int argc, char** argv)
         const double program = medianMs([&] { clickAndSettle(form.Button5); });
         const QStringList texts = {group, group, "A", "K", "E", "V", "1", "9", "0", "9"};
         const QString line1 = QStringLiteral(
-            "WHERE  ( SUBSTRING(BTETEL FROM 1 FOR 3) >= :p1 ) AND ( SUBSTRING(BTETEL FROM 1 FOR 3) <= :p2 ) AND "
+            "WHERE  ( SUBSTRING(BTETEL FROM 1 FOR 3) >= :p1 ) AND ( SUBSTRING(BTETEL FROM 1 FOR 3) <= :p2 ) "
+            "AND "
             "( SUBSTRING(BTETEL FROM 4 FOR 1) >= :p3 ) AND ( SUBSTRING(BTETEL FROM 4 FOR 1) <= :p4 )");
         const QString line2 = QStringLiteral(
             "AND ( SUBSTRING(BTETEL FROM 5 FOR 1) >= :p5 ) AND ( SUBSTRING(BTETEL FROM 5 FOR 1) <= :p6 ) AND "
             "( SUBSTRING(BTETEL FROM 6 FOR 1) >= :p7 ) AND ( SUBSTRING(BTETEL FROM 6 FOR 1) <= :p8 )");
-        const QString seven = QStringLiteral("AND ( SUBSTRING(BTETEL FROM 7 FOR 1) >= :p9 ) AND ( SUBSTRING(BTETEL FROM 7 FOR 1) <= :p10 ) AND ");
+        const QString seven = QStringLiteral("AND ( SUBSTRING(BTETEL FROM 7 FOR 1) >= :p9 ) AND ( "
+                                             "SUBSTRING(BTETEL FROM 7 FOR 1) <= :p10 ) AND ");
         const QString before = seven + QStringLiteral("( bbizdatum  < :p11 )");
         const QString period = seven + QStringLiteral("( bbizdatum >= :p11 ) AND ( bbizdatum <= :p12 )");
         int rows = 0;
         const double engine = medianMs([&] {
-            openAndFetch(bare, {"SELECT bgroup, SUM(bmenov) AS athoznov, SUM(bmecsok) AS athozcsok, SUM(bmenov - bmecsok) AS athozat",
-                                "FROM bizmozg", line1, line2, before, "GROUP BY bgroup"},
-                         [&](Query& q) { bindTexts(q, texts, {from}); }, -1);
-            openAndFetch(bare, {"SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok", "FROM bizmozg", line1, line2,
-                                period, "GROUP BY bgroup"},
-                         [&](Query& q) { bindTexts(q, texts, {from, to}); }, -1);
-            rows = openAndFetch(bare, {"SELECT *", "FROM bizmozg", "JOIN cikk ON CBIZONYLAT = BTETEL", line1, line2, period,
-                                       "ORDER BY bbizdatum, bbszam"},
-                                [&](Query& q) { bindTexts(q, texts, {from, to}); }, Dataset::BlockSize);
+            openAndFetch(
+                bare,
+                {"SELECT bgroup, SUM(bmenov) AS athoznov, SUM(bmecsok) AS athozcsok, SUM(bmenov - bmecsok) "
+                 "AS athozat",
+                 "FROM bizmozg", line1, line2, before, "GROUP BY bgroup"},
+                [&](Query& q) { bindTexts(q, texts, {from}); }, -1);
+            openAndFetch(
+                bare,
+                {"SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok", "FROM bizmozg", line1,
+                 line2, period, "GROUP BY bgroup"},
+                [&](Query& q) {
+                    bindTexts(q, texts, {from, to});
+                },
+                -1);
+            rows = openAndFetch(
+                bare,
+                {"SELECT *", "FROM bizmozg", "JOIN cikk ON CBIZONYLAT = BTETEL", line1, line2, period,
+                 "ORDER BY bbizdatum, bbszam"},
+                [&](Query& q) {
+                    bindTexts(q, texts, {from, to});
+                },
+                Dataset::BlockSize);
         });
         table.push_back({"batch range list: collection", program, engine,
                          QStringLiteral("positions 1-3 \"%1\", first %2 rows").arg(group).arg(rows)});
@@ -190,20 +224,25 @@ int main(int argc, char** argv)
         form.DateTimePicker2->setDate(to);
         form.RadioButton2->click();
         const double program = medianMs([&] { clickAndSettle(form.Button5); });
-        const QString condition = QStringLiteral(
-            "WHERE ( bcikkszam >= :p1 ) AND ( bcikkszam <= :p2 ) AND ( bmnem >= :p3 ) AND ( bmnem <= :p4 ) AND "
-            "( bbizdatum >= :p5 ) AND ( bbizdatum <= :p6 )");
+        const QString condition = QStringLiteral("WHERE ( bcikkszam >= :p1 ) AND ( bcikkszam <= :p2 ) AND ( "
+                                                 "bmnem >= :p3 ) AND ( bmnem <= :p4 ) AND "
+                                                 "( bbizdatum >= :p5 ) AND ( bbizdatum <= :p6 )");
         const auto bind = [&](Query& q) { bindTexts(q, {firstItem, tenthItem, "1", "ZZZ"}, {from, to}); };
         int rows = 0;
         const double engine = medianMs([&] {
-            openAndFetch(bare, {"SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok, SUM(bertnov-bertcsok) AS sum_ertek",
-                                "FROM bizmozg", condition, "GROUP BY bgroup"}, bind, -1);
-            rows = openAndFetch(bare, {"SELECT bcikkszam, cmegn, cbizonylat, bmnem, mnev, SUM(bmenov) AS sum_bmenov, "
-                                       "SUM(bmecsok) AS sum_bmecsok, SUM(bertnov-bertcsok) AS sum_ertek",
-                                       "FROM bizmozg", "JOIN cikk ON cszam = bcikkszam", "JOIN mnem ON mnem = bmnem", condition,
-                                       "GROUP BY bcikkszam, cmegn, cbizonylat, bmnem, mnev",
-                                       "ORDER BY bcikkszam, cmegn, cbizonylat, bmnem, mnev"},
-                                bind, Dataset::BlockSize);
+            openAndFetch(bare,
+                         {"SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok, "
+                          "SUM(bertnov-bertcsok) AS sum_ertek",
+                          "FROM bizmozg", condition, "GROUP BY bgroup"},
+                         bind, -1);
+            rows =
+                openAndFetch(bare,
+                             {"SELECT bcikkszam, cmegn, cbizonylat, bmnem, mnev, SUM(bmenov) AS sum_bmenov, "
+                              "SUM(bmecsok) AS sum_bmecsok, SUM(bertnov-bertcsok) AS sum_ertek",
+                              "FROM bizmozg", "JOIN cikk ON cszam = bcikkszam", "JOIN mnem ON mnem = bmnem",
+                              condition, "GROUP BY bcikkszam, cmegn, cbizonylat, bmnem, mnev",
+                              "ORDER BY bcikkszam, cmegn, cbizonylat, bmnem, mnev"},
+                             bind, Dataset::BlockSize);
         });
         table.push_back({"card range list: Összesitett", program, engine,
                          QStringLiteral("items %1-%2, first %3 rows").arg(firstItem, tenthItem).arg(rows)});
@@ -214,14 +253,18 @@ int main(int argc, char** argv)
         form.show();
         form.DateTimePicker1->setDate(from);
         form.DateTimePicker2->setDate(to);
-        const QStringList list = {"SELECT bcikkszam, cmegn, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok", "FROM bizmozg",
-                                  "JOIN cikk ON cszam = bcikkszam", "WHERE ( bbizdatum >= :p1 ) AND ( bbizdatum <= :p2 )",
-                                  "GROUP BY bcikkszam, cmegn", "PLAN SORT (HASH (BIZMOZG NATURAL, CIKK NATURAL))",
+        const QStringList list = {"SELECT bcikkszam, cmegn, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok",
+                                  "FROM bizmozg",
+                                  "JOIN cikk ON cszam = bcikkszam",
+                                  "WHERE ( bbizdatum >= :p1 ) AND ( bbizdatum <= :p2 )",
+                                  "GROUP BY bcikkszam, cmegn",
+                                  "PLAN SORT (HASH (BIZMOZG NATURAL, CIKK NATURAL))",
                                   "ORDER BY bcikkszam"};
         const auto bindPeriod = [&](Query& q) { bindTexts(q, {}, {from, to}); };
         const double program = medianMs([&] { clickAndSettle(form.Button5); });
         const double engine = medianMs([&] { openAndFetch(bare, list, bindPeriod, Dataset::BlockSize); });
-        table.push_back({"item summary: collection", program, engine, QStringLiteral("first block of the list")});
+        table.push_back(
+            {"item summary: collection", program, engine, QStringLiteral("first block of the list")});
 
         // Printing prepares every item's opening and period figures: two grouped statements per item.
         clickAndSettle(form.Button5);
@@ -236,13 +279,24 @@ int main(int argc, char** argv)
         timer.restart();
         openAndFetch(bare, list, bindPeriod, -1);
         for (int row = 0; row < bare.fetchedCount(); ++row) {
-            const QString number = bare.fieldAt(row, bare.columnIndex(QStringLiteral("bcikkszam"))).asString();
-            const QString head = QStringLiteral("SELECT bcikkszam, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok, SUM(bmenov - bmecsok) AS athozat");
-            openAndFetch(totals, {head, "FROM bizmozg", "WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum < :p2 )", "GROUP BY bcikkszam"},
-                         [&](Query& q) { bindTexts(q, {number}, {from}); }, -1);
-            openAndFetch(totals, {head, "FROM bizmozg", "WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )",
-                                  "GROUP BY bcikkszam"},
-                         [&](Query& q) { bindTexts(q, {number}, {from, to}); }, -1);
+            const QString number =
+                bare.fieldAt(row, bare.columnIndex(QStringLiteral("bcikkszam"))).asString();
+            const QString head = QStringLiteral("SELECT bcikkszam, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS "
+                                                "sum_csok, SUM(bmenov - bmecsok) AS athozat");
+            openAndFetch(
+                totals,
+                {head, "FROM bizmozg", "WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum < :p2 )",
+                 "GROUP BY bcikkszam"},
+                [&](Query& q) { bindTexts(q, {number}, {from}); }, -1);
+            openAndFetch(
+                totals,
+                {head, "FROM bizmozg",
+                 "WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )",
+                 "GROUP BY bcikkszam"},
+                [&](Query& q) {
+                    bindTexts(q, {number}, {from, to});
+                },
+                -1);
         }
         const double engine2 = timer.nsecsElapsed() / 1e6;
         table.push_back({"item summary: report preparation", program2, engine2,
@@ -257,33 +311,44 @@ int main(int argc, char** argv)
         const double program = medianMs([&] { clickAndSettle(form.Button5); });
         const auto bindDate = [&](Query& q) { bindTexts(q, {}, {to}); };
         const double engine = medianMs([&] {
-            openAndFetch(bare, stockOnHandStatement(false, false, false, stockOnHandOrder()), bindDate, Dataset::BlockSize);
+            openAndFetch(bare, stockOnHandStatement(false, false, false, stockOnHandOrder()), bindDate,
+                         Dataset::BlockSize);
         });
-        table.push_back({"stock on hand: listing", program, engine, QStringLiteral("first block; the target: engine + 50 ms")});
+        table.push_back({"stock on hand: listing", program, engine,
+                         QStringLiteral("first block; the target: engine + 50 ms")});
 
         form.Edit1->setText(QStringLiteral("a"));
         const double searched = medianMs([&] { clickAndSettle(form.Button5); });
         const double searchedEngine = medianMs([&] {
-            openAndFetch(bare, stockOnHandStatement(false, false, true, stockOnHandOrder()),
-                         [&](Query& q) { bindDate(q); q.paramByName(QStringLiteral("p3")).setText(QStringLiteral("a")); },
-                         Dataset::BlockSize);
+            openAndFetch(
+                bare, stockOnHandStatement(false, false, true, stockOnHandOrder()),
+                [&](Query& q) {
+                    bindDate(q);
+                    q.paramByName(QStringLiteral("p3")).setText(QStringLiteral("a"));
+                },
+                Dataset::BlockSize);
         });
-        table.push_back({"stock on hand: search \"a\"", searched, searchedEngine, QStringLiteral("first block")});
+        table.push_back(
+            {"stock on hand: search \"a\"", searched, searchedEngine, QStringLiteral("first block")});
     }
 
-    std::printf("stock reports over %d movement lines, period %d (median of %d warm runs, ms)\n", lines, year, Repeats);
+    std::printf("stock reports over %d movement lines, period %d (median of %d warm runs, ms)\n", lines, year,
+                Repeats);
     std::printf("%-36s %10s %10s  %s\n", "operation", "program", "engine", "");
     for (const Row& row : table)
-        std::printf("%-36s %10.1f %10.1f  %s\n", row.operation, row.program, row.engine, qPrintable(row.note));
+        std::printf("%-36s %10.1f %10.1f  %s\n", row.operation, row.program, row.engine,
+                    qPrintable(row.note));
     for (const Row& row : table)
         benchRow(QString::fromUtf8(row.operation), row.program, row.engine, row.note);
     // The measure the item summary's preparation is held to: one grouped scan of all lines.
     BareEngine engine(Data->ZCon1.attachment());
     const double scan = timedMs([&] {
-        engine.select(QStringLiteral("SELECT bcikkszam, SUM(bmenov), SUM(bmecsok) FROM bizmozg GROUP BY bcikkszam"));
+        engine.select(
+            QStringLiteral("SELECT bcikkszam, SUM(bmenov), SUM(bmecsok) FROM bizmozg GROUP BY bcikkszam"));
     });
     engine.commit();
-    benchRow(QStringLiteral("one grouped scan of all lines (engine)"), -1, scan, QStringLiteral("the summary's measure"));
+    benchRow(QStringLiteral("one grouped scan of all lines (engine)"), -1, scan,
+             QStringLiteral("the summary's measure"));
     delete Data;
     return 0;
 }

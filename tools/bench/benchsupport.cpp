@@ -38,8 +38,14 @@ double statusMb(const char* key)
 
 }
 
-double residentMb() { return statusMb("VmRSS:"); }
-double peakResidentMb() { return statusMb("VmHWM:"); }
+double residentMb()
+{
+    return statusMb("VmRSS:");
+}
+double peakResidentMb()
+{
+    return statusMb("VmHWM:");
+}
 
 void benchRow(const QString& operation, double programMs, double engineMs, const QString& note)
 {
@@ -67,7 +73,8 @@ ITransaction* BareEngine::transaction()
         // The program's own kind of transaction, so both sides see the same rows the same way.
         static const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version,
                                             isc_tpb_nowait, isc_tpb_write};
-        transaction_ = fbCall([&](ThrowStatusWrapper* st) { return attachment_->startTransaction(st, sizeof tpb, tpb); });
+        transaction_ = fbCall(
+            [&](ThrowStatusWrapper* st) { return attachment_->startTransaction(st, sizeof tpb, tpb); });
     }
     return transaction_;
 }
@@ -77,7 +84,8 @@ long BareEngine::select(const QString& sql, long rows)
     const QByteArray text = encodeCp1250(sql);
     ITransaction* tr = transaction();
     return fbCall([&](ThrowStatusWrapper* st) {
-        IStatement* statement = attachment_->prepare(st, tr, 0, text.constData(), 3, IStatement::PREPARE_PREFETCH_METADATA);
+        IStatement* statement =
+            attachment_->prepare(st, tr, 0, text.constData(), 3, IStatement::PREPARE_PREFETCH_METADATA);
         IMessageMetadata* output = statement->getOutputMetadata(st);
         std::vector<unsigned char> buffer(output->getMessageLength(st));
         IResultSet* cursor = statement->openCursor(st, tr, nullptr, nullptr, output, 0);
@@ -114,7 +122,7 @@ void BareEngine::commit()
 
 namespace {
 
-constexpr unsigned TextLength = 400;    // bytes of a parameter or column as text; the widest column is 75
+constexpr unsigned TextLength = 400;   // bytes of a parameter or column as text; the widest column is 75
 
 // The statement's message with every field turned into text of TextLength bytes.
 IMessageMetadata* asText(ThrowStatusWrapper* st, IMessageMetadata* metadata)
@@ -180,7 +188,8 @@ std::vector<QStringList> BareStatement::run(const QStringList& values, long rows
         }
         std::vector<unsigned char> out(output_->getMessageLength(st));
         IResultSet* cursor = statement_->openCursor(st, tr, input_, in.data(), output_, 0);
-        while ((rows < 0 || long(result.size()) < rows) && cursor->fetchNext(st, out.data()) == IStatus::RESULT_OK) {
+        while ((rows < 0 || long(result.size()) < rows) &&
+               cursor->fetchNext(st, out.data()) == IStatus::RESULT_OK) {
             QStringList row;
             for (unsigned i = 0; i < output_->getCount(st); ++i) {
                 if (*reinterpret_cast<const short*>(out.data() + output_->getNullOffset(st, i))) {

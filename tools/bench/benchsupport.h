@@ -7,7 +7,12 @@
 #include <functional>
 #include <vector>
 
-namespace Firebird { class IAttachment; class IMessageMetadata; class IStatement; class ITransaction; }
+namespace Firebird {
+class IAttachment;
+class IMessageMetadata;
+class IStatement;
+class ITransaction;
+}
 
 double timedMs(const std::function<void()>& work);
 

@@ -10,47 +10,47 @@
 class Connection;
 
 struct DemoOptions {
-    static constexpr int MaxItems = 90000;       // five-digit item codes
-    static constexpr int MaxLines = 60000000;    // BKOD holds five base-36 digits of IDB
-    static constexpr int MinPartners = 12;       // the named firms and producers
-    static constexpr int MaxPartners = 7000;     // as many as the name lists make distinct
-    static constexpr int MaxWarehouses = 90;     // two-digit warehouse codes
-    static constexpr int MinTypes = 6;           // one for each kind of line the generator makes
-    static constexpr int MaxTypes = 30;          // the named receipts and issues
+    static constexpr int MaxItems = 90000;      // five-digit item codes
+    static constexpr int MaxLines = 60000000;   // BKOD holds five base-36 digits of IDB
+    static constexpr int MinPartners = 12;      // the named firms and producers
+    static constexpr int MaxPartners = 7000;    // as many as the name lists make distinct
+    static constexpr int MaxWarehouses = 90;    // two-digit warehouse codes
+    static constexpr int MinTypes = 6;          // one for each kind of line the generator makes
+    static constexpr int MaxTypes = 30;         // the named receipts and issues
     static constexpr int MaxYears = 50;
-    static constexpr int LastYear = 2026;        // lines end with this year
+    static constexpr int LastYear = 2026;   // lines end with this year
 
     int lines = 400;
     int items = 14;
-    int partners = 0;      // 0: in proportion to the items
+    int partners = 0;   // 0: in proportion to the items
     int warehouses = 3;
     int types = MinTypes;
-    int years = 2;         // ending with LastYear
+    int years = 2;   // ending with LastYear
 };
 
 struct DemoItem {
-    QString code;              // CKOD
-    QString number;            // CSZAM
-    QString batch;             // CBIZONYLAT, carried by its lines in BTETEL
-    QString warehouse;         // CRKOD
-    int decimals = 0;          // of a quantity in the item's unit
-    std::int64_t price = 0;    // usual purchase price of one unit, whole forints
-    std::int64_t lot = 0;      // usual quantity of one delivery, whole units
+    QString code;             // CKOD
+    QString number;           // CSZAM
+    QString batch;            // CBIZONYLAT, carried by its lines in BTETEL
+    QString warehouse;        // CRKOD
+    int decimals = 0;         // of a quantity in the item's unit
+    std::int64_t price = 0;   // usual purchase price of one unit, whole forints
+    std::int64_t lot = 0;     // usual quantity of one delivery, whole units
 };
 
 struct DemoMovementType {
-    QString code;              // MKOD
-    QString key;               // MNEM
-    QString name;              // MNEV
-    bool increase = false;     // MNCS is "+"
+    QString code;            // MKOD
+    QString key;             // MNEM
+    QString name;            // MNEV
+    bool increase = false;   // MNCS is "+"
 };
 
 struct DemoWorld {
     std::vector<DemoItem> items;
     std::vector<DemoMovementType> types;   // the six basic kinds first, then further receipts and issues
-    QStringList producers;     // PKOD of primary producers, who sell on purchase tickets
-    QStringList companies;     // PKOD of firms we buy from and sell to
-    QStringList employees;     // DKOD
+    QStringList producers;                 // PKOD of primary producers, who sell on purchase tickets
+    QStringList companies;                 // PKOD of firms we buy from and sell to
+    QStringList employees;                 // DKOD
 };
 
 // Called now and then with the number of lines stored so far.

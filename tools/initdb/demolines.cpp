@@ -48,17 +48,18 @@ struct Line {
     TypeKind kind = Purchase;
     const DemoMovementType* type = nullptr;
     QDate date;
-    std::int64_t quantity = 0;    // scaled by Decimal::Unit
-    std::int64_t price = 0;       // whole forints
+    std::int64_t quantity = 0;   // scaled by Decimal::Unit
+    std::int64_t price = 0;      // whole forints
     QString partner;
-    QString reference;            // BEREDETI
-    QString note;                 // BMEGJEGY
+    QString reference;   // BEREDETI
+    QString note;        // BMEGJEGY
 };
 
 class LineMaker {
 public:
     LineMaker(const DemoWorld& world, int count, int years)
-        : world_(world), types_(typesByKind(world)), count_(count), firstDay_(DemoOptions::LastYear - years + 1, 1, 1),
+        : world_(world), types_(typesByKind(world)), count_(count),
+          firstDay_(DemoOptions::LastYear - years + 1, 1, 1),
           days_(firstDay_.daysTo(QDate(DemoOptions::LastYear + 1, 1, 1))), stock_(world.items.size(), 0),
           sequence_(size_t(years), std::vector<int>(KindCount, 0))
     {
@@ -80,7 +81,7 @@ private:
     const std::int64_t days_;
     std::vector<std::int64_t> stock_;
     DemoRandom random_;
-    std::vector<std::vector<int>> sequence_;    // [year][kind]
+    std::vector<std::vector<int>> sequence_;   // [year][kind]
     int tickets_ = 0;
 };
 
@@ -99,10 +100,14 @@ TypeKind LineMaker::chooseKind(std::int64_t stock)
     if (stock == 0)
         return random_.percent(55) ? Ticket : Purchase;
     const std::int64_t r = random_.below(100);
-    if (r < 40) return Sale;
-    if (r < 43) return Scrap;
-    if (r < 45) return Shortage;
-    if (r < 47) return Surplus;
+    if (r < 40)
+        return Sale;
+    if (r < 43)
+        return Scrap;
+    if (r < 45)
+        return Shortage;
+    if (r < 47)
+        return Surplus;
     return r < 75 ? Ticket : Purchase;
 }
 
@@ -115,16 +120,12 @@ std::int64_t LineMaker::chooseQuantity(TypeKind kind, const DemoItem& item, std:
     auto rounded = [step](std::int64_t q) { return std::max(step, q / step * step); };
     switch (kind) {
     case Purchase:
-    case Ticket:
-        return rounded(lot * random_.between(200, 1000) / 1000);
-    case Surplus:
-        return rounded(lot * random_.between(1, 10) / 1000);
-    case Sale:
-        return std::min(stock, std::min(rounded(stock * random_.between(15, 100) / 100), lot * 3 / 2));
+    case Ticket: return rounded(lot * random_.between(200, 1000) / 1000);
+    case Surplus: return rounded(lot * random_.between(1, 10) / 1000);
+    case Sale: return std::min(stock, std::min(rounded(stock * random_.between(15, 100) / 100), lot * 3 / 2));
     case Scrap:
     case Shortage:
-    default:
-        return std::min(stock, rounded(lot * random_.between(1, 20) / 1000));
+    default: return std::min(stock, rounded(lot * random_.between(1, 20) / 1000));
     }
 }
 
@@ -186,8 +187,8 @@ void bindLine(Query& insert, const DemoWorld& world, const Line& line, int numbe
     const Decimal quantity = Decimal::fromScaled(line.quantity);
     const Decimal price = Decimal::fromScaled(line.price * Decimal::Unit);
     // Values are whole forints, as on the invoices they come from.
-    const Decimal value = Decimal::fromScaled((line.quantity * line.price + Decimal::Unit / 2) / Decimal::Unit
-                                              * Decimal::Unit);
+    const Decimal value =
+        Decimal::fromScaled((line.quantity * line.price + Decimal::Unit / 2) / Decimal::Unit * Decimal::Unit);
     const Decimal zero;
     auto p = [&insert](int n) -> Param& { return insert.paramByName(QStringLiteral("p%1").arg(n)); };
     p(2).setText(QString::number(number));
@@ -230,8 +231,8 @@ void setIndexesActive(Transaction& transaction, const QStringList& names, bool a
 {
     Query alter(transaction);
     for (const QString& name : names) {
-        alter.setSql(QStringLiteral("ALTER INDEX %1 %2").arg(name, active ? QLatin1String("ACTIVE")
-                                                                          : QLatin1String("INACTIVE")));
+        alter.setSql(QStringLiteral("ALTER INDEX %1 %2")
+                         .arg(name, active ? QLatin1String("ACTIVE") : QLatin1String("INACTIVE")));
         alter.execute();
         transaction.commit();
     }
@@ -248,8 +249,10 @@ void insertDemoLines(Connection& connection, const DemoWorld& world, int count, 
     // The document posting's own statement and parameter numbers.
     Query insert(transaction);
     insert.setSql(QStringLiteral(
-        "INSERT INTO bizmozg ( bbszam, bcikkszam, bbizdatum, bmnem, bear, bmenov, bmecsok, bertnov, bertcsok, "
-        "bdkod, brkod, brkelt, beredeti, bszoveg, bpkod, bckod, bmegjegy, bmkod, btetel) VALUES ( :p2, :p3, :p4, "
+        "INSERT INTO bizmozg ( bbszam, bcikkszam, bbizdatum, bmnem, bear, bmenov, bmecsok, bertnov, "
+        "bertcsok, "
+        "bdkod, brkod, brkelt, beredeti, bszoveg, bpkod, bckod, bmegjegy, bmkod, btetel) VALUES ( :p2, :p3, "
+        ":p4, "
         ":p5, :p6, :p7, :p8, :p9, :p10, :p11, :p12, :p13, :p14, :p15, :p16, :p17, :p18, :p19, :p20)"));
     LineMaker maker(world, std::max(count, 1), years);
     DemoRandom random(7u);

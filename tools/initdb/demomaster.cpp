@@ -19,8 +19,8 @@ struct Produce {
     const char* unit;          // CME
     const char* batchPrefix;   // first three characters of the batch number
     int decimals;
-    std::int64_t price;        // forints per unit
-    std::int64_t lot;          // units per delivery
+    std::int64_t price;   // forints per unit
+    std::int64_t lot;     // units per delivery
 };
 
 const Produce produce[] = {
@@ -49,26 +49,58 @@ const char* const warehouses[][2] = {
 // Further sites of a big business: one store of each kind in the towns the partners come from.
 const char* const siteKinds[] = {"Terménytároló", "Magtár", "Hűtőház", "Fióktelep"};
 
-const char* const employees[] = {"Kiss Anna", "Nagy Péter", "Tóth Erzsébet", "Szabó László", "Horváth Zoltán"};
+const char* const employees[] = {"Kiss Anna", "Nagy Péter", "Tóth Erzsébet", "Szabó László",
+                                 "Horváth Zoltán"};
 
-struct TypeRow { const char* key; const char* name; const char* sign; };
+struct TypeRow {
+    const char* key;
+    const char* name;
+    const char* sign;
+};
 // Keys of digits (1xx receipts, 2xx issues) and names of three letters: the line form takes a typed
 // text that begins with a digit as a key and anything else as a name, and a movement type box holds
 // three characters, so both can be typed there and found at once.
 const TypeRow movementTypes[] = {
-    {"101", "BES", "+"}, {"102", "FEL", "+"}, {"201", "ELA", "-"},
-    {"202", "SEL", "-"}, {"103", "LTT", "+"}, {"203", "LHI", "-"},
+    {"101", "BES", "+"},
+    {"102", "FEL", "+"},
+    {"201", "ELA", "-"},
+    {"202", "SEL", "-"},
+    {"103", "LTT", "+"},
+    {"203", "LHI", "-"},
     // Further receipts and issues, taken in this order, a receipt and an issue at a time.
-    {"104", "VIS", "+"}, {"204", "VSZ", "-"}, {"105", "ATB", "+"}, {"205", "ATK", "-"},
-    {"106", "BIZ", "+"}, {"206", "BZK", "-"}, {"107", "AJB", "+"}, {"207", "AJK", "-"},
-    {"108", "TRM", "+"}, {"208", "FLH", "-"}, {"109", "IMP", "+"}, {"209", "EXP", "-"},
-    {"110", "KOB", "+"}, {"210", "KOK", "-"}, {"111", "JAV", "+"}, {"211", "JVK", "-"},
-    {"112", "CSB", "+"}, {"212", "CSK", "-"}, {"113", "HOZ", "+"}, {"213", "MIN", "-"},
-    {"114", "KPB", "+"}, {"214", "KPK", "-"}, {"115", "EGB", "+"}, {"215", "EGK", "-"},
+    {"104", "VIS", "+"},
+    {"204", "VSZ", "-"},
+    {"105", "ATB", "+"},
+    {"205", "ATK", "-"},
+    {"106", "BIZ", "+"},
+    {"206", "BZK", "-"},
+    {"107", "AJB", "+"},
+    {"207", "AJK", "-"},
+    {"108", "TRM", "+"},
+    {"208", "FLH", "-"},
+    {"109", "IMP", "+"},
+    {"209", "EXP", "-"},
+    {"110", "KOB", "+"},
+    {"210", "KOK", "-"},
+    {"111", "JAV", "+"},
+    {"211", "JVK", "-"},
+    {"112", "CSB", "+"},
+    {"212", "CSK", "-"},
+    {"113", "HOZ", "+"},
+    {"213", "MIN", "-"},
+    {"114", "KPB", "+"},
+    {"214", "KPK", "-"},
+    {"115", "EGB", "+"},
+    {"215", "EGK", "-"},
 };
 static_assert(std::size(movementTypes) == DemoOptions::MaxTypes);
 
-struct PartnerRow { const char* name; const char* postcode; const char* town; const char* street; };
+struct PartnerRow {
+    const char* name;
+    const char* postcode;
+    const char* town;
+    const char* street;
+};
 const PartnerRow firms[] = {
     {"Alföldi Gabona Kft.", "6000", "Kecskemét", "Szolnoki út 47."},
     {"Dél-Pest Agro Zrt.", "2700", "Cegléd", "Pesti út 112."},
@@ -86,25 +118,30 @@ const PartnerRow producers[] = {
     {"Molnár Béla őstermelő", "6750", "Algyő", "Kastélykert utca 14."},
 };
 
-const char* const surnames[] = {"Balogh", "Farkas", "Fekete", "Simon", "Rácz", "Lakatos", "Papp", "Takács",
-                                "Juhász", "Mészáros", "Oláh", "Pintér", "Bíró", "Szűcs", "Vörös", "Kocsis",
-                                "Fodor", "Sipos", "Gulyás", "Hegedűs"};
-const char* const givenNames[] = {"András", "Béla", "Csaba", "Dénes", "Ernő", "Ferenc", "Géza", "Imre",
-                                  "József", "Károly", "Lajos", "Mihály", "Ottó", "Pál", "Róbert", "Sándor",
-                                  "Tibor", "Ágnes", "Éva", "Ilona"};
+const char* const surnames[] = {"Balogh", "Farkas", "Fekete",   "Simon", "Rácz",   "Lakatos", "Papp",
+                                "Takács", "Juhász", "Mészáros", "Oláh",  "Pintér", "Bíró",    "Szűcs",
+                                "Vörös",  "Kocsis", "Fodor",    "Sipos", "Gulyás", "Hegedűs"};
+const char* const givenNames[] = {"András", "Béla",   "Csaba",  "Dénes", "Ernő",   "Ferenc", "Géza",
+                                  "Imre",   "József", "Károly", "Lajos", "Mihály", "Ottó",   "Pál",
+                                  "Róbert", "Sándor", "Tibor",  "Ágnes", "Éva",    "Ilona"};
 const PartnerRow towns[] = {
-    {"", "6050", "Lajosmizse", "Dózsa György út"}, {"", "6070", "Izsák", "Szent Imre utca"},
-    {"", "6200", "Kiskőrös", "Petőfi tér"},        {"", "6320", "Solt", "Kossuth utca"},
+    {"", "6050", "Lajosmizse", "Dózsa György út"},    {"", "6070", "Izsák", "Szent Imre utca"},
+    {"", "6200", "Kiskőrös", "Petőfi tér"},           {"", "6320", "Solt", "Kossuth utca"},
     {"", "6400", "Kiskunhalas", "Szilády Áron utca"}, {"", "6430", "Bácsalmás", "Hősök tere"},
-    {"", "6630", "Mindszent", "Köztársaság tér"},  {"", "6800", "Hódmezővásárhely", "Andrássy út"},
+    {"", "6630", "Mindszent", "Köztársaság tér"},     {"", "6800", "Hódmezővásárhely", "Andrássy út"},
     {"", "5900", "Orosháza", "Táncsics Mihály utca"}, {"", "5600", "Békéscsaba", "Szarvasi út"},
 };
 
-QString utf8(const char* text) { return QString::fromUtf8(text); }
+QString utf8(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 QString bankAccount(DemoRandom& random)
 {
-    return QStringLiteral("%1-%2-%3").arg(117'00000 + random.below(90000)).arg(random.between(10000000, 99999999))
+    return QStringLiteral("%1-%2-%3")
+        .arg(117'00000 + random.below(90000))
+        .arg(random.between(10000000, 99999999))
         .arg(random.between(10000000, 99999999));
 }
 
@@ -123,12 +160,14 @@ QStringList insertWarehouses(Transaction& transaction, int count)
         const PartnerRow& town = towns[size_t(n) % std::size(towns)];
         const QString kind = utf8(siteKinds[size_t(n / int(std::size(towns))) % std::size(siteKinds)]);
         const int round = n / int(std::size(towns) * std::size(siteKinds));
-        const QString name = round == 0 ? QStringLiteral("%1 %2").arg(kind, utf8(town.town))
-                                        : QStringLiteral("%1 %2 %3.").arg(kind, utf8(town.town)).arg(round + 1);
-        rows.push_back({codes.last(), name, QStringLiteral("%1, %2 %3.").arg(utf8(town.town), utf8(town.street))
-                                                .arg(10 + i)});
+        const QString name = round == 0
+                                 ? QStringLiteral("%1 %2").arg(kind, utf8(town.town))
+                                 : QStringLiteral("%1 %2 %3.").arg(kind, utf8(town.town)).arg(round + 1);
+        rows.push_back({codes.last(), name,
+                        QStringLiteral("%1, %2 %3.").arg(utf8(town.town), utf8(town.street)).arg(10 + i)});
     }
-    insertTextRows(transaction, QStringLiteral("INSERT INTO raktar (rkod, rnev, rtelep) VALUES (:p1, :p2, :p3)"), rows);
+    insertTextRows(transaction,
+                   QStringLiteral("INSERT INTO raktar (rkod, rnev, rtelep) VALUES (:p1, :p2, :p3)"), rows);
     return codes;
 }
 
@@ -155,7 +194,8 @@ std::vector<DemoMovementType> insertMovementTypes(Transaction& transaction, int 
         types.push_back({demoCode(i, count), utf8(t.key), utf8(t.name), increase});
         rows.push_back({types.back().code, types.back().key, types.back().name, utf8(t.sign)});
     }
-    insertTextRows(transaction, QStringLiteral("INSERT INTO mnem (mkod, mnem, mnev, mncs) VALUES (:p1, :p2, :p3, :p4)"),
+    insertTextRows(transaction,
+                   QStringLiteral("INSERT INTO mnem (mkod, mnem, mnev, mncs) VALUES (:p1, :p2, :p3, :p4)"),
                    rows);
     return types;
 }
@@ -164,15 +204,18 @@ std::vector<DemoMovementType> insertMovementTypes(Transaction& transaction, int 
 QString producerName(int n)
 {
     const int pairs = int(std::size(surnames) * std::size(givenNames));
-    const QString name = utf8(surnames[size_t(n) % std::size(surnames)]) + QLatin1Char(' ')
-        + utf8(givenNames[size_t(n % pairs) / std::size(surnames)]);
+    const QString name = utf8(surnames[size_t(n) % std::size(surnames)]) + QLatin1Char(' ') +
+                         utf8(givenNames[size_t(n % pairs) / std::size(surnames)]);
     if (n < pairs)
         return name + QStringLiteral(" őstermelő");
-    return name + QLatin1Char(' ') + utf8(givenNames[size_t(n / pairs - 1) % std::size(givenNames)])
-        + QStringLiteral(" őstermelő");
+    return name + QLatin1Char(' ') + utf8(givenNames[size_t(n / pairs - 1) % std::size(givenNames)]) +
+           QStringLiteral(" őstermelő");
 }
 
-int namedPartnerCount() { return int(std::size(firms) + std::size(producers)); }
+int namedPartnerCount()
+{
+    return int(std::size(firms) + std::size(producers));
+}
 
 // The named partners first, then (for big databases) more primary producers from the name lists.
 void insertPartners(Transaction& transaction, int count, DemoWorld& world, DemoRandom& random)
@@ -197,8 +240,10 @@ void insertPartners(Transaction& transaction, int count, DemoWorld& world, DemoR
         (i < firmCount ? world.companies : world.producers) << code;
         rows.push_back({code, name, postcode, town, street, bankAccount(random)});
     }
-    insertTextRows(transaction, QStringLiteral("INSERT INTO partner (pkod, pnev, pirszam, phelyseg, putca, pbank) "
-                                               "VALUES (:p1, :p2, :p3, :p4, :p5, :p6)"), rows);
+    insertTextRows(transaction,
+                   QStringLiteral("INSERT INTO partner (pkod, pnev, pirszam, phelyseg, putca, pbank) "
+                                  "VALUES (:p1, :p2, :p3, :p4, :p5, :p6)"),
+                   rows);
 }
 
 // Each item is one lot of produce with its own item number and batch number. The batch number reads as
@@ -214,33 +259,39 @@ void insertItems(Transaction& transaction, int itemCount, DemoWorld& world, cons
         DemoItem item;
         item.code = demoCode(i, itemCount);
         item.number = QString::number(10001 + i);
-        item.batch = QStringLiteral("%1%2%3%4/%5").arg(QLatin1String(p.batchPrefix))
-            .arg(QChar(u'A' + i % 11)).arg(QChar(u'E' + (i * 7 + round) % 18))
-            .arg(i % 3 == 0 ? QLatin1String("24") : QLatin1String("25"))
-            .arg(i + 1, serialWidth, 10, QLatin1Char('0'));
+        item.batch = QStringLiteral("%1%2%3%4/%5")
+                         .arg(QLatin1String(p.batchPrefix))
+                         .arg(QChar(u'A' + i % 11))
+                         .arg(QChar(u'E' + (i * 7 + round) % 18))
+                         .arg(i % 3 == 0 ? QLatin1String("24") : QLatin1String("25"))
+                         .arg(i + 1, serialWidth, 10, QLatin1Char('0'));
         item.warehouse = warehouseCodes[i % warehouseCodes.size()];
         item.decimals = p.decimals;
         item.price = p.price;
         item.lot = p.lot;
-        const QString name = round == 0 ? utf8(p.name) : QStringLiteral("%1 (%2)").arg(utf8(p.name)).arg(round + 1);
-        rows.push_back({item.code, item.number, name, utf8(p.size), utf8(p.unit), utf8(p.tariff), item.warehouse,
-                        item.batch, utf8(p.kind), utf8(p.grade)});
+        const QString name =
+            round == 0 ? utf8(p.name) : QStringLiteral("%1 (%2)").arg(utf8(p.name)).arg(round + 1);
+        rows.push_back({item.code, item.number, name, utf8(p.size), utf8(p.unit), utf8(p.tariff),
+                        item.warehouse, item.batch, utf8(p.kind), utf8(p.grade)});
         world.items.push_back(item);
     }
     // The item entry form's own statement, so demo items look like typed ones.
-    insertTextRows(transaction, QStringLiteral("INSERT INTO cikk ( ckod, cszam, cmegn, cmeret, cme, cvtsz, crkod, "
-                                               "cbizonylat, cfajta, cbesor ) VALUES ( :p1, :p2, :p3, :p4, :p5, :p6, "
-                                               ":p7, :p8, :p9, :p10)"), rows);
+    insertTextRows(transaction,
+                   QStringLiteral("INSERT INTO cikk ( ckod, cszam, cmegn, cmeret, cme, cvtsz, crkod, "
+                                  "cbizonylat, cfajta, cbesor ) VALUES ( :p1, :p2, :p3, :p4, :p5, :p6, "
+                                  ":p7, :p8, :p9, :p10)"),
+                   rows);
 }
 
 void insertOwnData(Transaction& transaction)
 {
-    insertTextRows(transaction,
-                   QStringLiteral("INSERT INTO felh (fneve, fhelyseg, futca, firszam, fadoszam, fbankszla, fkod, "
-                                  "fverzio) VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8)"),
-                   {{QStringLiteral("Kunsági Termény Kft."), QStringLiteral("Kecskemét"),
-                     QStringLiteral("Izsáki út 6."), QStringLiteral("6000"), QStringLiteral("12345676-2-03"),
-                     QStringLiteral("11732002-20318446"), QStringLiteral("1"), QStringLiteral("3.0")}});
+    insertTextRows(
+        transaction,
+        QStringLiteral("INSERT INTO felh (fneve, fhelyseg, futca, firszam, fadoszam, fbankszla, fkod, "
+                       "fverzio) VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8)"),
+        {{QStringLiteral("Kunsági Termény Kft."), QStringLiteral("Kecskemét"), QStringLiteral("Izsáki út 6."),
+          QStringLiteral("6000"), QStringLiteral("12345676-2-03"), QStringLiteral("11732002-20318446"),
+          QStringLiteral("1"), QStringLiteral("3.0")}});
 }
 
 }
@@ -268,7 +319,8 @@ int demoPartnerCount(const DemoOptions& options)
 {
     if (options.partners > 0)
         return options.partners;
-    return namedPartnerCount() + std::min(int(std::size(surnames) * std::size(givenNames)), options.items / 20);
+    return namedPartnerCount() +
+           std::min(int(std::size(surnames) * std::size(givenNames)), options.items / 20);
 }
 
 DemoWorld insertDemoMasterData(Connection& connection, const DemoOptions& options)

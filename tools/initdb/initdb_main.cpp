@@ -24,8 +24,16 @@ namespace {
 // Exit codes: 1 the database already exists, 2 wrong arguments, 3 creation failed.
 enum ExitCode { Done = 0, Exists = 1, BadArguments = 2, Failed = 3 };
 
-QTextStream& out() { static QTextStream s(stdout); return s; }
-QTextStream& err() { static QTextStream s(stderr); return s; }
+QTextStream& out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+QTextStream& err()
+{
+    static QTextStream s(stderr);
+    return s;
+}
 
 std::optional<int> countOption(const QCommandLineParser& parser, const QString& name, int low, int high)
 {
@@ -33,7 +41,10 @@ std::optional<int> countOption(const QCommandLineParser& parser, const QString& 
     const int value = parser.value(name).toInt(&ok);
     if (!ok || value < low || value > high) {
         err() << QStringLiteral("--%1: a whole number from %2 to %3 is needed, not \"%4\".\n")
-                     .arg(name).arg(low).arg(high).arg(parser.value(name));
+                     .arg(name)
+                     .arg(low)
+                     .arg(high)
+                     .arg(parser.value(name));
         return std::nullopt;
     }
     return value;
@@ -112,20 +123,24 @@ int main(int argc, char* argv[])
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("working folder of the program"));
     parser.addOption({QStringLiteral("demo"), QStringLiteral("fill the database with demo data")});
-    parser.addOption({QStringLiteral("lines"), QStringLiteral("number of demo movement lines (implies --demo)"),
-                      QStringLiteral("N"), QString::number(DemoOptions().lines)});
+    parser.addOption({QStringLiteral("lines"),
+                      QStringLiteral("number of demo movement lines (implies --demo)"), QStringLiteral("N"),
+                      QString::number(DemoOptions().lines)});
     parser.addOption({QStringLiteral("items"), QStringLiteral("number of demo items (implies --demo)"),
                       QStringLiteral("N"), QString::number(DemoOptions().items)});
-    parser.addOption({QStringLiteral("partners"),
-                      QStringLiteral("number of demo partners (implies --demo; default: 12 and one for 20 items)"),
-                      QStringLiteral("N"), QString::number(demoPartnerCount(DemoOptions()))});
-    parser.addOption({QStringLiteral("warehouses"), QStringLiteral("number of demo warehouses (implies --demo)"),
-                      QStringLiteral("N"), QString::number(DemoOptions().warehouses)});
+    parser.addOption(
+        {QStringLiteral("partners"),
+         QStringLiteral("number of demo partners (implies --demo; default: 12 and one for 20 items)"),
+         QStringLiteral("N"), QString::number(demoPartnerCount(DemoOptions()))});
+    parser.addOption({QStringLiteral("warehouses"),
+                      QStringLiteral("number of demo warehouses (implies --demo)"), QStringLiteral("N"),
+                      QString::number(DemoOptions().warehouses)});
     parser.addOption({QStringLiteral("types"),
                       QStringLiteral("number of demo movement types, receipts and issues (implies --demo)"),
                       QStringLiteral("N"), QString::number(DemoOptions().types)});
     parser.addOption({QStringLiteral("years"),
-                      QStringLiteral("years the demo lines span, ending with %1 (implies --demo)").arg(DemoOptions::LastYear),
+                      QStringLiteral("years the demo lines span, ending with %1 (implies --demo)")
+                          .arg(DemoOptions::LastYear),
                       QStringLiteral("N"), QString::number(DemoOptions().years)});
     parser.process(app);
 
@@ -135,14 +150,18 @@ int main(int argc, char* argv[])
         return BadArguments;
     }
     std::optional<DemoOptions> demo;
-    const QStringList demoSizes = {QStringLiteral("lines"), QStringLiteral("items"), QStringLiteral("partners"),
-                                   QStringLiteral("warehouses"), QStringLiteral("types"), QStringLiteral("years")};
-    if (parser.isSet(QStringLiteral("demo"))
-        || std::any_of(demoSizes.begin(), demoSizes.end(), [&](const QString& name) { return parser.isSet(name); })) {
+    const QStringList demoSizes = {QStringLiteral("lines"),    QStringLiteral("items"),
+                                   QStringLiteral("partners"), QStringLiteral("warehouses"),
+                                   QStringLiteral("types"),    QStringLiteral("years")};
+    if (parser.isSet(QStringLiteral("demo")) ||
+        std::any_of(demoSizes.begin(), demoSizes.end(),
+                    [&](const QString& name) { return parser.isSet(name); })) {
         const auto lines = countOption(parser, QStringLiteral("lines"), 0, DemoOptions::MaxLines);
         const auto items = countOption(parser, QStringLiteral("items"), 1, DemoOptions::MaxItems);
-        const auto warehouses = countOption(parser, QStringLiteral("warehouses"), 1, DemoOptions::MaxWarehouses);
-        const auto types = countOption(parser, QStringLiteral("types"), DemoOptions::MinTypes, DemoOptions::MaxTypes);
+        const auto warehouses =
+            countOption(parser, QStringLiteral("warehouses"), 1, DemoOptions::MaxWarehouses);
+        const auto types =
+            countOption(parser, QStringLiteral("types"), DemoOptions::MinTypes, DemoOptions::MaxTypes);
         const auto years = countOption(parser, QStringLiteral("years"), 1, DemoOptions::MaxYears);
         if (!lines || !items || !warehouses || !types || !years)
             return BadArguments;

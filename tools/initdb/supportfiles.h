@@ -12,9 +12,9 @@ QString databaseFileName();
 QString findTemplateFolder();
 
 struct SupportFileCopy {
-    QStringList copied;      // file names copied
-    QStringList kept;        // file names already in the target folder, left as they were
-    QStringList failed;      // file names that could not be copied
+    QStringList copied;   // file names copied
+    QStringList kept;     // file names already in the target folder, left as they were
+    QStringList failed;   // file names that could not be copied
 };
 
 // Copies *.frf and VARNEL.HLP from `sourceFolder` into `targetFolder`; an existing file is never

@@ -33,7 +33,8 @@ void waitForService(ThrowStatusWrapper* st, IService* service)
 }
 
 // Runs one properties action of the services manager on the database; `property` adds its setting.
-void changeProperty(const ConnectionParams& params, const std::function<void(ThrowStatusWrapper*, IXpbBuilder*)>& property)
+void changeProperty(const ConnectionParams& params,
+                    const std::function<void(ThrowStatusWrapper*, IXpbBuilder*)>& property)
 {
     const QByteArray database = QFile::encodeName(params.database);
     fbCall([&](ThrowStatusWrapper* st) {
@@ -42,12 +43,19 @@ void changeProperty(const ConnectionParams& params, const std::function<void(Thr
         attachSpb.builder->insertString(st, isc_spb_user_name, params.user.toUtf8().constData());
         attachSpb.builder->insertString(st, isc_spb_password, params.password.toUtf8().constData());
         IProvider* provider = Connection::master()->getDispatcher();
-        struct ProviderGuard { IProvider* p; ~ProviderGuard() { p->release(); } } providerGuard{provider};
-        IService* service = provider->attachServiceManager(st, "service_mgr", attachSpb.builder->getBufferLength(st),
-                                                           attachSpb.builder->getBuffer(st));
+        struct ProviderGuard {
+            IProvider* p;
+            ~ProviderGuard() { p->release(); }
+        } providerGuard{provider};
+        IService* service = provider->attachServiceManager(
+            st, "service_mgr", attachSpb.builder->getBufferLength(st), attachSpb.builder->getBuffer(st));
         struct ServiceGuard {
             IService* s;
-            ~ServiceGuard() { if (s) s->release(); }
+            ~ServiceGuard()
+            {
+                if (s)
+                    s->release();
+            }
         } serviceGuard{service};
 
         BuilderGuard startSpb{util->getXpbBuilder(st, IXpbBuilder::SPB_START, nullptr, 0)};

@@ -53,7 +53,10 @@ void leave(QLineEdit* box)
 }
 
 // The figures of line `tag`: a quantity that the check finds again in the stored line.
-int quantityOf(qint64 serial) { return int(serial % 997) + 1; }
+int quantityOf(qint64 serial)
+{
+    return int(serial % 997) + 1;
+}
 
 class Child {
 public:
@@ -153,9 +156,9 @@ private:
         for (const QString& item : {newItem, newItem, QStringLiteral("100")}) {
             ++row;
             insertintotable(work,
-                            {"2026.03.01", ticket + QString::number(row), item, "Importált",
-                             "IMP-" + item, QString::number(quantityOf(serial + row)), "kg", "2", "4", "1001",
-                             "P9", "Termelő " + ticket, "Falu", "Utca 1.", "6000"},
+                            {"2026.03.01", ticket + QString::number(row), item, "Importált", "IMP-" + item,
+                             QString::number(quantityOf(serial + row)), "kg", "2", "4", "1001", "P9",
+                             "Termelő " + ticket, "Falu", "Utca 1.", "6000"},
                             row);
         }
         Data->IBTrans1.commit();
@@ -205,8 +208,10 @@ void createDatabase(const QString& path)
     for (const char* sql : {
              "INSERT INTO raktar (rkod, rnev) VALUES ('1', 'Központ')",
              "INSERT INTO partner (pkod, pnev) VALUES ('1', 'Vevő')",
-             "INSERT INTO cikk (ckod, cszam, cmegn, cbizonylat, crkod) VALUES ('1', '100', 'Alma', 'B-100', '1')",
-             "INSERT INTO cikk (ckod, cszam, cmegn, cbizonylat, crkod) VALUES ('2', '200', 'Körte', 'B-200', '1')",
+             "INSERT INTO cikk (ckod, cszam, cmegn, cbizonylat, crkod) VALUES ('1', '100', 'Alma', 'B-100', "
+             "'1')",
+             "INSERT INTO cikk (ckod, cszam, cmegn, cbizonylat, crkod) VALUES ('2', '200', 'Körte', 'B-200', "
+             "'1')",
              "INSERT INTO mnem (mkod, mnem, mnev, mncs) VALUES ('101', '101', 'BES', '+')",
              "INSERT INTO dolgozo (dkod, dnev) VALUES ('1', 'Kezelő')",
              "UPDATE bizszam SET zbizszam = '0'",
@@ -285,7 +290,8 @@ QStringList check(const QString& folder, int* confirmed, QStringList* engineWarn
                         << validate(path).errors;
     }
     const qint64 counter = rows(connection, "SELECT zbizszam FROM bizszam").value(0).value(0).toLongLong();
-    const QList<QStringList> top = rows(connection, "SELECT max(CAST(bbszam AS BIGINT)), count(*) FROM bizmozg");
+    const QList<QStringList> top =
+        rows(connection, "SELECT max(CAST(bbszam AS BIGINT)), count(*) FROM bizmozg");
     if (top[0][0].toLongLong() != counter)
         problems << QStringLiteral("counter %1, largest line number %2").arg(counter).arg(top[0][0]);
     for (const QStringList& twice :
@@ -294,13 +300,16 @@ QStringList check(const QString& folder, int* confirmed, QStringList* engineWarn
     // Every line in full: its quantity belongs to its tag, its type and employee are there, and an item
     // number change left the line's item number, code and batch all of one item.
     const QStringList items{"100,1,B-100", "200,2,B-200"};
-    for (const QStringList& line : rows(connection, "SELECT bmegjegy, bmenov, bcikkszam, bmnem, bdkod, bbszam, "
-                                                    "bckod, btetel, beredeti, bmemo FROM bizmozg")) {
+    for (const QStringList& line :
+         rows(connection, "SELECT bmegjegy, bmenov, bcikkszam, bmnem, bdkod, bbszam, "
+                          "bckod, btetel, beredeti, bmemo FROM bizmozg")) {
         const bool imported = line[8].startsWith(QLatin1String("F.jegy: "));
         const QString item = line[2] + ',' + line[6] + ',' + line[7];
         const bool changed = line[9].startsWith(QLatin1String("Csere elött:"));
-        const bool itemWhole = imported && !items.contains(item) ? line[7] == "IMP-" + line[2] : items.contains(item);
-        const bool quantityWhole = imported || line[1] == QString::number(quantityOf(line[0].mid(1).toLongLong()));
+        const bool itemWhole =
+            imported && !items.contains(item) ? line[7] == "IMP-" + line[2] : items.contains(item);
+        const bool quantityWhole =
+            imported || line[1] == QString::number(quantityOf(line[0].mid(1).toLongLong()));
         if (!quantityWhole || !itemWhole || (changed && !items.contains(item)) || line[3] != "101" ||
             line[4] != "1" || line[5].isEmpty())
             problems << QStringLiteral("line in part: ") + line.join(QLatin1Char(','));
@@ -323,8 +332,9 @@ QStringList check(const QString& folder, int* confirmed, QStringList* engineWarn
             found = rows(connection, "SELECT bmenov FROM bizmozg WHERE beredeti = :p0",
                          {QStringLiteral("F.jegy: ") + entry[1]});
         else
-            found = rows(connection, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = :p0").arg(entry[1], entry[2]),
-                         {entry[3]});
+            found =
+                rows(connection, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = :p0").arg(entry[1], entry[2]),
+                     {entry[3]});
         const bool whole = found.size() == 1 && (entry[0] == QLatin1String("M") || found[0][0] == entry[2]);
         if (!whole)
             problems << QStringLiteral("saved, but not there in full: ") + QString::fromUtf8(raw);
@@ -374,8 +384,7 @@ int runParent(const QStringList& args)
         QProcess child;
         child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {"--child", dir.path(), QString::number(kill)});
+        child.start(QCoreApplication::applicationFilePath(), {"--child", dir.path(), QString::number(kill)});
         if (!child.waitForStarted()) {
             out << "cannot start the child" << Qt::endl;
             return 2;
@@ -384,7 +393,8 @@ int runParent(const QStringList& args)
         if (child.waitForFinished(wait)) {
             ++earlyExits;
             ++failures;
-            out << "kill " << kill << ": the child ended by itself (exit " << child.exitCode() << ")" << Qt::endl;
+            out << "kill " << kill << ": the child ended by itself (exit " << child.exitCode() << ")"
+                << Qt::endl;
         } else {
             child.kill();   // SIGKILL
             child.waitForFinished(-1);
@@ -408,8 +418,8 @@ int runParent(const QStringList& args)
         if (kill % 20 == 0)
             out << "  " << kill << " kills, " << confirmed << " saves confirmed" << Qt::endl;
     }
-    out << "kills: " << kills << ", saves confirmed: " << confirmed << ", validations with engine warnings: "
-        << warned << ", failures: " << failures << Qt::endl;
+    out << "kills: " << kills << ", saves confirmed: " << confirmed
+        << ", validations with engine warnings: " << warned << ", failures: " << failures << Qt::endl;
     return failures == 0 ? 0 : 1;
 }
 

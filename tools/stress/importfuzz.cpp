@@ -56,12 +56,37 @@ QList<QByteArray> hostilePieces(const QString& secretFile)
         "<!DOCTYPE dataroot [<!ENTITY x \"&x;\">]>",
         // One entity under the reader's bound for a single expansion, referenced until gigabytes.
         "<!DOCTYPE dataroot [<!ENTITY q \"" + QByteArray(4000, 'q') + "\">]>",
-        "&i;", "&x;", "&a;", QByteArray("&q;").repeated(30000), "&#0;", "&#xFFFF;", "&#xD800;", "&#1114112;",
-        "&amp;", "&lt;Records&gt;",
-        "<![CDATA[12,5]]>", "<!-- -->", "<?pi x?>", "]]>", "<Records>", "</Records>", "<Records/>",
-        "<a b='1' b='2'/>", "\xEF\xBB\xBF", "\xC3\x28", "\xF0\x9F\x98\x80", "\xFF\xFE", "\x00",
-        "99999999999999999999999,99999", "-0,00001", "2026.02.30", "0000.00.00", "9999.99.99",
-        "' OR '1'='1", "'); DELETE FROM bizmozg; --", "\xE6\xBC\xA2",
+        "&i;",
+        "&x;",
+        "&a;",
+        QByteArray("&q;").repeated(30000),
+        "&#0;",
+        "&#xFFFF;",
+        "&#xD800;",
+        "&#1114112;",
+        "&amp;",
+        "&lt;Records&gt;",
+        "<![CDATA[12,5]]>",
+        "<!-- -->",
+        "<?pi x?>",
+        "]]>",
+        "<Records>",
+        "</Records>",
+        "<Records/>",
+        "<a b='1' b='2'/>",
+        "\xEF\xBB\xBF",
+        "\xC3\x28",
+        "\xF0\x9F\x98\x80",
+        "\xFF\xFE",
+        "\x00",
+        "99999999999999999999999,99999",
+        "-0,00001",
+        "2026.02.30",
+        "0000.00.00",
+        "9999.99.99",
+        "' OR '1'='1",
+        "'); DELETE FROM bizmozg; --",
+        "\xE6\xBC\xA2",
     };
 }
 
@@ -127,8 +152,8 @@ public:
                 const qsizetype close = open < 0 ? -1 : data.indexOf('<', open);
                 if (close > open + 1) {
                     const QByteArray value = random() % 4 == 0
-                        ? QByteArray(int(1 + random() % 200000), "9xő"[random() % 3])
-                        : pieces_[qsizetype(random() % quint64(pieces_.size()))];
+                                                 ? QByteArray(int(1 + random() % 200000), "9xő"[random() % 3])
+                                                 : pieces_[qsizetype(random() % quint64(pieces_.size()))];
                     data.replace(open + 1, close - open - 1, value);
                 }
                 break;
@@ -149,12 +174,14 @@ public:
                     break;
                 if (random() % 2) {
                     const int depth = int(1 + random() % 100000);
-                    data.insert(at + 9, QByteArray("<n>").repeated(depth) + "1" + QByteArray("</n>").repeated(depth));
+                    data.insert(at + 9,
+                                QByteArray("<n>").repeated(depth) + "1" + QByteArray("</n>").repeated(depth));
                 } else {
                     const qsizetype end = data.indexOf("</Records>", at);
                     if (end > at) {
                         const QByteArray one = data.mid(at, end + 10 - at);
-                        const qsizetype times = qMin<qsizetype>(1 + random() % 3000, MaxCaseBytes / one.size() + 1);
+                        const qsizetype times =
+                            qMin<qsizetype>(1 + random() % 3000, MaxCaseBytes / one.size() + 1);
                         data.insert(at, one.repeated(times));
                     }
                 }
@@ -281,7 +308,8 @@ int main(int argc, char** argv)
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
             const qint64 started = caseStarted.load();
             const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                   std::chrono::steady_clock::now().time_since_epoch()).count();
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count();
             if (started != 0 && now - started > qint64(caseSeconds) * 1000) {
                 keepCase(QStringLiteral("importfuzz-hang.xml"));
                 std::fprintf(stdout, "case %lld: still running after %d s (a hang); rerun with --seed %u\n",
@@ -310,7 +338,8 @@ int main(int argc, char** argv)
         }
         caseNumber = i;
         caseStarted = std::chrono::duration_cast<std::chrono::milliseconds>(
-                          std::chrono::steady_clock::now().time_since_epoch()).count();
+                          std::chrono::steady_clock::now().time_since_epoch())
+                          .count();
         ++counts.cases;
         QString problem;
         if (!fuzzer.read(data, counts, problem)) {

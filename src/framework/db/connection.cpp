@@ -30,8 +30,14 @@ Connection::~Connection()
     }
 }
 
-IMaster* Connection::master() { return fb_get_master_interface(); }
-IUtil* Connection::util() { return master()->getUtilInterface(); }
+IMaster* Connection::master()
+{
+    return fb_get_master_interface();
+}
+IUtil* Connection::util()
+{
+    return master()->getUtilInterface();
+}
 
 namespace {
 
@@ -83,7 +89,8 @@ QString Connection::privateLockFolder(const QString& runtimeFolder, const QStrin
     } else {
         // QDir::tempPath() would give an empty path for a missing TMPDIR, putting the folder at the root.
         const bool usable = QDir::isAbsolutePath(temporaryFolder) && QFileInfo(temporaryFolder).isDir();
-        base = (usable ? temporaryFolder : QStringLiteral("/tmp")) + QStringLiteral("/varnel-%1").arg(::geteuid());
+        base = (usable ? temporaryFolder : QStringLiteral("/tmp")) +
+               QStringLiteral("/varnel-%1").arg(::geteuid());
         requirePrivateFolder(base);
     }
     const QString folder = base + QStringLiteral("/firebird");
@@ -116,10 +123,14 @@ void Connection::attach(bool create)
             dpb->insertInt(st, isc_dpb_page_size, 8192);
         }
         IProvider* provider = master()->getDispatcher();
-        struct Release { IProvider* p; ~Release() { p->release(); } } release{provider};
-        attachment_ = create
-            ? provider->createDatabase(st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st))
-            : provider->attachDatabase(st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st));
+        struct Release {
+            IProvider* p;
+            ~Release() { p->release(); }
+        } release{provider};
+        attachment_ = create ? provider->createDatabase(st, name.constData(), dpb->getBufferLength(st),
+                                                        dpb->getBuffer(st))
+                             : provider->attachDatabase(st, name.constData(), dpb->getBufferLength(st),
+                                                        dpb->getBuffer(st));
         dpb->dispose();
     });
 }
@@ -141,10 +152,12 @@ QString Connection::primaryKeyColumn(const QString& table)
 {
     if (!primaryKeys_) {
         Query keys(*transaction_);
-        keys.setSql(QStringLiteral(
-            "SELECT TRIM(c.RDB$RELATION_NAME) AS TABLE_NAME, TRIM(MIN(s.RDB$FIELD_NAME)) AS NAME, COUNT(*) AS N "
-            "FROM RDB$RELATION_CONSTRAINTS c JOIN RDB$INDEX_SEGMENTS s ON s.RDB$INDEX_NAME = c.RDB$INDEX_NAME "
-            "WHERE c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' GROUP BY c.RDB$RELATION_NAME"));
+        keys.setSql(
+            QStringLiteral("SELECT TRIM(c.RDB$RELATION_NAME) AS TABLE_NAME, TRIM(MIN(s.RDB$FIELD_NAME)) AS "
+                           "NAME, COUNT(*) AS N "
+                           "FROM RDB$RELATION_CONSTRAINTS c JOIN RDB$INDEX_SEGMENTS s ON s.RDB$INDEX_NAME = "
+                           "c.RDB$INDEX_NAME "
+                           "WHERE c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' GROUP BY c.RDB$RELATION_NAME"));
         keys.open();
         QHash<QString, QString> found;
         for (int row = 0; keys.moveTo(row); ++row)

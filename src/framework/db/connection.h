@@ -8,10 +8,15 @@
 #include <memory>
 #include <optional>
 
-namespace Firebird { class IAttachment; class IMaster; class IStatus; class IUtil; }
+namespace Firebird {
+class IAttachment;
+class IMaster;
+class IStatus;
+class IUtil;
+}
 
 struct ConnectionParams {
-    QString database;                  // bare file name (embedded) or server:path
+    QString database;   // bare file name (embedded) or server:path
     QString user = QStringLiteral("SYSDBA");
     QString password;
     QString charset = QStringLiteral("WIN1250");
@@ -28,8 +33,8 @@ public:
     void setParams(const ConnectionParams& params) { params_ = params; }
     const ConnectionParams& params() const { return params_; }
 
-    void open();          // throws DbError
-    void close();         // commits an active transaction first
+    void open();    // throws DbError
+    void close();   // commits an active transaction first
     bool isConnected() const { return attachment_ != nullptr; }
 
     // Creates a new database file with WIN1250 as its default character set (refuses an existing file:

@@ -65,33 +65,31 @@ void RowStore::clear()
     capacity_ = used_ = 0;
 }
 
-QString Field::name() const { return column_ ? column_->name : QString(); }
-FieldType Field::type() const { return column_ ? column_->type : FieldType::Text; }
+QString Field::name() const
+{
+    return column_ ? column_->name : QString();
+}
+FieldType Field::type() const
+{
+    return column_ ? column_->type : FieldType::Text;
+}
 
 QString Field::asString() const
 {
     if (!data_)
         return QString();
     switch (column_->type) {
-    case FieldType::Text:
-        return decodeCp1250(data_ + 2, read<quint16>(data_));
-    case FieldType::Integer:
-        return QString::number(read<qint64>(data_));
-    case FieldType::Decimal:
-        return asDecimal().toString(Formats::decimalSeparator());
-    case FieldType::Double:
-        return Formats::formatGeneral(read<double>(data_));
-    case FieldType::Date:
-        return Formats::formatDate(asDate());
-    case FieldType::Time:
-        return toQTime(read<quint32>(data_)).toString(QStringLiteral("HH:mm:ss"));
+    case FieldType::Text: return decodeCp1250(data_ + 2, read<quint16>(data_));
+    case FieldType::Integer: return QString::number(read<qint64>(data_));
+    case FieldType::Decimal: return asDecimal().toString(Formats::decimalSeparator());
+    case FieldType::Double: return Formats::formatGeneral(read<double>(data_));
+    case FieldType::Date: return Formats::formatDate(asDate());
+    case FieldType::Time: return toQTime(read<quint32>(data_)).toString(QStringLiteral("HH:mm:ss"));
     case FieldType::Timestamp:
-        return Formats::formatDate(asDate()) + QLatin1Char(' ')
-            + toQTime(read<quint32>(data_ + 4)).toString(QStringLiteral("HH:mm:ss"));
-    case FieldType::Boolean:
-        return data_[0] ? QStringLiteral("True") : QStringLiteral("False");
-    case FieldType::Blob:
-        return QStringLiteral("(BLOB)");
+        return Formats::formatDate(asDate()) + QLatin1Char(' ') +
+               toQTime(read<quint32>(data_ + 4)).toString(QStringLiteral("HH:mm:ss"));
+    case FieldType::Boolean: return data_[0] ? QStringLiteral("True") : QStringLiteral("False");
+    case FieldType::Blob: return QStringLiteral("(BLOB)");
     }
     return QString();
 }
@@ -176,8 +174,7 @@ QVariant Field::value() const
     case FieldType::Decimal:
     case FieldType::Double: return asFloat();
     case FieldType::Date: return asDate();
-    case FieldType::Timestamp:
-        return QDateTime(asDate(), toQTime(read<quint32>(data_ + 4)));
+    case FieldType::Timestamp: return QDateTime(asDate(), toQTime(read<quint32>(data_ + 4)));
     case FieldType::Time: return toQTime(read<quint32>(data_));
     case FieldType::Boolean: return bool(data_[0]);
     default: return asString();
@@ -409,8 +406,9 @@ bool Dataset::locate(const QString& columnName, const QString& prefix)
     const QString wanted = prefix.toCaseFolded();
     // An ASCII prefix of a text column is compared on the stored bytes, without decoding every row: no
     // letter of code page 1250 beyond ASCII folds to an ASCII letter.
-    const bool byBytes = columns_[size_t(column)].type == FieldType::Text
-        && std::all_of(wanted.begin(), wanted.end(), [](QChar c) { return c.unicode() < 0x80; });
+    const bool byBytes =
+        columns_[size_t(column)].type == FieldType::Text &&
+        std::all_of(wanted.begin(), wanted.end(), [](QChar c) { return c.unicode() < 0x80; });
     const QByteArray wantedBytes = byBytes ? wanted.toLatin1() : QByteArray();
     auto matches = [&](int row) {
         const Field field = fieldAt(row, column);
@@ -474,8 +472,8 @@ void Dataset::replaceRowFrom(int row, const Dataset& source)
     const auto alike = [](const ColumnInfo& a, const ColumnInfo& b) {
         return a.name == b.name && a.type == b.type && a.scale == b.scale;
     };
-    const bool same = source.columns_.size() == columns_.size()
-        && std::equal(columns_.begin(), columns_.end(), source.columns_.begin(), alike);
+    const bool same = source.columns_.size() == columns_.size() &&
+                      std::equal(columns_.begin(), columns_.end(), source.columns_.begin(), alike);
     if (!same || source.current_ < 0 || row < 0 || row >= rows_.size())
         throw DbError(QStringLiteral("A sor nem olvasható újra."));
     replaceRow(row, source.rowData(source.current_));

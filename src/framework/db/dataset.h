@@ -41,15 +41,15 @@ private:
     static constexpr size_t FirstBlockBytes = 16 << 10;
     static constexpr size_t BlockBytes = 1 << 20;
     std::vector<std::unique_ptr<char[]>> blocks_;
-    size_t capacity_ = 0;        // bytes in the last block
-    size_t used_ = 0;            // bytes taken in the last block
+    size_t capacity_ = 0;   // bytes in the last block
+    size_t used_ = 0;       // bytes taken in the last block
     std::vector<Entry> index_;
 };
 
 enum class FieldType { Text, Integer, Decimal, Double, Date, Time, Timestamp, Boolean, Blob };
 
 struct ColumnInfo {
-    QString name;          // as the statement names it (alias), upper case unless quoted
+    QString name;   // as the statement names it (alias), upper case unless quoted
     FieldType type = FieldType::Text;
     int length = 0;        // characters, for text
     int scale = 0;         // decimals, for Decimal (4 for NUMERIC(18,4))
@@ -69,17 +69,17 @@ public:
 
     // Text as shown: numbers in the general format with a decimal comma, dates in the short date format.
     QString asString() const;
-    qint64 asInteger() const;        // numbers truncated toward zero; text parsed, 0 when not a number
+    qint64 asInteger() const;   // numbers truncated toward zero; text parsed, 0 when not a number
     double asFloat() const;
-    Decimal asDecimal() const;       // exact for Decimal and Integer columns
-    QDate asDate() const;            // invalid for NULL
-    QByteArray asBytes() const;      // the stored bytes of a text value (a binary key)
-    QByteArrayView textView() const; // the same without a copy; empty for other types
-    QVariant value() const;          // null QVariant for NULL; Decimal as double
+    Decimal asDecimal() const;         // exact for Decimal and Integer columns
+    QDate asDate() const;              // invalid for NULL
+    QByteArray asBytes() const;        // the stored bytes of a text value (a binary key)
+    QByteArrayView textView() const;   // the same without a copy; empty for other types
+    QVariant value() const;            // null QVariant for NULL; Decimal as double
 
 private:
     const ColumnInfo* column_ = nullptr;
-    const char* data_ = nullptr;     // the packed value, nullptr for NULL
+    const char* data_ = nullptr;   // the packed value, nullptr for NULL
 };
 
 class Dataset : public QObject {
@@ -93,7 +93,7 @@ public:
     Transaction& transaction() const { return *transaction_; }
 
     bool isOpen() const { return open_; }
-    void open();           // starts the transaction when it is not active; throws DbError
+    void open();   // starts the transaction when it is not active; throws DbError
     void close();
     // Re-reads with the same statement and parameters and moves back to the same row number.
     void refresh();
@@ -110,16 +110,16 @@ public:
     void first();
     void prior();
     void next();
-    void last();                     // fetches to the end
-    bool moveTo(int row);            // fetches as far as needed; false when there is no such row
+    void last();            // fetches to the end
+    bool moveTo(int row);   // fetches as far as needed; false when there is no such row
     // First row, in the current order, whose column starts with `prefix`, letter case ignored (accents
     // too: "á" matches "Á"). Without a match the first row becomes current and false is returned.
     bool locate(const QString& columnName, const QString& prefix);
 
     int fetchedCount() const { return rows_.size(); }
     bool allFetched() const { return !cursor_ && !readPastKept_; }
-    bool fetchMore();                // one block; false when nothing more came
-    int recordCount();               // fetches to the end
+    bool fetchMore();    // one block; false when nothing more came
+    int recordCount();   // fetches to the end
 
     // Fields of the current row; throws DbError for an unknown column name.
     Field fieldByName(const QString& name) const;
@@ -164,11 +164,11 @@ public:
     QByteArray rowData(int row) const { return rows_.bytes(row); }
 
 private:
-    void transactionEnding();        // closes, or keeps the rows (see keepRowsOverNextEnd)
+    void transactionEnding();   // closes, or keeps the rows (see keepRowsOverNextEnd)
     void reopenPastKeptRows();
     void fetchUntil(int row);
-    bool fetchBlock();               // one block without telling anyone
-    void announceFrom(int first);    // rowsFetched for the rows from `first` on, if there are any
+    bool fetchBlock();              // one block without telling anyone
+    void announceFrom(int first);   // rowsFetched for the rows from `first` on, if there are any
 
     Transaction* transaction_;   // cleared when the transaction goes first
     friend class Transaction;
@@ -177,7 +177,7 @@ private:
     RowStore rows_;
     bool open_ = false;
     bool keepOverEnd_ = false;
-    bool readPastKept_ = false;  // rows were kept over a transaction's end and more may follow
+    bool readPastKept_ = false;   // rows were kept over a transaction's end and more may follow
     bool eof_ = true;
     bool bof_ = true;
     int current_ = -1;

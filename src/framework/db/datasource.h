@@ -9,7 +9,9 @@ class DataSource : public QObject {
     Q_OBJECT
 public:
     explicit DataSource(Dataset* dataset = nullptr, QObject* parent = nullptr)
-        : QObject(parent), dataset_(dataset) {}
+        : QObject(parent), dataset_(dataset)
+    {
+    }
     Dataset* dataset() const { return dataset_; }
     void setDataset(Dataset* dataset) { dataset_ = dataset; }
 

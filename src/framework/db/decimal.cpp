@@ -79,7 +79,8 @@ std::optional<Decimal> Decimal::parse(const QString& input)
 QString Decimal::toString(QChar decimalSeparator) const
 {
     const bool negative = scaled_ < 0;
-    const std::uint64_t magnitude = negative ? std::uint64_t(0) - std::uint64_t(scaled_) : std::uint64_t(scaled_);
+    const std::uint64_t magnitude =
+        negative ? std::uint64_t(0) - std::uint64_t(scaled_) : std::uint64_t(scaled_);
     QString text = QString::number(magnitude / Unit);
     std::uint64_t fraction = magnitude % Unit;
     if (fraction != 0) {

@@ -11,7 +11,12 @@ public:
     static constexpr std::int64_t Unit = 10000;
 
     constexpr Decimal() = default;
-    static constexpr Decimal fromScaled(std::int64_t scaled) { Decimal d; d.scaled_ = scaled; return d; }
+    static constexpr Decimal fromScaled(std::int64_t scaled)
+    {
+        Decimal d;
+        d.scaled_ = scaled;
+        return d;
+    }
     // A value of another scale (as the server sends NUMERIC(p,s) columns), rounded half away from zero.
     static Decimal fromScaled(std::int64_t value, int scale);
     // Rounded half away from zero to four decimals.

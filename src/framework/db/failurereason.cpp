@@ -25,8 +25,8 @@ QString databaseRefusal(const DbError& error)
         case isc_except: {
             // The name, then the message (absent when it is empty; the place in the trigger follows).
             const auto textOf = [&](qsizetype at) {
-                const bool given = at < items.size()
-                                   && (items[at].code == isc_random || items[at].code == isc_formatted_exception);
+                const bool given = at < items.size() && (items[at].code == isc_random ||
+                                                         items[at].code == isc_formatted_exception);
                 return given ? items[at].texts.value(0).trimmed() : QString();
             };
             const QString name = textOf(i + 1);
@@ -35,18 +35,19 @@ QString databaseRefusal(const DbError& error)
                                   : QStringLiteral("Az adatbázis elutasította: %1").arg(text);
         }
         case isc_check_constraint:
-            return QStringLiteral("Az adatbázis elutasította: a(z) %2 tábla %1 ellenőrző feltétele nem teljesül.")
+            return QStringLiteral(
+                       "Az adatbázis elutasította: a(z) %2 tábla %1 ellenőrző feltétele nem teljesül.")
                 .arg(item.texts.value(0), item.texts.value(1));
         case isc_not_valid: {
             const QString column = QString(item.texts.value(0)).remove(QLatin1Char('"'));
             const QString value = item.texts.value(1);
             return value == QLatin1String("*** null ***")
                        ? QStringLiteral("Az adatbázis elutasította: a(z) %1 mező nem lehet üres.").arg(column)
-                       : QStringLiteral("Az adatbázis elutasította: a(z) %1 mező nem fogadja el a(z) \"%2\" értéket.")
+                       : QStringLiteral(
+                             "Az adatbázis elutasította: a(z) %1 mező nem fogadja el a(z) \"%2\" értéket.")
                              .arg(column, value);
         }
-        default:
-            break;
+        default: break;
         }
     }
     return {};
@@ -75,18 +76,15 @@ QString serverReason(const DbError& error)
                    ? QStringLiteral("Nem érvényes szám vagy dátum: \"%1\".").arg(match.captured(1))
                    : QStringLiteral("Nem érvényes szám vagy dátum.");
     }
-    case isc_date_range_exceeded:
-        return QStringLiteral("Nem érvényes dátum.");
+    case isc_date_range_exceeded: return QStringLiteral("Nem érvényes dátum.");
     case isc_deadlock:
     case isc_lock_conflict:
     case isc_update_conflict:
         return QStringLiteral("Zárolási ütközés: egy másik munkahely éppen ugyanezt az adatot módosítja. "
                               "Próbálja újra később.");
     case isc_unique_key_violation:
-    case isc_no_dup:
-        return QStringLiteral("Ez az érték már szerepel az adatbázisban.");
-    default:
-        return text.section(QLatin1Char('\n'), 0, 0).trimmed();
+    case isc_no_dup: return QStringLiteral("Ez az érték már szerepel az adatbázisban.");
+    default: return text.section(QLatin1Char('\n'), 0, 0).trimmed();
     }
 }
 
@@ -141,8 +139,7 @@ QString systemReason(int errorNumber)
     case ETIMEDOUT: return QStringLiteral("Időtúllépés");
     case ENOEXEC: return QStringLiteral("A fájl nem futtatható program");
     case ENOTSUP: return QStringLiteral("A művelet itt nem támogatott");
-    default:
-        return QStringLiteral("Rendszerhiba (hibakód: %1)").arg(errorNumber);
+    default: return QStringLiteral("Rendszerhiba (hibakód: %1)").arg(errorNumber);
     }
 }
 
@@ -225,13 +222,15 @@ QString openServerReason(const DbError& error)
             .arg(QDir::toNativeSeparators(lockFolder));
     switch (error.gdsCode()) {
     case isc_bad_db_format:
-        return QStringLiteral("A fájl nem érvényes adatbázis: sérült, vagy nem ennek a programnak az adatbázisa.");
+        return QStringLiteral(
+            "A fájl nem érvényes adatbázis: sérült, vagy nem ennek a programnak az adatbázisa.");
     case isc_wrong_ods: {
         static const QRegularExpression versions(QStringLiteral("found ([\\d.]+), support ([\\d.]+)"));
         const QRegularExpressionMatch match = versions.match(text);
         return match.hasMatch()
                    ? QStringLiteral("A fájl más adatbázis-kezelő változat formátumában van (ODS %1; ez a gép "
-                                    "az ODS %2 formátumot kezeli).").arg(match.captured(1), match.captured(2))
+                                    "az ODS %2 formátumot kezeli).")
+                         .arg(match.captured(1), match.captured(2))
                    : QStringLiteral("A fájl más adatbázis-kezelő változat formátumában van.");
     }
     case isc_no_priv:
@@ -246,8 +245,7 @@ QString openServerReason(const DbError& error)
         if (text.contains(QLatin1String("already opened"), Qt::CaseInsensitive))
             return QStringLiteral("Az adatbázist egy másik program már megnyitotta.");
         break;
-    default:
-        break;
+    default: break;
     }
     return QStringLiteral("Az adatbázis-kezelő üzenete: %1").arg(lines.join(QLatin1Char('\r')));
 }

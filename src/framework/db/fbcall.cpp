@@ -15,9 +15,7 @@ QList<DbError::StatusItem> statusItems(const ISC_STATUS* errors)
     for (const ISC_STATUS* p = errors; *p != isc_arg_end;) {
         const ISC_STATUS kind = *p++;
         switch (kind) {
-        case isc_arg_gds:
-            items.append(DbError::StatusItem{long(*p++), {}});
-            break;
+        case isc_arg_gds: items.append(DbError::StatusItem{long(*p++), {}}); break;
         case isc_arg_string:
         case isc_arg_interpreted:
         case isc_arg_sql_state: {

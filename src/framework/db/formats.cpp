@@ -55,9 +55,18 @@ void initialise(const QLocale& systemLocale)
     QStringList parts;
     for (int i = 0; i < 3; ++i) {
         switch (order[i].second) {
-        case 'y': parts << QStringLiteral("yyyy"); s.yearPos = i; break;
-        case 'm': parts << QStringLiteral("MM"); s.monthPos = i; break;
-        default: parts << QStringLiteral("dd"); s.dayPos = i; break;
+        case 'y':
+            parts << QStringLiteral("yyyy");
+            s.yearPos = i;
+            break;
+        case 'm':
+            parts << QStringLiteral("MM");
+            s.monthPos = i;
+            break;
+        default:
+            parts << QStringLiteral("dd");
+            s.dayPos = i;
+            break;
         }
     }
     s.dateFormat = parts.join(QLatin1Char('.'));
@@ -67,10 +76,22 @@ void initialise(const QLocale& systemLocale)
     settings() = s;
 }
 
-QChar decimalSeparator() { return QLatin1Char(','); }
-QChar dateSeparator() { return QLatin1Char('.'); }
-QChar thousandsSeparator() { return settings().thousands; }
-QString shortDateFormat() { return settings().dateFormat; }
+QChar decimalSeparator()
+{
+    return QLatin1Char(',');
+}
+QChar dateSeparator()
+{
+    return QLatin1Char('.');
+}
+QChar thousandsSeparator()
+{
+    return settings().thousands;
+}
+QString shortDateFormat()
+{
+    return settings().dateFormat;
+}
 
 QString formatDate(const QDate& date)
 {
@@ -82,8 +103,9 @@ std::optional<QDate> parseDate(const QString& input)
     QString text = input.trimmed();
     if (text.endsWith(QLatin1Char('.')))
         text.chop(1);
-    const QStringList parts = text.size() == 8 && !text.contains(QLatin1Char('.')) ? splitDigitsDate(text)
-                                                                                  : text.split(QLatin1Char('.'));
+    const QStringList parts = text.size() == 8 && !text.contains(QLatin1Char('.'))
+                                  ? splitDigitsDate(text)
+                                  : text.split(QLatin1Char('.'));
     if (parts.size() != 3)
         return std::nullopt;
     int values[3];
@@ -118,8 +140,8 @@ QString formatAmount(double value, int decimals)
         if (mantissa.endsWith(QLatin1Char('.')))
             mantissa.chop(1);
         const int exponent = text.mid(e + 1).toInt();
-        return mantissa.replace(QLatin1Char('.'), QLatin1Char(',')) + QStringLiteral("E+")
-            + QString::number(exponent);
+        return mantissa.replace(QLatin1Char('.'), QLatin1Char(',')) + QStringLiteral("E+") +
+               QString::number(exponent);
     }
     // At most ten significant digits: the digits before the point take their share first.
     const int before = magnitude < 1 ? 1 : int(std::floor(std::log10(magnitude))) + 1;

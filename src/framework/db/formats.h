@@ -14,12 +14,12 @@ namespace Formats {
 // thousands separator of the locale. Called once at start-up; before that the Hungarian settings hold.
 void initialise(const QLocale& systemLocale);
 
-QChar decimalSeparator();       // always ','
-QChar dateSeparator();          // always '.'
-QChar thousandsSeparator();     // from the locale
-QString shortDateFormat();      // a QDate format string such as "yyyy.MM.dd" or "dd.MM.yyyy"
+QChar decimalSeparator();     // always ','
+QChar dateSeparator();        // always '.'
+QChar thousandsSeparator();   // from the locale
+QString shortDateFormat();    // a QDate format string such as "yyyy.MM.dd" or "dd.MM.yyyy"
 
-QString formatDate(const QDate& date);               // empty for an invalid date
+QString formatDate(const QDate& date);   // empty for an invalid date
 // Parses a date typed in the short date format; one-digit day or month and a two-digit year are taken
 // as well (a two-digit year means 20xx below 50, 19xx otherwise), and so are the eight digits of the
 // format without its dots ("20250616"). nullopt when it is not a date.

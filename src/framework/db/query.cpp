@@ -24,7 +24,9 @@ QString rewriteParameters(const QString& sql, QStringList* names)
     const int n = sql.size();
     int i = 0;
     auto isNameStart = [](QChar c) { return c.isLetter() || c == QLatin1Char('_'); };
-    auto isNameChar = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); };
+    auto isNameChar = [](QChar c) {
+        return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+    };
     while (i < n) {
         const QChar c = sql[i];
         if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
@@ -153,7 +155,8 @@ std::unique_ptr<Cursor> Query::openCursor()
     auto statement = prepared();
     if (!statement->isSelect())
         throw DbError(QStringLiteral("Az utasítás nem ad vissza sorokat; végrehajtani kell, nem megnyitni."));
-    return std::make_unique<Cursor>(statement, transaction().handle(), orderedValues(placeholderNames_, *this));
+    return std::make_unique<Cursor>(statement, transaction().handle(),
+                                    orderedValues(placeholderNames_, *this));
 }
 
 int Query::execute()
@@ -165,7 +168,8 @@ int Query::execute()
     Firebird::ITransaction* handle = transaction().handle();
     return int(fbCall([&](Firebird::ThrowStatusWrapper* st) {
         statement->handle()->execute(st, handle, input->metadata,
-                                     input->buffer.empty() ? nullptr : input->buffer.data(), nullptr, nullptr);
+                                     input->buffer.empty() ? nullptr : input->buffer.data(), nullptr,
+                                     nullptr);
         return statement->handle()->getAffectedRecords(st);
     }));
 }

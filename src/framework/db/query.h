@@ -14,15 +14,39 @@ class Param {
 public:
     enum class Kind { Null, Text, Date, Decimal, Double, Integer, Bytes };
 
-    void clear() { kind_ = Kind::Null; value_.clear(); }
+    void clear()
+    {
+        kind_ = Kind::Null;
+        value_.clear();
+    }
     // Sent as VARCHAR in WIN1250: the server converts it and reports values that do not fit the column.
-    void setText(const QString& text) { kind_ = Kind::Text; value_ = text; }
-    void setDate(const QDate& date);           // an invalid date binds NULL
-    void setDecimal(const Decimal& value) { kind_ = Kind::Decimal; value_ = QVariant::fromValue(value.scaled()); }
-    void setDouble(double value) { kind_ = Kind::Double; value_ = value; }
-    void setInteger(qint64 value) { kind_ = Kind::Integer; value_ = value; }
+    void setText(const QString& text)
+    {
+        kind_ = Kind::Text;
+        value_ = text;
+    }
+    void setDate(const QDate& date);   // an invalid date binds NULL
+    void setDecimal(const Decimal& value)
+    {
+        kind_ = Kind::Decimal;
+        value_ = QVariant::fromValue(value.scaled());
+    }
+    void setDouble(double value)
+    {
+        kind_ = Kind::Double;
+        value_ = value;
+    }
+    void setInteger(qint64 value)
+    {
+        kind_ = Kind::Integer;
+        value_ = value;
+    }
     // Raw bytes in character set OCTETS (a row's RDB$DB_KEY).
-    void setBytes(const QByteArray& bytes) { kind_ = Kind::Bytes; value_ = bytes; }
+    void setBytes(const QByteArray& bytes)
+    {
+        kind_ = Kind::Bytes;
+        value_ = bytes;
+    }
 
     Kind kind() const { return kind_; }
     const QVariant& value() const { return value_; }
@@ -49,8 +73,8 @@ public:
     QString sql() const { return lines_.join(QLatin1Char('\n')); }
     const QStringList& sqlLines() const { return lines_; }
 
-    QStringList paramNames() const;                 // distinct, in first-use order
-    Param& paramByName(const QString& name);        // case-insensitive; throws DbError when absent
+    QStringList paramNames() const;            // distinct, in first-use order
+    Param& paramByName(const QString& name);   // case-insensitive; throws DbError when absent
 
     // Runs a statement that returns no rows (INSERT, UPDATE, DELETE, DDL); starts the transaction when
     // it is not active. Returns the number of rows it touched.

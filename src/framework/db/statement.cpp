@@ -20,12 +20,16 @@ constexpr qsizetype MaxParamBytes = 32765;
 void requireCarried(const QByteArray& bytes)
 {
     if (bytes.size() > MaxParamBytes)
-        throw DbError(QStringLiteral("A szöveg túl hosszú: %1 bájt, egy paraméter legfeljebb %2 bájtot vihet át.")
-                          .arg(bytes.size())
-                          .arg(MaxParamBytes));
+        throw DbError(
+            QStringLiteral("A szöveg túl hosszú: %1 bájt, egy paraméter legfeljebb %2 bájtot vihet át.")
+                .arg(bytes.size())
+                .arg(MaxParamBytes));
 }
 
-IMaster* master() { return fb_get_master_interface(); }
+IMaster* master()
+{
+    return fb_get_master_interface();
+}
 
 template <class T>
 void put(QByteArray& out, const T& value)
@@ -92,9 +96,7 @@ std::unique_ptr<Statement::Input> Statement::bind(const std::vector<const Param*
                 builder->setLength(st, i, unsigned(std::max<qsizetype>(texts[i].size(), 1)));
                 builder->setCharSet(st, i, CharsetWin1250);
                 break;
-            case Param::Kind::Date:
-                builder->setType(st, i, SQL_TYPE_DATE + 1);
-                break;
+            case Param::Kind::Date: builder->setType(st, i, SQL_TYPE_DATE + 1); break;
             case Param::Kind::Decimal:
                 builder->setType(st, i, SQL_INT64 + 1);
                 builder->setScale(st, i, -Decimal::Scale);
@@ -103,9 +105,7 @@ std::unique_ptr<Statement::Input> Statement::bind(const std::vector<const Param*
                 builder->setType(st, i, SQL_INT64 + 1);
                 builder->setScale(st, i, 0);
                 break;
-            case Param::Kind::Double:
-                builder->setType(st, i, SQL_DOUBLE + 1);
-                break;
+            case Param::Kind::Double: builder->setType(st, i, SQL_DOUBLE + 1); break;
             case Param::Kind::Bytes:
                 texts[i] = p.value().toByteArray();
                 requireCarried(texts[i]);
@@ -127,7 +127,8 @@ std::unique_ptr<Statement::Input> Statement::bind(const std::vector<const Param*
         for (unsigned i = 0; i < values.size(); ++i) {
             const Param& p = *values[i];
             unsigned char* data = input->buffer.data() + input->metadata->getOffset(st, i);
-            auto* nullFlag = reinterpret_cast<short*>(input->buffer.data() + input->metadata->getNullOffset(st, i));
+            auto* nullFlag =
+                reinterpret_cast<short*>(input->buffer.data() + input->metadata->getNullOffset(st, i));
             *nullFlag = 0;
             switch (p.kind()) {
             case Param::Kind::Text: {
@@ -138,7 +139,8 @@ std::unique_ptr<Statement::Input> Statement::bind(const std::vector<const Param*
             }
             case Param::Kind::Date: {
                 const QDate d = p.value().toDate();
-                const ISC_DATE value = util->encodeDate(unsigned(d.year()), unsigned(d.month()), unsigned(d.day()));
+                const ISC_DATE value =
+                    util->encodeDate(unsigned(d.year()), unsigned(d.month()), unsigned(d.day()));
                 std::memcpy(data, &value, sizeof value);
                 break;
             }
@@ -153,12 +155,8 @@ std::unique_ptr<Statement::Input> Statement::bind(const std::vector<const Param*
                 std::memcpy(data, &value, sizeof value);
                 break;
             }
-            case Param::Kind::Bytes:
-                std::memcpy(data, texts[i].constData(), size_t(texts[i].size()));
-                break;
-            case Param::Kind::Null:
-                *nullFlag = -1;
-                break;
+            case Param::Kind::Bytes: std::memcpy(data, texts[i].constData(), size_t(texts[i].size())); break;
+            case Param::Kind::Null: *nullFlag = -1; break;
             }
         }
     });
@@ -206,9 +204,7 @@ std::vector<ColumnInfo> describeColumns(IMessageMetadata* metadata)
                 break;
             case SQL_FLOAT:
             case SQL_DOUBLE:
-            case SQL_D_FLOAT:
-                c.type = FieldType::Double;
-                break;
+            case SQL_D_FLOAT: c.type = FieldType::Double; break;
             case SQL_TYPE_DATE: c.type = FieldType::Date; break;
             case SQL_TYPE_TIME: c.type = FieldType::Time; break;
             case SQL_TIMESTAMP: c.type = FieldType::Timestamp; break;
@@ -234,8 +230,8 @@ RowPacker::RowPacker(IMessageMetadata* metadata) : columns_(describeColumns(meta
     });
 }
 
-QByteArray executeForRow(Statement& statement, ITransaction* transaction, const std::vector<const Param*>& values,
-                         std::vector<ColumnInfo>* columns)
+QByteArray executeForRow(Statement& statement, ITransaction* transaction,
+                         const std::vector<const Param*>& values, std::vector<ColumnInfo>* columns)
 {
     FaultHook::check(FaultHook::Point::Statement);
     auto input = statement.bind(values);
@@ -245,10 +241,9 @@ QByteArray executeForRow(Statement& statement, ITransaction* transaction, const 
         *columns = packer.columns();
     std::vector<unsigned char> buffer(packer.messageLength(), 0);
     fbCall([&](ThrowStatusWrapper* st) {
-        statement.handle()->execute(st, transaction, input->metadata,
-                                    input->buffer.empty() ? nullptr : input->buffer.data(),
-                                    packer.columns().empty() ? nullptr : output,
-                                    buffer.empty() ? nullptr : buffer.data());
+        statement.handle()->execute(
+            st, transaction, input->metadata, input->buffer.empty() ? nullptr : input->buffer.data(),
+            packer.columns().empty() ? nullptr : output, buffer.empty() ? nullptr : buffer.data());
     });
     return packer.columns().empty() ? QByteArray() : packer.pack(buffer.data());
 }
@@ -283,7 +278,8 @@ bool Cursor::fetch(QByteArray& packed)
     if (!resultSet_)
         return false;
     FaultHook::check(FaultHook::Point::Fetch);
-    const int result = fbCall([&](ThrowStatusWrapper* st) { return resultSet_->fetchNext(st, buffer_.data()); });
+    const int result =
+        fbCall([&](ThrowStatusWrapper* st) { return resultSet_->fetchNext(st, buffer_.data()); });
     if (result != IStatus::RESULT_OK) {
         fbCall([&](ThrowStatusWrapper* st) { resultSet_->close(st); });
         resultSet_ = nullptr;
@@ -328,12 +324,37 @@ void RowPacker::pack(const unsigned char* buffer, QByteArray& out) const
                 out.append(reinterpret_cast<const char*>(data), length);
                 break;
             }
-            case SQL_SHORT: { qint16 v; std::memcpy(&v, data, 2); put(out, qint64(v)); break; }
-            case SQL_LONG: { qint32 v; std::memcpy(&v, data, 4); put(out, qint64(v)); break; }
-            case SQL_INT64: { qint64 v; std::memcpy(&v, data, 8); put(out, v); break; }
-            case SQL_FLOAT: { float v; std::memcpy(&v, data, 4); put(out, double(v)); break; }
+            case SQL_SHORT: {
+                qint16 v;
+                std::memcpy(&v, data, 2);
+                put(out, qint64(v));
+                break;
+            }
+            case SQL_LONG: {
+                qint32 v;
+                std::memcpy(&v, data, 4);
+                put(out, qint64(v));
+                break;
+            }
+            case SQL_INT64: {
+                qint64 v;
+                std::memcpy(&v, data, 8);
+                put(out, v);
+                break;
+            }
+            case SQL_FLOAT: {
+                float v;
+                std::memcpy(&v, data, 4);
+                put(out, double(v));
+                break;
+            }
             case SQL_DOUBLE:
-            case SQL_D_FLOAT: { double v; std::memcpy(&v, data, 8); put(out, v); break; }
+            case SQL_D_FLOAT: {
+                double v;
+                std::memcpy(&v, data, 8);
+                put(out, v);
+                break;
+            }
             case SQL_TYPE_DATE:
             case SQL_TYPE_TIME: out.append(reinterpret_cast<const char*>(data), 4); break;
             case SQL_TIMESTAMP: out.append(reinterpret_cast<const char*>(data), 8); break;

@@ -91,4 +91,3 @@ private:
     Firebird::IResultSet* resultSet_ = nullptr;
     std::vector<unsigned char> buffer_;
 };
-

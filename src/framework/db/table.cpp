@@ -35,9 +35,10 @@ std::unique_ptr<Cursor> Table::openCursor()
         throw DbError(QStringLiteral("Nincs megadva a tábla neve."));
     transaction().ensureActive();
     findKeyColumn();
-    const QString select = keyColumn_ == DbKeyAlias
-        ? QStringLiteral("SELECT t.*, t.RDB$DB_KEY AS DB_KEY FROM %1 t").arg(tableName_)
-        : QStringLiteral("SELECT * FROM %1").arg(tableName_);
+    const QString select =
+        keyColumn_ == DbKeyAlias
+            ? QStringLiteral("SELECT t.*, t.RDB$DB_KEY AS DB_KEY FROM %1 t").arg(tableName_)
+            : QStringLiteral("SELECT * FROM %1").arg(tableName_);
     if (sql() != select)
         setSql(select);
     auto cursor = Query::openCursor();
@@ -153,11 +154,12 @@ void Table::post()
         bound.push_back(&key);
     } else {
         QStringList marks(columnsChanged.size(), QStringLiteral("?"));
-        sqlText = columnsChanged.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(tableName_, keyExpression)
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
-                  .arg(tableName_, columnsChanged.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
-                       keyExpression);
+        sqlText =
+            columnsChanged.isEmpty()
+                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(tableName_, keyExpression)
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
+                      .arg(tableName_, columnsChanged.join(QStringLiteral(", ")),
+                           marks.join(QStringLiteral(", ")), keyExpression);
     }
     auto statement = tr.statements().acquire(tr.connection().attachment(), tr.handle(), sqlText);
     std::vector<ColumnInfo> returned;
@@ -169,8 +171,10 @@ void Table::post()
 
     // Read the row back as the database stored it (defaults, triggers, conversions).
     Query reread(tr);
-    reread.setSql(dbKey ? QStringLiteral("SELECT t.*, t.RDB$DB_KEY AS DB_KEY FROM %1 t WHERE t.RDB$DB_KEY = :k").arg(tableName_)
-                        : QStringLiteral("SELECT * FROM %1 WHERE %2 = :k").arg(tableName_, keyColumn_));
+    reread.setSql(dbKey
+                      ? QStringLiteral("SELECT t.*, t.RDB$DB_KEY AS DB_KEY FROM %1 t WHERE t.RDB$DB_KEY = :k")
+                            .arg(tableName_)
+                      : QStringLiteral("SELECT * FROM %1 WHERE %2 = :k").arg(tableName_, keyColumn_));
     bindKey(reread.paramByName(QStringLiteral("k")), newKey, dbKey);
     reread.open();
     if (reread.isEmpty())
@@ -190,7 +194,8 @@ void Table::deleteRow()
         return;
     const bool dbKey = keyColumn_ == DbKeyAlias;
     Query del(transaction());
-    del.setSql(QStringLiteral("DELETE FROM %1 WHERE %2 = :k").arg(tableName_, dbKey ? QStringLiteral("RDB$DB_KEY") : keyColumn_));
+    del.setSql(QStringLiteral("DELETE FROM %1 WHERE %2 = :k")
+                   .arg(tableName_, dbKey ? QStringLiteral("RDB$DB_KEY") : keyColumn_));
     bindKey(del.paramByName(QStringLiteral("k")), fieldByName(keyColumn_), dbKey);
     del.execute();
     removeRow(currentRow());

@@ -20,14 +20,14 @@ public:
     QString keyColumn() const { return keyColumn_; }
 
     State state() const { return state_; }
-    void edit();                                     // throws DbError when read-only or empty
-    void insert();                                   // a new row after the current one
+    void edit();     // throws DbError when read-only or empty
+    void insert();   // a new row after the current one
     // Sets a value of the row being edited or inserted, as text that the server converts on post.
     void setValue(int column, const QString& text);
     QString pendingValue(int column) const;
-    void post();                                     // UPDATE or INSERT; throws DbError
+    void post();   // UPDATE or INSERT; throws DbError
     void cancel();
-    void deleteRow();                                // DELETE of the current row, no commit
+    void deleteRow();   // DELETE of the current row, no commit
 
 signals:
     // Entering or leaving editing or inserting (grids show the row being inserted).
@@ -46,5 +46,5 @@ private:
     QString keyColumn_;
     bool readOnly_ = false;
     State state_ = State::Browse;
-    std::vector<std::pair<bool, QString>> pending_;  // per column: changed, text
+    std::vector<std::pair<bool, QString>> pending_;   // per column: changed, text
 };

@@ -10,10 +10,7 @@
 
 using namespace Firebird;
 
-Transaction::Transaction(Connection& connection)
-    : connection_(connection), statements_(new StatementCache)
-{
-}
+Transaction::Transaction(Connection& connection) : connection_(connection), statements_(new StatementCache) {}
 
 Transaction::~Transaction()
 {

@@ -5,7 +5,9 @@
 #include <QObject>
 #include <QList>
 
-namespace Firebird { class ITransaction; }
+namespace Firebird {
+class ITransaction;
+}
 class Connection;
 class Dataset;
 class StatementCache;
@@ -17,10 +19,10 @@ public:
     ~Transaction() override;
 
     bool isActive() const { return handle_ != nullptr; }
-    void start();                 // throws DbError; starting an active transaction is an error
-    void ensureActive();          // starts it when not active
-    void commit();                // closes every dataset first, then commits; throws DbError
-    void rollback();              // closes every dataset first, then rolls back; throws DbError
+    void start();          // throws DbError; starting an active transaction is an error
+    void ensureActive();   // starts it when not active
+    void commit();         // closes every dataset first, then commits; throws DbError
+    void rollback();       // closes every dataset first, then rolls back; throws DbError
 
     Connection& connection() { return connection_; }
     Firebird::ITransaction* handle() const { return handle_; }

@@ -106,9 +106,9 @@ bool exportPdf(QWidget* parent, const std::function<bool(const QString&)>& print
     if (path.isEmpty())
         return false;
     const ExportResult result = TableExport::writeReplacing(path, [&](const QString& temporaryPath) {
-        return print(temporaryPath) ? ExportResult{}
-                                    : ExportResult{ExportResult::Status::Failed,
-                                                   QStringLiteral("a PDF nem írható."), 0};
+        return print(temporaryPath)
+                   ? ExportResult{}
+                   : ExportResult{ExportResult::Status::Failed, QStringLiteral("a PDF nem írható."), 0};
     });
     if (result.status == ExportResult::Status::Failed)
         reportFailure(result.error);

@@ -11,16 +11,12 @@
 ExportColumn exportColumn(const ColumnInfo& info, const QString& title)
 {
     switch (info.type) {
-    case FieldType::Integer:
-        return {title, ExportColumn::Kind::Number, 0};
+    case FieldType::Integer: return {title, ExportColumn::Kind::Number, 0};
     case FieldType::Decimal:
         return {title, ExportColumn::Kind::Number, info.scale == 0 ? 0 : info.scale <= 2 ? 2 : 3};
-    case FieldType::Double:
-        return {title, ExportColumn::Kind::Number, 2};
-    case FieldType::Date:
-        return {title, ExportColumn::Kind::Date, 0};
-    default:
-        return {title, ExportColumn::Kind::Text, 0};
+    case FieldType::Double: return {title, ExportColumn::Kind::Number, 2};
+    case FieldType::Date: return {title, ExportColumn::Kind::Date, 0};
+    default: return {title, ExportColumn::Kind::Text, 0};
     }
 }
 
@@ -31,12 +27,9 @@ QVariant exportCell(const Field& field)
     switch (field.type()) {
     case FieldType::Integer:
     case FieldType::Decimal:
-    case FieldType::Double:
-        return field.asFloat();
-    case FieldType::Date:
-        return field.asDate();
-    default:
-        return field.asString();
+    case FieldType::Double: return field.asFloat();
+    case FieldType::Date: return field.asDate();
+    default: return field.asString();
     }
 }
 
@@ -45,7 +38,8 @@ DatasetRows::DatasetRows(Dataset* dataset, const QList<ExportField>& fields) : d
     for (const ExportField& field : fields) {
         const int index = dataset && dataset->isOpen() ? dataset->columnIndex(field.field) : -1;
         indexes_.append(index);
-        columns_.append(index >= 0 ? exportColumn(dataset->column(index), field.title) : ExportColumn{field.title});
+        columns_.append(index >= 0 ? exportColumn(dataset->column(index), field.title)
+                                   : ExportColumn{field.title});
     }
 }
 
@@ -100,7 +94,8 @@ QueryStreamRows::QueryStreamRows(Query& query, const QList<ExportField>& fields)
             if (columns[i].name.compare(field.field, Qt::CaseInsensitive) == 0)
                 index = int(i);
         indexes_.append(index);
-        columns_.append(index >= 0 ? exportColumn(columns[size_t(index)], field.title) : ExportColumn{field.title});
+        columns_.append(index >= 0 ? exportColumn(columns[size_t(index)], field.title)
+                                   : ExportColumn{field.title});
     }
 }
 
@@ -124,4 +119,3 @@ bool QueryStreamRows::nextBlock(int count, QList<ExportRow>& rows)
     }
     return true;
 }
-

@@ -30,12 +30,9 @@ QString cellText(const QVariant& cell)
     switch (cell.typeId()) {
     case QMetaType::Double:
     case QMetaType::Int:
-    case QMetaType::LongLong:
-        return Formats::formatGeneral(cell.toDouble());
-    case QMetaType::QDate:
-        return Formats::formatDate(cell.toDate());
-    default:
-        return cell.toString();
+    case QMetaType::LongLong: return Formats::formatGeneral(cell.toDouble());
+    case QMetaType::QDate: return Formats::formatDate(cell.toDate());
+    default: return cell.toString();
     }
 }
 
@@ -66,7 +63,8 @@ ExportResult writeBlocks(const ExportTable& table, const std::function<bool(qint
 }
 
 // CSV as Hungarian spreadsheets open it by double-click: UTF-8 with a BOM, ";" between fields, CRLF.
-ExportResult writeCsv(const ExportTable& table, const QString& path, const std::function<bool(qint64)>& progress)
+ExportResult writeCsv(const ExportTable& table, const QString& path,
+                      const std::function<bool(qint64)>& progress)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -162,7 +160,8 @@ public:
                 continue;
             }
             lxw_format* format = workbook_add_format(book_);
-            format_set_num_format(format, TableExport::xlsxNumberFormat(column.decimals).toUtf8().constData());
+            format_set_num_format(format,
+                                  TableExport::xlsxNumberFormat(column.decimals).toUtf8().constData());
             numberFormats_.append(format);
         }
     }
@@ -195,8 +194,7 @@ public:
                 fit(column, 10);
                 break;
             }
-            default:
-                writeText(row, column, cell.toString(), textFormat);
+            default: writeText(row, column, cell.toString(), textFormat);
             }
         }
     }
@@ -276,8 +274,9 @@ ExportResult writeXlsx(const ExportTable& table, const QString& temporaryPath,
     const lxw_error error = book.close();
     // The library's own texts are English; the system's reason behind them is what the user can act on.
     if (error != LXW_NO_ERROR)
-        return failed(errno != 0 ? systemReason(errno)
-                                 : QStringLiteral("Az xlsx fájl nem készült el (hibakód: %1).").arg(int(error)));
+        return failed(errno != 0
+                          ? systemReason(errno)
+                          : QStringLiteral("Az xlsx fájl nem készült el (hibakód: %1).").arg(int(error)));
     return result;
 }
 
@@ -302,7 +301,8 @@ QString csvField(const QVariant& cell)
 
 QString xlsxNumberFormat(int decimals)
 {
-    return decimals > 0 ? QStringLiteral("#,##0.") + QString(decimals, QLatin1Char('0')) : QStringLiteral("#,##0");
+    return decimals > 0 ? QStringLiteral("#,##0.") + QString(decimals, QLatin1Char('0'))
+                        : QStringLiteral("#,##0");
 }
 
 ExportResult writeReplacing(const QString& path, const std::function<ExportResult(const QString&)>& writer)
@@ -320,8 +320,9 @@ ExportResult writeReplacing(const QString& path, const std::function<ExportResul
     if (result.status == ExportResult::Status::Written) {
         // The temporary file was made for its owner alone; the export gets what a new file gets here.
         // rename() then replaces an older file under that name in one step.
-        if (QFile::setPermissions(temporaryPath, FileModes::replacing(path))
-            && std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(path).constData()) == 0)
+        if (QFile::setPermissions(temporaryPath, FileModes::replacing(path)) &&
+            std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(path).constData()) ==
+                0)
             return result;
         result = failed(systemReason(errno));
     }
@@ -334,7 +335,8 @@ ExportResult write(const ExportTable& table, ExportFormat format, const QString&
 {
     if (format == ExportFormat::Csv)
         return writeCsv(table, path, progress);
-    return writeReplacing(path, [&](const QString& temporaryPath) { return writeXlsx(table, temporaryPath, progress); });
+    return writeReplacing(
+        path, [&](const QString& temporaryPath) { return writeXlsx(table, temporaryPath, progress); });
 }
 
 }

@@ -31,9 +31,9 @@ public:
 
 struct ExportTable {
     QString sheetName;
-    QStringList headLines;        // the title and the period, each in its own row above the table
+    QStringList headLines;   // the title and the period, each in its own row above the table
     ExportRows* rows = nullptr;
-    QList<ExportRow> totals;      // the totals, each in its own row below the table
+    QList<ExportRow> totals;   // the totals, each in its own row below the table
 };
 
 enum class ExportFormat { Xlsx, Csv };

@@ -25,7 +25,8 @@ QString boxTitle()
 // Messages break their lines with a carriage return, which a label would not show as a break.
 QString shownText(QString text)
 {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 QMessageBox::StandardButton showBox(QMessageBox::Icon icon, const QString& title, const QString& text,
@@ -100,7 +101,10 @@ public:
         return QProcess::startDetached(program, arguments);
     }
 
-    MailResult sendMail(const MailMessage& message) override { return deliverMail(message, findMailPrograms()); }
+    MailResult sendMail(const MailMessage& message) override
+    {
+        return deliverMail(message, findMailPrograms());
+    }
 
     void showHelp(const QString& helpFile) override { HelpWindow::shared()->showDocument(helpFile); }
 

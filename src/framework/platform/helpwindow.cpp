@@ -10,8 +10,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-HelpWindow::HelpWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this))
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Súgó"));
@@ -32,7 +31,8 @@ void HelpWindow::showDocument(const QString& helpFile)
         setParent(modal, Qt::Window);
     const QFileInfo file(helpFile);
     if (!file.isReadable()) {
-        browser_->setHtml(QStringLiteral("<p>A súgó fájl nem nyitható meg: %1</p>").arg(helpFile.toHtmlEscaped()));
+        browser_->setHtml(
+            QStringLiteral("<p>A súgó fájl nem nyitható meg: %1</p>").arg(helpFile.toHtmlEscaped()));
     } else {
         QUrl url = QUrl::fromLocalFile(file.absoluteFilePath());
         // The browser takes the type from the name; our help file is HTML whatever it is called.

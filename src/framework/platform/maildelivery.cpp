@@ -69,7 +69,8 @@ MailResult throughMailProgram(const MailMessage& message, const QString& program
     if (!process->waitForFinished(30000))
         return {MailResult::Route::OpenedInMailProgram, {}};
     const bool refused = process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0;
-    const MailResult result = refused ? failed(refusal(*process, program)) : MailResult{MailResult::Route::OpenedInMailProgram, {}};
+    const MailResult result =
+        refused ? failed(refusal(*process, program)) : MailResult{MailResult::Route::OpenedInMailProgram, {}};
     delete process;
     return result;
 }

@@ -80,8 +80,8 @@ void keepOnScreen(QWidget* window)
     // Where the frame is not known before the first showing, the title bar at least must stay in reach.
     if (frame == client)
         frame.setTop(client.top() - window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window));
-    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                           frame.bottom() - client.bottom());
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
     const QRect area = nearestScreen(frame.center())->availableGeometry();
     if (area.contains(frame))
         return;

@@ -1,7 +1,6 @@
 // Report datasets and the registry through which templates find them by name.
 #include "reportdataset.h"
 
-
 #include <QList>
 
 namespace {

@@ -7,7 +7,9 @@
 class ReportError : public std::runtime_error {
 public:
     explicit ReportError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
+        : std::runtime_error(message.toStdString()), message_(message)
+    {
+    }
 
     QString message() const { return message_; }
 

@@ -14,8 +14,8 @@ constexpr double LineTolerance = 1.0;
 QList<QList<const ReportItem*>> linesOf(QList<const ReportItem*> items)
 {
     std::stable_sort(items.begin(), items.end(), [](const ReportItem* a, const ReportItem* b) {
-        return a->rect.top() < b->rect.top() - LineTolerance
-               || (qAbs(a->rect.top() - b->rect.top()) <= LineTolerance && a->rect.left() < b->rect.left());
+        return a->rect.top() < b->rect.top() - LineTolerance ||
+               (qAbs(a->rect.top() - b->rect.top()) <= LineTolerance && a->rect.left() < b->rect.left());
     });
     QList<QList<const ReportItem*>> lines;
     for (const ReportItem* item : items) {
@@ -79,14 +79,16 @@ public:
 int columnOf(const QList<std::pair<double, double>>& spans, const ReportItem& item)
 {
     constexpr double Inside = 0.5;
-    const double edge = (item.alignment & Qt::AlignRight) ? item.rect.right() - Inside : item.rect.left() + Inside;
+    const double edge =
+        (item.alignment & Qt::AlignRight) ? item.rect.right() - Inside : item.rect.left() + Inside;
     for (int i = 0; i < spans.size(); ++i)
         if (edge >= spans[i].first && edge <= spans[i].second)
             return i;
     int best = 0;
     double bestScore = -1e9;
     for (int i = 0; i < spans.size(); ++i) {
-        const double overlap = qMin(spans[i].second, item.rect.right()) - qMax(spans[i].first, item.rect.left());
+        const double overlap =
+            qMin(spans[i].second, item.rect.right()) - qMax(spans[i].first, item.rect.left());
         if (overlap > bestScore) {
             bestScore = overlap;
             best = i;
@@ -97,7 +99,8 @@ int columnOf(const QList<std::pair<double, double>>& spans, const ReportItem& it
 
 }
 
-ExportTable reportTable(const ReportPages& pages, const QString& sheetName, std::unique_ptr<ExportRows>& rowsHolder)
+ExportTable reportTable(const ReportPages& pages, const QString& sheetName,
+                        std::unique_ptr<ExportRows>& rowsHolder)
 {
     auto rows = std::make_unique<ReportRows>();
     ExportTable table;
@@ -123,7 +126,8 @@ ExportTable reportTable(const ReportPages& pages, const QString& sheetName, std:
         table.headLines << joined(line);
     // The page header's last line titles the columns; lines above it belong to the head.
     QList<QList<const ReportItem*>> headerLines = linesOf(header);
-    QList<const ReportItem*> titles = headerLines.isEmpty() ? QList<const ReportItem*>() : headerLines.takeLast();
+    QList<const ReportItem*> titles =
+        headerLines.isEmpty() ? QList<const ReportItem*>() : headerLines.takeLast();
     for (const auto& line : std::as_const(headerLines))
         table.headLines << joined(line);
     if (titles.isEmpty() && !data.isEmpty())

@@ -71,8 +71,7 @@ QString formatField(const Field& field, FieldFormat format)
     if (field.isNull())
         return QString();
     switch (format) {
-    case FieldFormat::Text:
-        return field.asString();
+    case FieldFormat::Text: return field.asString();
     case FieldFormat::Date:
         if (field.type() == FieldType::Date || field.type() == FieldType::Timestamp)
             return Formats::formatDate(field.asDate());

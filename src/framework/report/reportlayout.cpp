@@ -12,8 +12,7 @@ constexpr double Tolerance = 0.001;
 
 }
 
-ReportLayout::ReportLayout(const ReportTemplate& reportTemplate, QSizeF pageSize)
-    : template_(reportTemplate)
+ReportLayout::ReportLayout(const ReportTemplate& reportTemplate, QSizeF pageSize) : template_(reportTemplate)
 {
     result_.pageSize = pageSize;
 }
@@ -25,7 +24,8 @@ ReportPages ReportLayout::run()
     if (master) {
         ReportDataset* reportDataset = ReportDataset::find(master->dataset);
         if (!reportDataset)
-            throw ReportError(QStringLiteral("A sablonban megnevezett \"%1\" adatkészlet nem létezik.").arg(master->dataset));
+            throw ReportError(QStringLiteral("A sablonban megnevezett \"%1\" adatkészlet nem létezik.")
+                                  .arg(master->dataset));
         rows.emplace(*reportDataset);
         rows->open();
     }

@@ -39,7 +39,8 @@ void paintFrame(QPainter& painter, const QRectF& rect, int frame)
 }
 
 // `failure`: what the user is told when the device refuses the painter.
-void paintPages(const ReportPages& pages, QPagedPaintDevice& device, int fromPage, int toPage, const QString& failure)
+void paintPages(const ReportPages& pages, QPagedPaintDevice& device, int fromPage, int toPage,
+                const QString& failure)
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -72,8 +73,9 @@ void paintPage(QPainter& painter, const ReportPage& page, double pixelsPerMm, QP
         if (item.text.isEmpty())
             continue;
         const FontStyle& style = item.font;
-        if (!currentStyle || currentStyle->family != style.family || currentStyle->pointSize != style.pointSize
-            || currentStyle->bold != style.bold || currentStyle->italic != style.italic) {
+        if (!currentStyle || currentStyle->family != style.family ||
+            currentStyle->pointSize != style.pointSize || currentStyle->bold != style.bold ||
+            currentStyle->italic != style.italic) {
             painter.setFont(deviceFont(style, pixelsPerMm));
             currentStyle = &style;
         }
@@ -105,7 +107,8 @@ void print(const ReportPages& pages, QPrinter& printer)
         fromPage = qMin(printer.fromPage() - 1, toPage);
         toPage = qMin(qMax(printer.toPage() - 1, fromPage), toPage);
     }
-    paintPages(pages, printer, fromPage, toPage, QStringLiteral("A jelentés nem nyomtatható a választott nyomtatóra."));
+    paintPages(pages, printer, fromPage, toPage,
+               QStringLiteral("A jelentés nem nyomtatható a választott nyomtatóra."));
 }
 
 void writePdf(const ReportPages& pages, const QString& fileName)
@@ -116,8 +119,9 @@ void writePdf(const ReportPages& pages, const QString& fileName)
     writer.setResolution(600);
     writer.setPageLayout(pageLayout(pages));
     writer.setCreator(QStringLiteral("Varnel"));
-    paintPages(pages, writer, 0, pages.pageCount() - 1,
-               QStringLiteral("A(z) \"%1\" PDF-fájl nem írható.").arg(QFileInfo(fileName).absoluteFilePath()));
+    paintPages(
+        pages, writer, 0, pages.pageCount() - 1,
+        QStringLiteral("A(z) \"%1\" PDF-fájl nem írható.").arg(QFileInfo(fileName).absoluteFilePath()));
 }
 
 }

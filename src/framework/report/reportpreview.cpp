@@ -48,7 +48,8 @@ double ReportPreviewCanvas::pixelsPerMm() const
 
 QSize ReportPreviewCanvas::pageSizePixels() const
 {
-    return QSize(qRound(pages_.pageSize.width() * pixelsPerMm()), qRound(pages_.pageSize.height() * pixelsPerMm()));
+    return QSize(qRound(pages_.pageSize.width() * pixelsPerMm()),
+                 qRound(pages_.pageSize.height() * pixelsPerMm()));
 }
 
 QSize ReportPreviewCanvas::sizeHint() const
@@ -74,8 +75,7 @@ void ReportPreviewCanvas::paintEvent(QPaintEvent* event)
     }
 }
 
-ReportPreview::ReportPreview(ReportPages pages, QWidget* parent)
-    : QDialog(parent), pages_(std::move(pages))
+ReportPreview::ReportPreview(ReportPages pages, QWidget* parent) : QDialog(parent), pages_(std::move(pages))
 {
     setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(QStringLiteral("Nyomtatási kép"));
@@ -146,9 +146,9 @@ void ReportPreview::applyZoom()
     }
     // The width left for the page once the vertical scroll bar, which several pages need, is there.
     layout()->activate();
-    const int available = scrollArea_->contentsRect().width()
-                          - scrollArea_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrollArea_)
-                          - 2 * PageGap;
+    const int available =
+        scrollArea_->contentsRect().width() -
+        scrollArea_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrollArea_) - 2 * PageGap;
     const double pageAtFull = pages_.pageSize.width() * canvas_->logicalDpiX() / 25.4;
     canvas_->setZoom(qMax(0.1, available / pageAtFull));
 }
@@ -173,7 +173,8 @@ void ReportPreview::printPages()
 void ReportPreview::exportSpreadsheet()
 {
     std::unique_ptr<ExportRows> rows;
-    const ExportTable table = reportTable(pages_, parentWidget() ? parentWidget()->windowTitle() : windowTitle(), rows);
+    const ExportTable table =
+        reportTable(pages_, parentWidget() ? parentWidget()->windowTitle() : windowTitle(), rows);
     ExportCommands::exportTable(this, ExportFormat::Xlsx, table);
 }
 

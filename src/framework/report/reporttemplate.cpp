@@ -23,15 +23,15 @@ struct ParseContext {
     }
 };
 
-double number(const ParseContext& context, const QDomElement& element, const QString& name,
-              double fallback)
+double number(const ParseContext& context, const QDomElement& element, const QString& name, double fallback)
 {
     if (!element.hasAttribute(name))
         return fallback;
     bool ok = false;
     const double value = element.attribute(name).toDouble(&ok);
     if (!ok || value < 0)
-        context.fail(element, QStringLiteral("a(z) %1=\"%2\" érték nem szám").arg(name, element.attribute(name)));
+        context.fail(element,
+                     QStringLiteral("a(z) %1=\"%2\" érték nem szám").arg(name, element.attribute(name)));
     return value;
 }
 
@@ -63,10 +63,8 @@ BandKind bandKind(const ParseContext& context, const QDomElement& element)
 FieldFormat fieldFormat(const ParseContext& context, const QDomElement& element)
 {
     static const QList<std::pair<QString, FieldFormat>> formats = {
-        {QStringLiteral("text"), FieldFormat::Text},
-        {QStringLiteral("number"), FieldFormat::Number},
-        {QStringLiteral("amount2"), FieldFormat::Amount2},
-        {QStringLiteral("amount3"), FieldFormat::Amount3},
+        {QStringLiteral("text"), FieldFormat::Text},       {QStringLiteral("number"), FieldFormat::Number},
+        {QStringLiteral("amount2"), FieldFormat::Amount2}, {QStringLiteral("amount3"), FieldFormat::Amount3},
         {QStringLiteral("date"), FieldFormat::Date},
     };
     const QString format = element.attribute(QStringLiteral("format"), QStringLiteral("text")).toLower();
@@ -176,10 +174,12 @@ ReportTemplate ReportTemplate::parse(const QByteArray& xml, const QString& fileN
     int column = 0;
     // The parser's own reason is English; where the text breaks is what a person can act on.
     if (!document.setContent(xml, &parserReason, &line, &column)) {
-        throw ReportError(QStringLiteral("A(z) \"%1\" jelentéssablon hibás: az XML szerkezete nem olvasható (%2. sor, %3. oszlop).")
-                              .arg(fileName)
-                              .arg(line)
-                              .arg(column));
+        throw ReportError(
+            QStringLiteral(
+                "A(z) \"%1\" jelentéssablon hibás: az XML szerkezete nem olvasható (%2. sor, %3. oszlop).")
+                .arg(fileName)
+                .arg(line)
+                .arg(column));
     }
     const QDomElement root = document.documentElement();
     if (root.tagName() != QLatin1String("report"))
@@ -193,7 +193,8 @@ ReportTemplate ReportTemplate::parse(const QByteArray& xml, const QString& fileN
             context.fail(child, QStringLiteral("ismeretlen elem: <%1>").arg(child.tagName()));
         Band parsed = readBand(context, child);
         if (result.band(parsed.kind))
-            context.fail(child, QStringLiteral("második \"%1\" sáv; egy sávtípus csak egyszer szerepelhet").arg(child.attribute(QStringLiteral("kind"))));
+            context.fail(child, QStringLiteral("második \"%1\" sáv; egy sávtípus csak egyszer szerepelhet")
+                                    .arg(child.attribute(QStringLiteral("kind"))));
         result.bands.append(parsed);
     }
     return result;
@@ -205,11 +206,12 @@ ReportTemplate ReportTemplate::load(const QString& fileName)
     if (!file.open(QIODevice::ReadOnly)) {
         // The system's own reason is English; the usual ones are said in Hungarian.
         const QFileInfo info(fileName);
-        const QString reason = !info.exists()      ? QStringLiteral("A fájl nem létezik.")
-                               : info.isDir()      ? QStringLiteral("Ez egy mappa.")
+        const QString reason = !info.exists()       ? QStringLiteral("A fájl nem létezik.")
+                               : info.isDir()       ? QStringLiteral("Ez egy mappa.")
                                : !info.isReadable() ? QStringLiteral("Nincs jogosultság az olvasásához.")
                                                     : QStringLiteral("A fájl nem olvasható.");
-        throw ReportError(QStringLiteral("A(z) \"%1\" fájl nem nyitható meg. %2").arg(info.absoluteFilePath(), reason));
+        throw ReportError(
+            QStringLiteral("A(z) \"%1\" fájl nem nyitható meg. %2").arg(info.absoluteFilePath(), reason));
     }
     return parse(file.readAll(), fileName);
 }

@@ -28,24 +28,24 @@ struct TextSegment {
 };
 
 struct TextObject {
-    QRectF rect;                     // relative to the band's top left corner
+    QRectF rect;   // relative to the band's top left corner
     QList<TextSegment> segments;
     FieldFormat format = FieldFormat::Text;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     FontStyle font;
-    int frame = 0;                   // FrameLine flags
+    int frame = 0;   // FrameLine flags
     bool wordWrap = false;
 };
 
 struct Band {
     BandKind kind = BandKind::Title;
     double height = 0;
-    QString dataset;                 // master data only: the report dataset's name
+    QString dataset;   // master data only: the report dataset's name
     QList<TextObject> objects;
 };
 
 struct ReportTemplate {
-    double margin = 10;              // on every side of the page
+    double margin = 10;   // on every side of the page
     QList<Band> bands;
 
     const Band* band(BandKind kind) const;

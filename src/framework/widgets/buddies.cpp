@@ -11,7 +11,8 @@ bool setBuddies(QWidget* form, std::initializer_list<std::pair<const char*, cons
         auto* label = form->findChild<QLabel*>(QLatin1String(labelName));
         auto* box = form->findChild<QWidget*>(QLatin1String(boxName));
         if (!label || !box) {
-            qWarning("setBuddies: %s has no %s", qPrintable(form->objectName()), !label ? labelName : boxName);
+            qWarning("setBuddies: %s has no %s", qPrintable(form->objectName()),
+                     !label ? labelName : boxName);
             allFound = false;
             continue;
         }

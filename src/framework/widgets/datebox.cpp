@@ -45,8 +45,7 @@ protected:
                     box_->setText(shown);
             }
             break;
-        default:
-            break;
+        default: break;
         }
         return false;
     }
@@ -68,8 +67,9 @@ DateBox::DateBox(const QDate& date, QWidget* parent) : QLineEdit(parent)
 {
     installDateBox(this);
     setDate(date);
-    QAction* open = addAction(QIcon::fromTheme(QStringLiteral("view-calendar"), style()->standardIcon(QStyle::SP_ArrowDown)),
-                              QLineEdit::TrailingPosition);
+    QAction* open = addAction(
+        QIcon::fromTheme(QStringLiteral("view-calendar"), style()->standardIcon(QStyle::SP_ArrowDown)),
+        QLineEdit::TrailingPosition);
     open->setText(QStringLiteral("Naptár"));
     open->setToolTip(QStringLiteral("Naptár (Alt+Le)"));
     connect(open, &QAction::triggered, this, &DateBox::showCalendar);

@@ -14,8 +14,8 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new LazyRowModel(th
     setModel(model_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                    | QAbstractItemView::AnyKeyPressed);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
     verticalHeader()->hide();
     // Fixed row heights: sizing rows to their contents would read every row.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -95,8 +95,8 @@ void DBGrid::setReadOnly(bool readOnly)
     // with nothing to edit, Tab and Shift+Tab move the focus on to the form's other controls.
     setTabKeyNavigation(!readOnly);
     setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers
-                             : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                                   | QAbstractItemView::AnyKeyPressed);
+                             : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                   QAbstractItemView::AnyKeyPressed);
 }
 
 // Puts the cell cursor on the dataset's current row, in the marked column.

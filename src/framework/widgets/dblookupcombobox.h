@@ -41,6 +41,6 @@ private:
     QString listField_;
     QList<QMetaObject::Connection> connections_;
     bool loading_ = false;
-    bool stale_ = false;   // the rows changed since the list was read
-    bool closing_ = false; // the popup has closed; dropDownClosed is still to be sent
+    bool stale_ = false;     // the rows changed since the list was read
+    bool closing_ = false;   // the popup has closed; dropDownClosed is still to be sent
 };

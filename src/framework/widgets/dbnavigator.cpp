@@ -19,9 +19,9 @@ struct ButtonLook {
 };
 
 const ButtonLook looks[] = {
-    {"|◀", "Első sor"},     {"◀", "Előző sor"},    {"▶", "Következő sor"}, {"▶|", "Utolsó sor"},
-    {"+", "Új sor"},        {"−", "Sor törlése"},  {"▲", "Szerkesztés"},   {"✔", "Mentés"},
-    {"✘", "Elvetés"},       {"↻", "Frissítés"},
+    {"|◀", "Első sor"}, {"◀", "Előző sor"},   {"▶", "Következő sor"}, {"▶|", "Utolsó sor"},
+    {"+", "Új sor"},    {"−", "Sor törlése"}, {"▲", "Szerkesztés"},   {"✔", "Mentés"},
+    {"✘", "Elvetés"},   {"↻", "Frissítés"},
 };
 
 Table* editableTable(Dataset* dataset)

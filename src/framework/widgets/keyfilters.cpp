@@ -51,7 +51,9 @@ namespace {
 // keeps the text it had. Text set by the program (a row loaded from the database) is not checked.
 class CharacterValidator : public QValidator {
 public:
-    CharacterValidator(const CharacterFilter* filter, QObject* parent) : QValidator(parent), filter_(filter) {}
+    CharacterValidator(const CharacterFilter* filter, QObject* parent) : QValidator(parent), filter_(filter)
+    {
+    }
 
     State validate(QString& input, int& position) const override
     {

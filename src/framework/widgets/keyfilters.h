@@ -9,8 +9,9 @@ class QWidget;
 // Drops every typed character the box does not take; Backspace, Enter, Tab and the cursor keys pass.
 // A text box also gets a validator of the same rule, which refuses a whole change that would bring in
 // such a character by any other way: paste, middle-click, drop, input method, or an accessibility client
-// setting the box's value. A date box drops the blanks and line ends a pasted date brings along. (Qt's accessible line edit inserts and replaces text through setText, which
-// no validator sees; those two calls are not covered.)
+// setting the box's value. A date box drops the blanks and line ends a pasted date brings along. (Qt's
+// accessible line edit inserts and replaces text through setText, which no validator sees; those two calls
+// are not covered.)
 class CharacterFilter : public QObject {
     Q_OBJECT
 public:

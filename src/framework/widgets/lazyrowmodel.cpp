@@ -108,15 +108,14 @@ QVariant LazyRowModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-        return dataset_->fieldAt(index.row(), column).asString();
+    case Qt::EditRole: return dataset_->fieldAt(index.row(), column).asString();
     case Qt::TextAlignmentRole: {
         const FieldType type = dataset_->column(column).type;
-        const bool number = type == FieldType::Integer || type == FieldType::Decimal || type == FieldType::Double;
+        const bool number =
+            type == FieldType::Integer || type == FieldType::Decimal || type == FieldType::Double;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -57,5 +57,6 @@ private:
     QList<GridColumn> columns_;
     QList<int> datasetColumns_;
     int rows_ = 0;
-    bool busy_ = false;    // inside a reset or an insertion of this model   // rows announced to views; the dataset may briefly hold more
+    bool busy_ = false;   // inside a reset or an insertion of this model   // rows announced to views; the
+                          // dataset may briefly hold more
 };
