@@ -590,6 +590,133 @@ private slots:
                      "btetel FROM bizmozg WHERE bbszam = '42'")),
                  (QList<QStringList>{{"42", "2026.03.01", "201", "2", "3,5", "7", "kezi", "SZ-1", "T-B"}}));
     }
+    // An issue that takes the stock on its date below zero, of all warehouses or of its own (Barack,
+    // code 1), is stored only after "Igen"; "Nem" stores nothing and goes back to the quantity. Item
+    // 100 (alma) stands at 6 kg in warehouse 1: +10 on 2026.01.05, -4 on 2026.02.01 (line 10).
+    void issueBelowZeroAsksFirst_data()
+    {
+        QTest::addColumn<QString>("setup");   // a line added to the fixture
+        QTest::addColumn<bool>("change");     // line 10 changed instead of a new line
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("date");   // empty: as the form has it
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QStringList>("question");   // its lines; empty: no question
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("stored");
+
+        const QString first =
+            QStringLiteral("A(z) 100 alma cikk készlete a bizonylat keltekor (%1) nulla alá "
+                           "csökkenne.");
+        const QString total = QStringLiteral("Minden raktárban együtt: a tétel előtt %1 kg, utána %2 kg.");
+        const QString warehouse = QStringLiteral("A(z) Barack raktárban: a tétel előtt %1 kg, utána %2 kg.");
+        const QString last = QStringLiteral("Mégis rögzíti a tételt?");
+        const QString otherWarehouse =
+            QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmenov, bmecsok, brkod) "
+                           "VALUES ('13', '100', '2026-01-06', %1, %2, '2')");
+        const QStringList everywhere{first.arg(Today), total.arg("6", "-4"), warehouse.arg("6", "-4"), last};
+
+        QTest::newRow("below zero everywhere, Nem") << "" << false << "201"
+                                                    << "100"
+                                                    << ""
+                                                    << "10" << everywhere << false << false;
+        QTest::newRow("below zero everywhere, Igen") << "" << false << "201"
+                                                     << "100"
+                                                     << ""
+                                                     << "10" << everywhere << true << true;
+        QTest::newRow("only in its warehouse")
+            << otherWarehouse.arg("20", "0") << false << "201"
+            << "100"
+            << ""
+            << "10" << QStringList{first.arg(Today), warehouse.arg("6", "-4"), last} << true << true;
+        QTest::newRow("only all warehouses, already below zero")
+            << otherWarehouse.arg("0", "20") << false << "201"
+            << "100"
+            << ""
+            << "1" << QStringList{first.arg(Today), total.arg("-14", "-15"), last} << false << false;
+        QTest::newRow("exactly zero") << "" << false << "201"
+                                      << "100"
+                                      << ""
+                                      << "6" << QStringList() << false << true;
+        QTest::newRow("receipt on a negative stock") << "" << false << "101"
+                                                     << "400"
+                                                     << ""
+                                                     << "1" << QStringList() << false << true;
+        QTest::newRow("the day's own lines count")
+            << "" << false << "201"
+            << "100"
+            << "2026.02.01"
+            << "8"
+            << QStringList{first.arg("2026.02.01"), total.arg("6", "-2"), warehouse.arg("6", "-2"), last}
+            << false << false;
+        QTest::newRow("later lines do not count") << "" << false << "201"
+                                                  << "100"
+                                                  << "2026.01.20"
+                                                  << "8" << QStringList() << false << true;
+        QTest::newRow("changed line not counted twice") << "" << true << "201"
+                                                        << "100"
+                                                        << ""
+                                                        << "8" << QStringList() << false << true;
+        QTest::newRow("changed line below zero")
+            << "" << true << "201"
+            << "100"
+            << ""
+            << "12"
+            << QStringList{first.arg("2026.02.01"), total.arg("10", "-2"), warehouse.arg("10", "-2"), last}
+            << false << false;
+    }
+
+    void issueBelowZeroAsksFirst()
+    {
+        QFETCH(QString, setup);
+        QFETCH(bool, change);
+        QFETCH(QString, type);
+        QFETCH(QString, item);
+        QFETCH(QString, date);
+        QFETCH(QString, quantity);
+        QFETCH(QStringList, question);
+        QFETCH(bool, yes);
+        QFETCH(bool, stored);
+        if (!setup.isEmpty())
+            db->exec({setup});
+        if (!question.isEmpty())
+            platform->questionAnswers.push_back(yes);
+        const auto work = [&](TForm18& form) {
+            if (change) {
+                leave(form.Edit2);
+                form.Edit25->setText(quantity);
+            } else {
+                typeLine(form, type, item, quantity, "1", "0");
+            }
+            if (!date.isEmpty())
+                form.Edit1->setText(date);
+            platform->clearMessages();
+            form.Button3->click();
+            QCOMPARE(form.isVisible(), !stored);
+            if (!stored)
+                QCOMPARE(form.focusWidget(), form.Edit25);
+        };
+        if (change) {
+            inRegister([&](TForm17& form) {
+                Data->ZQ10->locate(QStringLiteral("BBSZAM"), QStringLiteral("10"));
+                inLineForm(form, true, work);
+            });
+        } else {
+            newLine(work);
+        }
+        QCOMPARE(platform->messageTexts(),
+                 question.isEmpty() ? QStringList() : QStringList{question.join(QLatin1Char('\r'))});
+        if (!question.isEmpty())
+            QCOMPARE(platform->messages[0].kind, ScriptedPlatform::MessageKind::Question);
+        QVERIFY(platform->questionAnswers.empty());
+        const QString quantityColumn = type == QLatin1String("101") ? "bmenov" : "bmecsok";
+        const Rows rows = committed(QStringLiteral("SELECT %1 FROM bizmozg WHERE bbszam = '%2'")
+                                        .arg(quantityColumn, change ? "10" : "42"));
+        const Rows expected = stored ? Rows{{quantity}} : change ? Rows{{"4"}} : Rows{};
+        QCOMPARE(rows, expected);
+        QCOMPARE(counter(), stored && !change ? QStringLiteral("42") : QStringLiteral("41"));
+    }
+
     // The posting alone, with no form open: a new line with its number, a change by its key, a figure
     // that is no number, and a number another desk took meanwhile.
     void postingWithoutAForm_data()

@@ -410,6 +410,26 @@ private slots:
         QCOMPARE(stored("SELECT count(*) FROM partner WHERE pnev = 'Nagy Béla'"), Rows{{"0"}});
     }
 
+    // Tickets with a negative quantity that take their item's stock on their date below zero are
+    // posted all the same and counted in the closing message; the ones that leave it at or above zero
+    // are not. Item 100 has no lines; 601 is new.
+    void postingCountsLinesBelowZero()
+    {
+        db->exec({"INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmenov, bmecsok) "
+                  "VALUES ('1', '100', '2012-09-15', 5, 0)",
+                  "UPDATE bizszam SET zbizszam = '1'"});
+        fillWorkTable({ticket("F1", "601"), withValue(ticket("F2", "601"), 5, "-1250,5"),
+                       withValue(ticket("F3", "601"), 5, "-0,5"), withValue(ticket("F4", "100"), 5, "-1"),
+                       withValue(ticket("F5", "100"), 5, "3")});
+        TForm25 form;
+        post(form);
+        QCOMPARE(platform->messageTexts(),
+                 QStringList{"Adatátvétel  -feladás- befejezödött \rA feladott tételek közül 2 a tétel "
+                             "keltekor nulla alá vitte a cikk készletét."});
+        QCOMPARE(stored("SELECT bcikkszam, bmenov FROM bizmozg WHERE bbszam > '1' ORDER BY bbszam"),
+                 (Rows{{"601", "1250,5"}, {"601", "-1250,5"}, {"601", "-0,5"}, {"100", "-1"}, {"100", "3"}}));
+    }
+
     // A counter that cannot be advanced stores no line: two lines never share a number.
     void counterFailureStoresNoLine()
     {

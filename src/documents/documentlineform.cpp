@@ -313,6 +313,18 @@ bool TForm18::checked()
     return true;
 }
 
+// A line that takes its item's stock below zero is stored only when the user says so; "Nem" goes back
+// to the quantity.
+bool TForm18::stockConfirmed(const DocumentPosting::Line& line)
+{
+    const std::optional<QString> question =
+        DocumentPosting::negativeStockQuestion(line, {Edit12->text(), Edit16->text(), Edit8->text()});
+    if (!question || Platform::instance().question(*question))
+        return true;
+    (isIncrease(Edit35->text()) ? Edit21 : Edit25)->setFocus();
+    return false;
+}
+
 void TForm18::save()
 {
     if (!checked())
@@ -351,6 +363,8 @@ void TForm18::save()
     line.partnerCode = Edit15->text();
     line.note = Edit7->text();
     line.batch = Edit4->text();
+    if (!stockConfirmed(line))
+        return;
     const DocumentPosting::Result result = DocumentPosting::post(line, keptOpen_);
     if (result.outcome == SaveOutcome::GuardFailed)
         return;

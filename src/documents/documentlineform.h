@@ -6,6 +6,9 @@
 
 class Dataset;
 class Query;
+namespace DocumentPosting {
+struct Line;
+}
 
 class TForm18 : public DocumentLineLayout {
     Q_OBJECT
@@ -56,6 +59,7 @@ private:
 
     void save();
     bool checked();
+    bool stockConfirmed(const DocumentPosting::Line& line);
 
     bool shown_ = false;
     bool closing_ = false;

@@ -6,8 +6,10 @@
 #include "dberror.h"
 #include "decimal.h"
 #include "documentcounter.h"
+#include "formats.h"
 #include "platform.h"
 #include "sharedstate.h"
+#include "stockondate.h"
 
 #include <functional>
 
@@ -78,6 +80,43 @@ void bindLine(Query& statement, const Line& line)
     }
 }
 
+}
+
+std::optional<QString> negativeStockQuestion(const Line& line, const ShownNames& names)
+{
+    const std::optional<Decimal> in = Decimal::parse(line.quantityIn);
+    const std::optional<Decimal> out = Decimal::parse(line.quantityOut);
+    if (!in || !out)
+        return std::nullopt;
+    StockOnDate::Shortfall stock;
+    try {
+        stock = StockOnDate::shortfall(line.itemNumber, line.warehouseCode, line.date, *in - *out,
+                                       line.isNew ? QString() : line.id);
+    } catch (const DbError&) {
+        return std::nullopt;
+    }
+    if (!stock.any())
+        return std::nullopt;
+    const auto quantity = [&names](Decimal value) {
+        return QStringList{value.toString(), names.unit.trimmed()}.join(QLatin1Char(' ')).trimmed();
+    };
+    const auto figures = [&quantity](Decimal before, Decimal after) {
+        return QStringLiteral("a tétel előtt %1, utána %2.").arg(quantity(before), quantity(after));
+    };
+    QStringList text{
+        QStringLiteral("A(z) %1 cikk készlete a bizonylat keltekor (%2) nulla alá csökkenne.")
+            .arg(
+                QStringList{line.itemNumber.trimmed(), names.item.trimmed()}.join(QLatin1Char(' ')).trimmed(),
+                Formats::formatDate(line.date))};
+    if (stock.total)
+        text << QStringLiteral("Minden raktárban együtt: ") + figures(stock.totalBefore, stock.totalAfter);
+    if (stock.warehouse) {
+        const QString warehouse = names.warehouse.trimmed().isEmpty() ? line.warehouseCode : names.warehouse;
+        text << QStringLiteral("A(z) %1 raktárban: ").arg(warehouse.trimmed()) +
+                    figures(stock.warehouseBefore, stock.warehouseAfter);
+    }
+    text << QStringLiteral("Mégis rögzíti a tételt?");
+    return text.join(QLatin1Char('\r'));
 }
 
 Result post(const Line& line, Dataset* keptOpen)

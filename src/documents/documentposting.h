@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 
 class Dataset;
 
@@ -41,6 +42,18 @@ struct Result {
     SaveOutcome outcome = SaveOutcome::GuardFailed;
     qint64 number = 0;   // a new line: the number it was stored with
 };
+
+// The names the question before a stock goes below zero shows beside the line's codes.
+struct ShownNames {
+    QString item;        // CMEGN
+    QString unit;        // CME
+    QString warehouse;   // RNEV
+};
+
+// Asked before `line` is stored when it lowers its item's stock on its date below zero, of all
+// warehouses or of its own: the question, naming the stock before and after the line; none otherwise.
+// None also when a figure is not a number or the stock cannot be read: the posting then reports why.
+std::optional<QString> negativeStockQuestion(const Line& line, const ShownNames& names);
 
 // Stores the line in one unit of work on the shared transaction; a new line first takes its number
 // from the counter and, when another desk took the proposed one meanwhile, says which it got. Every

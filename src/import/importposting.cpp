@@ -9,6 +9,7 @@
 #include "platform.h"
 #include "saveunit.h"
 #include "sharedstate.h"
+#include "stockondate.h"
 
 #include <QDate>
 #include <QList>
@@ -151,10 +152,12 @@ enum class RowOutcome { Posted, Skipped, Failed, Stopped };
 
 // The checks read outside the unit of work; the writes of the row are one unit, so that its item,
 // partner, number and line are stored together or not at all.
-RowOutcome postRow(const WorkRow& row, const MovementType& type, QString* number)
+RowOutcome postRow(const WorkRow& row, const MovementType& type, QString* number, bool* belowZero)
 {
     if (isPosted(row))
         return RowOutcome::Skipped;
+    // A ticket carries no warehouse: only the stock of all warehouses is looked at.
+    *belowZero = StockOnDate::shortfall(row.itemNumber, QString(), row.date, row.quantity).any();
     const bool newItem = !itemExists(row);
     const bool newPartner = !partnerExists(row);
     QString itemCode;
@@ -179,14 +182,20 @@ RowOutcome postRow(const WorkRow& row, const MovementType& type, QString* number
 
 }
 
-bool postWorkRows(const MovementType& type, const Progress& progress)
+bool postWorkRows(const MovementType& type, const Progress& progress, int* belowZero)
 {
     const QList<WorkRow> rows = readWorkRows();
     QString lastNumber;
+    if (belowZero)
+        *belowZero = 0;
     for (int i = 0; i < rows.size(); ++i) {
+        bool lineBelowZero = false;
+        const RowOutcome outcome = postRow(rows[i], type, &lastNumber, &lineBelowZero);
         // A unit of work that cannot even start or roll back would fail the same way for every row.
-        if (postRow(rows[i], type, &lastNumber) == RowOutcome::Stopped)
+        if (outcome == RowOutcome::Stopped)
             return false;
+        if (belowZero && outcome == RowOutcome::Posted && lineBelowZero)
+            ++*belowZero;
         if (progress)
             progress(i + 1, int(rows.size()), lastNumber);
     }

@@ -20,7 +20,9 @@ using Progress = std::function<void(int done, int total, const QString& lastNumb
 // Posts every work row that no movement line carries yet. Each row is its own unit of work (its new
 // item, new partner, counter advance and line), so a failing row is reported and rolled back alone
 // and the run goes on. Returns false when the run had to stop because no unit of work could be run.
-bool postWorkRows(const MovementType& type, const Progress& progress = {});
+// `belowZero`, when given, receives how many of the stored lines took their item's stock on their date
+// below zero (a ticket with a negative quantity); the run never stops for them.
+bool postWorkRows(const MovementType& type, const Progress& progress = {}, int* belowZero = nullptr);
 
 // Lines whose item number has an item row and of which at least one carries a code shorter than five
 // characters all get the first code of that item number (in code order). A line whose item number has

@@ -29,6 +29,8 @@ const QString DeleteFailed = QStringLiteral("Hiba255: munka2 DELETE törlésekor
 const QString InsertFailed = QStringLiteral("Hiba257: XML -böl  INSERT munka2 -be ");
 const QString ReadDone = QStringLiteral("Adatok beolvasva. ");
 const QString PostingDone = QStringLiteral("Adatátvétel  -feladás- befejezödött ");
+const QString BelowZero =
+    QStringLiteral("A feladott tételek közül %1 a tétel keltekor nulla alá vitte a cikk készletét.");
 const QString DialogTitle = QStringLiteral("Megnyitásra kerülö file neve:");
 const QString DialogFilter = QStringLiteral("XML files (*.XML *.xml);;All files (*)");
 
@@ -168,11 +170,12 @@ void TForm25::post()
         if (!lastNumber.isEmpty())
             Edit3->setText(lastNumber);
     };
-    const bool completed = TicketPosting::postWorkRows({Edit10->text(), Edit2->text()}, show);
+    int belowZero = 0;
+    const bool completed = TicketPosting::postWorkRows({Edit10->text(), Edit2->text()}, show, &belowZero);
     progress.reset();
     if (!completed)
         return;
     TicketPosting::fillItemCodes();
-    inform(PostingDone);
+    inform(belowZero > 0 ? PostingDone + QLatin1Char('\r') + BelowZero.arg(belowZero) : PostingDone);
     accept();
 }

@@ -12,6 +12,7 @@
 #include "modalform.h"
 #include "query.h"
 #include "reportvariables.h"
+#include "stockondate.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -159,6 +160,7 @@ void TStockOnHandForm::setWarehouseColumn(bool shown)
 QStringList stockOnHandStatement(bool perWarehouse, bool oneWarehouse, bool searched,
                                  const QString& orderLine)
 {
+    const QString upToDate = StockOnDate::upToDate(QStringLiteral(":p1"));
     const QString warehouseColumn =
         perWarehouse ? QStringLiteral("brkod") : QStringLiteral("CAST(NULL AS VARCHAR(5)) AS brkod");
     QStringList lines = {
@@ -168,15 +170,14 @@ QStringList stockOnHandStatement(bool perWarehouse, bool oneWarehouse, bool sear
             .arg(TStockOnHandForm::negativeMarker()),
         QStringLiteral("  SUM(s.keszlet) OVER () AS ossz_keszlet, SUM(s.ertek) OVER () AS ossz_ertek"),
         // A line without a value leaves the value empty rather than zero only when no line carries one.
-        QStringLiteral(
-            "FROM (SELECT bcikkszam, %1, COALESCE(SUM(bmenov), 0) - COALESCE(SUM(bmecsok), 0) AS keszlet,")
-            .arg(warehouseColumn),
+        QStringLiteral("FROM (SELECT bcikkszam, %1, %2 AS keszlet,")
+            .arg(warehouseColumn, StockOnDate::quantitySum()),
         QStringLiteral("        CASE WHEN COUNT(bertnov) + COUNT(bertcsok) = 0 THEN NULL"),
         QStringLiteral(
             "             ELSE COALESCE(SUM(bertnov), 0) - COALESCE(SUM(bertcsok), 0) END AS ertek"),
         QStringLiteral("      FROM bizmozg"),
-        oneWarehouse ? QStringLiteral("      WHERE ( bbizdatum <= :p1 ) AND ( brkod = :p2 )")
-                     : QStringLiteral("      WHERE ( bbizdatum <= :p1 )"),
+        oneWarehouse ? QStringLiteral("      WHERE ( %1 ) AND ( brkod = :p2 )").arg(upToDate)
+                     : QStringLiteral("      WHERE ( %1 )").arg(upToDate),
         perWarehouse ? QStringLiteral("      GROUP BY bcikkszam, brkod")
                      : QStringLiteral("      GROUP BY bcikkszam"),
         // Every line up to the date is read: in file order and sorted, three times as fast at a million
