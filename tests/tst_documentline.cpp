@@ -657,6 +657,19 @@ private slots:
                                                         << "100"
                                                         << ""
                                                         << "8" << QStringList() << false << true;
+        QTest::newRow("changed line already below zero, quantity kept")
+            << otherWarehouse.arg("0", "20").replace("'2')", "'1')") << true << "201"
+            << "100"
+            << ""
+            << "4" << QStringList() << false << true;
+        QTest::newRow("changed line already below zero, more")
+            << otherWarehouse.arg("0", "20").replace("'2')", "'1')") << true << "201"
+            << "100"
+            << ""
+            << "5"
+            << QStringList{first.arg("2026.02.01"), total.arg("-10", "-15"), warehouse.arg("-10", "-15"),
+                           last}
+            << true << true;
         QTest::newRow("changed line below zero")
             << "" << true << "201"
             << "100"

@@ -30,7 +30,8 @@ struct Shortfall {
 // What a line of `item` dated `date` that changes the stock by `change` (its increase less its
 // decrease) does to the stock on that date. Only a line that lowers the stock is looked at, with one
 // sum along the item-number and date index. `warehouse` empty: the line has no warehouse of its own.
-// `changedLine`: the IDB of the stored line being changed, whose stored figures are not counted; empty
+// `changedLine`: the IDB of the stored line being changed, whose stored figures are not counted in the
+// stock before it, and which goes below zero only where the change lowers the stock stored now; empty
 // for a new line. Throws DbError when the sum cannot be read.
 Shortfall shortfall(const QString& item, const QString& warehouse, const QDate& date, Decimal change,
                     const QString& changedLine = {});
