@@ -608,12 +608,13 @@ private slots:
         const QString first =
             QStringLiteral("A(z) 100 alma cikk készlete a bizonylat keltekor (%1) nulla alá "
                            "csökkenne.");
-        const QString total = QStringLiteral("Minden raktárban együtt: a tétel előtt %1 kg, utána %2 kg.");
-        const QString warehouse = QStringLiteral("A(z) Barack raktárban: a tétel előtt %1 kg, utána %2 kg.");
+        const QString total = QStringLiteral("Összes raktár: a tétel előtt %1 kg, utána %2 kg.");
+        const QString warehouse = QStringLiteral("Barack (1): a tétel előtt %1 kg, utána %2 kg.");
         const QString last = QStringLiteral("Mégis rögzíti a tételt?");
-        const QString otherWarehouse =
+        // One more line of item 100 on 2026.01.06: increase, decrease, warehouse.
+        const QString extraLine =
             QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmenov, bmecsok, brkod) "
-                           "VALUES ('13', '100', '2026-01-06', %1, %2, '2')");
+                           "VALUES ('13', '100', '2026-01-06', %1, %2, '%3')");
         const QStringList everywhere{first.arg(Today), total.arg("6", "-4"), warehouse.arg("6", "-4"), last};
 
         QTest::newRow("below zero everywhere, Nem") << "" << false << "201"
@@ -625,12 +626,12 @@ private slots:
                                                      << ""
                                                      << "10" << everywhere << true << true;
         QTest::newRow("only in its warehouse")
-            << otherWarehouse.arg("20", "0") << false << "201"
+            << extraLine.arg("20", "0", "2") << false << "201"
             << "100"
             << ""
             << "10" << QStringList{first.arg(Today), warehouse.arg("6", "-4"), last} << true << true;
         QTest::newRow("only all warehouses, already below zero")
-            << otherWarehouse.arg("0", "20") << false << "201"
+            << extraLine.arg("0", "20", "2") << false << "201"
             << "100"
             << ""
             << "1" << QStringList{first.arg(Today), total.arg("-14", "-15"), last} << false << false;
@@ -658,12 +659,12 @@ private slots:
                                                         << ""
                                                         << "8" << QStringList() << false << true;
         QTest::newRow("changed line already below zero, quantity kept")
-            << otherWarehouse.arg("0", "20").replace("'2')", "'1')") << true << "201"
+            << extraLine.arg("0", "20", "1") << true << "201"
             << "100"
             << ""
             << "4" << QStringList() << false << true;
         QTest::newRow("changed line already below zero, more")
-            << otherWarehouse.arg("0", "20").replace("'2')", "'1')") << true << "201"
+            << extraLine.arg("0", "20", "1") << true << "201"
             << "100"
             << ""
             << "5"

@@ -109,11 +109,13 @@ std::optional<QString> negativeStockQuestion(const Line& line, const ShownNames&
                 QStringList{line.itemNumber.trimmed(), names.item.trimmed()}.join(QLatin1Char(' ')).trimmed(),
                 Formats::formatDate(line.date))};
     if (stock.total)
-        text << QStringLiteral("Minden raktárban együtt: ") + figures(stock.totalBefore, stock.totalAfter);
+        text << QStringLiteral("Összes raktár: ") + figures(stock.totalBefore, stock.totalAfter);
     if (stock.warehouse) {
-        const QString warehouse = names.warehouse.trimmed().isEmpty() ? line.warehouseCode : names.warehouse;
-        text << QStringLiteral("A(z) %1 raktárban: ").arg(warehouse.trimmed()) +
-                    figures(stock.warehouseBefore, stock.warehouseAfter);
+        const QString code = line.warehouseCode.trimmed();
+        const QString name = names.warehouse.trimmed();
+        text << (name.isEmpty() ? QStringLiteral("A(z) %1 kódú raktár").arg(code)
+                                : QStringLiteral("%1 (%2)").arg(name, code)) +
+                    QStringLiteral(": ") + figures(stock.warehouseBefore, stock.warehouseAfter);
     }
     text << QStringLiteral("Mégis rögzíti a tételt?");
     return text.join(QLatin1Char('\r'));
