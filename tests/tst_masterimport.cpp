@@ -397,22 +397,40 @@ private slots:
         QCOMPARE(storedRows(*db, everything).mid(0, before.size()), before);
     }
 
-    // A fault at the second insert undoes the first: all or none.
-    void aFaultMidStoreLeavesNothing()
+    // A fault at any statement of the store, or at its commit, leaves nothing stored: all or none. The
+    // store judges the rows again (stored rows, next code), takes the next code and inserts three rows:
+    // six statements, the last three of them the inserts.
+    void aFaultAnywhereInTheStoreLeavesNothing()
     {
+        using FaultInjection::Point;
         const QString path =
             writeFile(QStringLiteral("three.csv"), "Cikkszám;Megnevezés\n500;A\n600;B\n700;C\n");
+        const QString failed =
+            QStringLiteral("Hiba: a(z) cikkek tárolása nem sikerült, egy sor sem került tárolásra.");
         inForm(MasterKind::Items, path, [&](TMasterImportForm& form) {
-            // The store judges the rows again (stored rows, next code), takes the next code, then inserts.
-            FaultInjection::failAt(FaultInjection::Point::Statement, 5);
+            QStringList firstLines;
+            for (int nth = 1; nth <= 6; ++nth) {
+                platform->clearMessages();
+                FaultInjection::failAt(Point::Statement, nth);
+                store(form);
+                QCOMPARE(platform->messages.size(), size_t(1));
+                firstLines << platform->messageTexts()[0].section('\r', 0, 0);
+                QCOMPARE(storedCount(QStringLiteral("cikk")), 4);
+            }
+            QCOMPARE(firstLines, (QStringList{"Hiba: a tárolt törzsadatok nem olvashatók.",
+                                              "Hiba: a tárolt törzsadatok nem olvashatók.", failed, failed,
+                                              failed, failed}));
+            platform->clearMessages();
+            FaultInjection::failAt(Point::Commit, 1);
             store(form);
-            QCOMPARE(form.preview().count(ImportRow::Verdict::New), 3);
+            QCOMPARE(platform->messageTexts().value(0).section('\r', 0, 0), failed);
+            QCOMPARE(storedCount(QStringLiteral("cikk")), 4);
+            platform->clearMessages();
+            FaultInjection::disarm();
+            store(form);
+            QCOMPARE(platform->messageTexts(), QStringList{"3 új sor tárolva."});
         });
-        const QStringList shown = platform->messageTexts();
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].section('\r', 0, 0),
-                 QStringLiteral("Hiba: a(z) cikkek tárolása nem sikerült, egy sor sem került tárolásra."));
-        QCOMPARE(storedCount(QStringLiteral("cikk")), 4);
+        QCOMPARE(storedCount(QStringLiteral("cikk")), 7);
     }
 
     void roundTrip_data()

@@ -152,14 +152,16 @@ void TMasterImportForm::readFile()
 
 bool TMasterImportForm::judge()
 {
-    judged_ = false;
+    fitsKind_ = false;
     try {
         preview_ = classifyRows(kind(), sheet_);
-        judged_ = true;
+        fitsKind_ = true;
         return true;
     } catch (const SheetError& error) {
         inform(error.text());
     } catch (const DbError& error) {
+        // The file is sound: the next store judges it again.
+        fitsKind_ = true;
         inform(withReason(ReadFailed, error));
     }
     preview_ = ImportPreview{kind(), {}};
@@ -184,7 +186,7 @@ void TMasterImportForm::showPreview()
 // The rows are judged once more first, against what is stored now.
 void TMasterImportForm::store()
 {
-    if (!read_ || !judged_) {
+    if (!read_ || !fitsKind_) {
         inform(QStringLiteral("Előbb olvassa be a táblázatot a Beolvasás gombbal."));
         return;
     }

@@ -63,7 +63,7 @@ private:
     QList<SheetRow> sheet_;
     ImportPreview preview_;
     bool read_ = false;     // the file was read into sheet_
-    bool judged_ = false;   // and its rows judged as the kind chosen
+    bool fitsKind_ = false;   // and it has the header of the kind chosen, within the row limit
 };
 
 extern TMasterImportForm* MasterImportForm;
