@@ -94,6 +94,8 @@ TMasterImportForm::TMasterImportForm(QWidget* parent)
         ComboBox1->addItem(kind.caption, int(kind.kind));
     TableView1->setModel(model_);
     TableView1->horizontalHeader()->setStretchLastSection(true);
+    // The "Sor" column numbers the rows as the file does; the view's own numbers would differ from it.
+    TableView1->verticalHeader()->hide();
     connect(Button1, &QPushButton::clicked, this, &TMasterImportForm::pickFile);
     connect(Button2, &QPushButton::clicked, this, &TMasterImportForm::readFile);
     connect(Button3, &QPushButton::clicked, this, &TMasterImportForm::store);
