@@ -56,6 +56,16 @@ QByteArray repeated(const QByteArray& line, int times)
     return all;
 }
 
+// Rows with one name each in the last column a sheet has.
+QByteArray lastColumnRows(int count)
+{
+    QByteArray rows;
+    for (int i = 1; i <= count; ++i)
+        rows += "<row r=\"" + QByteArray::number(i) + "\"><c r=\"XFD" + QByteArray::number(i) +
+                "\" t=\"inlineStr\"><is><t>Név</t></is></c></row>";
+    return rows;
+}
+
 // Rows of different names, packed as tightly as a real sheet packs.
 QByteArray manyRows(int count)
 {
@@ -292,6 +302,15 @@ private slots:
             << partners << "sok.xlsx"
             << zipped(workbookParts(sheetStart + manyRows(100000) + "</sheetData></worksheet>"))
             << SheetFile::tooManyRows();
+        const QString tooManyCells =
+            QStringLiteral("A táblázat több mint %1 cellát tartalmaz").arg(SheetFile::MaxCells);
+        QTest::newRow("a line of separators")
+            << partners << "pontosvesszo.csv"
+            << "Név\nKiss" + QByteArray(SheetFile::MaxCells, ';') << tooManyCells;
+        QTest::newRow("cells in the last column")
+            << partners << "szeles.xlsx"
+            << zipped(workbookParts(sheetStart + lastColumnRows(200) + "</sheetData></worksheet>"))
+            << tooManyCells;
         QTest::newRow("a quote never closed")
             << partners << "idezojel.csv" << QByteArray("Név\n\"Kiss\n")
             << "A(z) 2. sorban kezdődő, idézőjelbe tett mező nincs lezárva.";

@@ -62,7 +62,7 @@ private:
     ImportPreviewModel* model_;
     QList<SheetRow> sheet_;
     ImportPreview preview_;
-    bool read_ = false;     // the file was read into sheet_
+    bool read_ = false;       // the file was read into sheet_
     bool fitsKind_ = false;   // and it has the header of the kind chosen, within the row limit
 };
 

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -63,6 +63,27 @@ QString tooManyRows()
         .arg(MaxRows);
 }
 
+void RowCollector::add(SheetRow row)
+{
+    while (!row.cells.isEmpty() && row.cells.last().trimmed().isEmpty())
+        row.cells.removeLast();
+    if (row.cells.isEmpty())
+        return;
+    if (rows_.size() >= MaxRows + MaxLeadingRows)
+        throw SheetError(tooManyRows());
+    checkPending(row.cells.size());
+    cells_ += row.cells.size();
+    rows_ << std::move(row);
+}
+
+void RowCollector::checkPending(qsizetype cells) const
+{
+    if (cells_ + cells > MaxCells)
+        throw SheetError(
+            QStringLiteral("A táblázat több mint %1 cellát tartalmaz; ennyi törzsadat nem lehet benne.")
+                .arg(MaxCells));
+}
+
 QList<SheetRow> read(const QString& path)
 {
     QFile file(path);
@@ -97,27 +118,21 @@ QList<SheetRow> readCsv(const QByteArray& content)
                 QStringLiteral("A fájl nem szöveges táblázat (CSV) és nem Excel-munkafüzet (xlsx)."));
     const QChar separator = detectSeparator(text);
 
-    QList<SheetRow> rows;
+    RowCollector rows;
     SheetRow row{1, {}};
     QString field;
     int line = 1;
     bool quoted = false;
     bool wasQuoted = false;
     const auto endField = [&] {
+        rows.checkPending(row.cells.size() + 1);
         row.cells << field;
         field.clear();
         wasQuoted = false;
     };
     const auto endRow = [&] {
         endField();
-        const bool blank = std::all_of(row.cells.cbegin(), row.cells.cend(),
-                                       [](const QString& c) { return c.trimmed().isEmpty(); });
-        if (!blank) {
-            if (rows.size() >= MaxRows + MaxLeadingRows)
-                throw SheetError(tooManyRows());
-            rows << row;
-        }
-        row = SheetRow{line, {}};
+        rows.add(std::exchange(row, SheetRow{line, {}}));
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -158,7 +173,7 @@ QList<SheetRow> readCsv(const QByteArray& content)
         throw SheetError(
             QStringLiteral("A(z) %1. sorban kezdődő, idézőjelbe tett mező nincs lezárva.").arg(row.line));
     endRow();
-    return rows;
+    return rows.take();
 }
 
 }

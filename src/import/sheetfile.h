@@ -31,8 +31,25 @@ constexpr int MaxRows = 50000;
 constexpr int MaxLeadingRows = 20;
 // A workbook or CSV file this large holds far more than MaxRows rows of master data.
 constexpr qint64 MaxFileBytes = 64LL * 1024 * 1024;
+// Cells kept of a whole file: forty columns of MaxRows rows. A file of separators only, or of rows with
+// one cell in the last column a sheet has, would otherwise fill the memory with empty cells.
+constexpr qint64 MaxCells = 40LL * MaxRows;
 
 QString tooManyRows();
+
+// The rows a reader keeps: those with a non-blank cell, without their trailing blank cells, within the
+// bounds on rows and cells (SheetError beyond them).
+class RowCollector {
+public:
+    void add(SheetRow row);
+    // Throws when a row still being read would take the cells beyond the bound.
+    void checkPending(qsizetype cells) const;
+    QList<SheetRow> take() { return std::move(rows_); }
+
+private:
+    QList<SheetRow> rows_;
+    qint64 cells_ = 0;
+};
 
 // An .xlsx file (a zip container, whatever its name) or else a text file; throws SheetError.
 QList<SheetRow> read(const QString& path);

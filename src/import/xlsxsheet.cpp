@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
-#include <algorithm>
 #include <cmath>
 #include <zip.h>
 
@@ -68,10 +67,9 @@ public:
         zip_int64_t got = 0;
         while ((got = zip_fread(file, buffer, sizeof buffer)) > 0) {
             content.append(buffer, qsizetype(got));
-            const qint64 packed = sized ? qint64(stat.comp_size) : 0;
             if (content.size() > XlsxSheet::MaxEntryBytes ||
-                (content.size() > 1024 * 1024 &&
-                 content.size() / qMax<qint64>(packed, 1) > XlsxSheet::MaxRatio)) {
+                (sized && content.size() > 1024 * 1024 &&
+                 content.size() / qMax<qint64>(qint64(stat.comp_size), 1) > XlsxSheet::MaxRatio)) {
                 zip_fclose(file);
                 throw tooLarge(name);
             }
@@ -85,11 +83,11 @@ public:
 private:
     static SheetError tooLarge(const QString& name)
     {
-        return notAWorkbook(
-            QStringLiteral("a(z) %1 rész kibontva nagyobb a megengedettnél (%2 MB, %3-szoros tömörítés)")
-                .arg(name)
-                .arg(XlsxSheet::MaxEntryBytes / (1024 * 1024))
-                .arg(XlsxSheet::MaxRatio));
+        return notAWorkbook(QStringLiteral("a(z) %1 rész kibontva nagyobb a megengedettnél (legfeljebb %2 "
+                                           "MB, legfeljebb %3-szeres tömörítés)")
+                                .arg(name)
+                                .arg(XlsxSheet::MaxEntryBytes / (1024 * 1024))
+                                .arg(XlsxSheet::MaxRatio));
     }
 
     zip_t* archive_ = nullptr;
@@ -252,7 +250,7 @@ bool parseReference(QStringView reference, int& column, int& row)
 
 QList<SheetRow> readRows(const ZipArchive& zip, const QString& part, const QStringList& shared)
 {
-    QList<SheetRow> rows;
+    SheetFile::RowCollector rows;
     PartReader reader(zip.part(part), part);
     SheetRow row;
     int lastLine = 0;
@@ -307,17 +305,15 @@ QList<SheetRow> readRows(const ZipArchive& zip, const QString& part, const QStri
             continue;
         if (!reader.at("row"))
             continue;
-        {
-            row = SheetRow();
-            bool ok = true;
-            row.line = reader.attributes().hasAttribute("r") ? reader.attributes().value("r").toInt(&ok)
-                                                             : lastLine + 1;
-            if (!ok || row.line <= lastLine)
-                throw notAWorkbook(QStringLiteral("hibás sorszám a munkalapon: %1")
-                                       .arg(reader.attributes().value("r").toString()));
-            lastLine = row.line;
-            nextColumn = 0;
-        }
+        row = SheetRow();
+        bool ok = true;
+        row.line =
+            reader.attributes().hasAttribute("r") ? reader.attributes().value("r").toInt(&ok) : lastLine + 1;
+        if (!ok || row.line <= lastLine)
+            throw notAWorkbook(QStringLiteral("hibás sorszám a munkalapon: %1")
+                                   .arg(reader.attributes().value("r").toString()));
+        lastLine = row.line;
+        nextColumn = 0;
         // The row's cells, up to its end.
         while (!reader.atEnd()) {
             const auto token = reader.next();
@@ -326,16 +322,10 @@ QList<SheetRow> readRows(const ZipArchive& zip, const QString& part, const QStri
             else if (token == QXmlStreamReader::EndElement && reader.at("row"))
                 break;
         }
-        const bool blank = std::all_of(row.cells.cbegin(), row.cells.cend(),
-                                       [](const QString& c) { return c.trimmed().isEmpty(); });
-        if (!blank) {
-            if (rows.size() >= SheetFile::MaxRows + SheetFile::MaxLeadingRows)
-                throw SheetError(SheetFile::tooManyRows());
-            rows << row;
-        }
+        rows.add(std::move(row));
     }
     reader.finish();
-    return rows;
+    return rows.take();
 }
 
 }
