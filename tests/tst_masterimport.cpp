@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -362,6 +363,20 @@ private slots:
             QStringList{
                 "A táblázat 1 sora hibás, ezért semmi sem került tárolásra.\rAz első: a(z) 3. sor: a(z) "
                 "„Utca” tabulátort vagy sortörést tartalmaz.\rJavítsa a táblázatot, és olvassa be újra."});
+        QCOMPARE(storedCount(QStringLiteral("partner")), 4);
+    }
+
+    // The rows read belong to the file named: typing another name forgets them.
+    void anotherFileNameForgetsTheRows()
+    {
+        const QString path = writeFile(QStringLiteral("ok.csv"), "Név\nKiss\n");
+        inForm(MasterKind::Partners, path, [&](TMasterImportForm& form) {
+            QCOMPARE(verdicts(form), QStringList{"Új 11"});
+            QTest::keyClick(form.Edit1, Qt::Key_Backspace);
+            QCOMPARE(form.model()->rowCount(), 0);
+            store(form);
+        });
+        QCOMPARE(platform->messageTexts(), QStringList{NothingRead});
         QCOMPARE(storedCount(QStringLiteral("partner")), 4);
     }
 

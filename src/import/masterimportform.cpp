@@ -100,6 +100,13 @@ TMasterImportForm::TMasterImportForm(QWidget* parent)
     connect(Button2, &QPushButton::clicked, this, &TMasterImportForm::readFile);
     connect(Button3, &QPushButton::clicked, this, &TMasterImportForm::store);
     connect(Button4, &QPushButton::clicked, this, &QDialog::reject);
+    // The rows shown are always those of the file named: another name forgets them until it is read.
+    connect(Edit1, &QLineEdit::textEdited, this, [this] {
+        read_ = false;
+        sheet_.clear();
+        preview_ = ImportPreview{kind(), {}};
+        showPreview();
+    });
     // Another kind re-judges the rows already read; the file is not read again.
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] {
         if (read_) {
