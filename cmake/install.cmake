@@ -30,9 +30,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-# The libraries the programs link come from dpkg-shlibdeps; these are loaded at run time: the Qt
-# platform plugins and translations, the embedded engine (its plugins and character sets) and gbak/isql
-# for backups and moving to a server.
+# The libraries the programs link (Qt, fbclient, libxlsxwriter, libzip) come from dpkg-shlibdeps; these are
+# loaded at run time: the Qt platform plugins and translations, the embedded engine (its plugins and
+# character sets) and gbak/isql for backups and moving to a server.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, qt6-translations-l10n, firebird3.0-server-core, firebird3.0-utils")

@@ -11,6 +11,7 @@ packages=(
   xvfb xauth fonts-dejavu-core poppler-utils imagemagick
   xdg-utils
   libxlsxwriter-dev qt6-charts-dev python3-openpyxl   # spreadsheet export, stock chart, reading exports back in tests
+  libzip-dev   # the zip container of .xlsx files read by the master-data import
   librsvg2-bin   # scripts/make-icons.sh draws the icon's PNG sizes from the SVG
   clang-format   # scripts/check-format.sh, run by CI
 )

@@ -137,7 +137,7 @@ private slots:
 
         TForm1 form;
         const auto commands = menuCommands(form.MainMenu1);
-        QCOMPARE(commands.size(), 22);
+        QCOMPARE(commands.size(), 23);
         for (const auto& [name, caption] : commands) {
             QVERIFY2(html.contains(QStringLiteral("<li><a href=\"#%1\">%2</a>").arg(name, caption)),
                      qPrintable(name));

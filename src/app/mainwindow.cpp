@@ -43,6 +43,7 @@ const MenuItem menuItems[] = {
     {nullptr, "Dolgozo", "&Dolgozó", Kind::Command, false, true},
     {nullptr, "Segedlet", "&Segédlet", Kind::Submenu, false, true},
     {"Segedlet", "AdatoktvteleaDravobl1", "Adatok át&vétele a Dravoböl", Kind::Command, true, true},
+    {"Segedlet", "Torzsadatok1", "Törzsadatok &beolvasása táblázatból…", Kind::Command, true, true},
     {"Segedlet", "Adatokexceltblba1", "Adatok &excel táblába", Kind::Command, false, false},
     {"Segedlet", "Adatbzis1", "&Adatok", Kind::Command, true, true},
     {"Segedlet", "N2", "", Kind::Separator, true, true},

@@ -13,6 +13,7 @@
 #include "helpform.h"
 #include "itemnumberchange.h"
 #include "mainwindow.h"
+#include "masterimportform.h"
 #include "masterdataforms.h"
 #include "modalform.h"
 #include "platform.h"
@@ -85,6 +86,7 @@ void wireMenu(TForm1& form)
     form.setCommand(QStringLiteral("Keszlet1"), [parent] { runForm(StockOnHandForm, parent); });
     form.setCommand(QStringLiteral("AdatoktvteleaDravobl1"), [parent] { runForm(Form25, parent); });
     form.setCommand(QStringLiteral("Cikkszmcsere1"), [parent] { runForm(Form32, parent); });
+    form.setCommand(QStringLiteral("Torzsadatok1"), [parent] { runForm(MasterImportForm, parent); });
 }
 
 std::unique_ptr<TForm1> startUp(const StartOptions& options)
