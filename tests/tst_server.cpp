@@ -3,7 +3,9 @@
 // save, a line save and an item card through the forms, two desks whose saves interleave, and a server
 // that goes away under an open form.
 #include "databasefile.h"
+#include "dberror.h"
 #include "documentfixture.h"
+#include "failurereason.h"
 #include "firebirdserver.h"
 #include "masterentry.h"
 #include "purchaseticketimport.h"
@@ -326,6 +328,36 @@ private slots:
             });
         }
         QCOMPARE(onServer(stored), rows);
+    }
+
+    // The server restarts while the program only reads: the read that meets the dead attachment fails as
+    // a lost connection, the next one drops the connection and fails too (its transaction, which a save
+    // may have written into, is gone), and the one after attaches anew and reads.
+    void readsAfterServerRestart()
+    {
+        Data = new TData(database);
+        Data->connectAndOpenTables();
+        Query& read = *Data->ZQ70;
+        const auto counter = [&] {
+            read.setSql(QStringLiteral("SELECT zbizszam FROM bizszam"));
+            read.open();
+            const QString value = read.field(0).asString();
+            read.close();
+            return value;
+        };
+        QCOMPARE(counter(), QStringLiteral("41"));
+        QVERIFY2(server->restart(), qPrintable(server->error()));
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            try {
+                counter();
+                QFAIL("a read over the dead attachment succeeded");
+            } catch (const DbError& error) {
+                QVERIFY2(connectionLost(error), qPrintable(error.message()));
+                QVERIFY(failureReason(error).startsWith(QStringLiteral("Megszakadt a kapcsolat")));
+            }
+        }
+        QCOMPARE(counter(), QStringLiteral("41"));
+        QVERIFY(!Data->ZCon1.isLost());
     }
 
     // Two desks on one database. The first opens its line form (showing 42) or starts the import; the
