@@ -144,21 +144,7 @@ private:
     {
         // The ticket number column holds eight characters.
         const QString ticket = QLatin1Char('T') + QString::number(serial, 36);
-        const QString newItem = QString::number(10000 + serial % 89999);
-        Query& work = *Data->ZQ100;
-        Data->IBTrans1.ensureActive();
-        work.setSql(QStringLiteral("DELETE FROM munka2"));
-        work.execute();
-        int row = 0;
-        for (const QString& item : {newItem, newItem, QStringLiteral("100")}) {
-            ++row;
-            insertintotable(work,
-                            {"2026.03.01", ticket + QString::number(row), item, "Importált", "IMP-" + item,
-                             QString::number(quantityOf(serial + row)), "kg", "2", "4", "1001", "P9",
-                             "Termelő " + ticket, "Falu", "Utca 1.", "6000"},
-                            row);
-        }
-        Data->IBTrans1.commit();
+        fillWorkTable(ticket, serial);
         if (!TicketPosting::postWorkRows({QStringLiteral("101"), QStringLiteral("101")}))
             qFatal("posting run stopped");
         TicketPosting::fillItemCodes();

@@ -99,7 +99,8 @@ public:
                     break;
                 refused(platform_->messageTexts().join(QLatin1String(" | ")), &locked, &lost);
             }
-            note(QStringLiteral("L %1 %2 %3 %4").arg(line.note).arg(quantityOf(serial)).arg(locked).arg(lost));
+            note(
+                QStringLiteral("L %1 %2 %3 %4").arg(line.note).arg(quantityOf(serial)).arg(locked).arg(lost));
         }
     }
 
@@ -112,7 +113,7 @@ public:
             // The ticket number column holds eight characters.
             const QString ticket = QLatin1Char('T') + QString::number(serial, 36);
             int locked = 0, lost = 0;
-            for (QString failure; !(failure = fillWorkTable(ticket, serial)).isEmpty();)
+            for (QString failure; !(failure = workTableFailure(ticket, serial)).isEmpty();)
                 refused(failure, &locked, &lost);
             // The form's reads before and between the rows' units of work meet a lost connection too; the
             // program's general handler would show it, and "Feladás" is pressed again.
@@ -164,24 +165,10 @@ private:
     }
 
     // The work table holds the ticket's rows; else the reason why not.
-    QString fillWorkTable(const QString& ticket, qint64 serial)
+    QString workTableFailure(const QString& ticket, qint64 serial)
     {
         try {
-            Query& work = *Data->ZQ100;
-            Data->IBTrans1.ensureActive();
-            work.setSql(QStringLiteral("DELETE FROM munka2"));
-            work.execute();
-            int row = 0;
-            const QString newItem = QString::number(10000 + serial % 89999);
-            for (const QString& item : {newItem, newItem, QStringLiteral("100")}) {
-                ++row;
-                insertintotable(work,
-                                {"2026.03.01", ticket + QString::number(row), item, "Importált", "IMP-" + item,
-                                 QString::number(quantityOf(serial + row)), "kg", "2", "4", "1001", "P9",
-                                 "Termelő " + ticket, "Falu", "Utca 1.", "6000"},
-                                row);
-            }
-            Data->IBTrans1.commit();
+            fillWorkTable(ticket, serial);
             return {};
         } catch (const DbError& error) {
             if (Data->IBTrans1.isActive() && !connectionLost(error))
@@ -246,7 +233,8 @@ Tally tally(const QStringList& journals)
 QString loadAverage()
 {
     QFile file(QStringLiteral("/proc/loadavg"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).section(' ', 0, 2) : QString();
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).section(' ', 0, 2)
+                                          : QString();
 }
 
 class Run {
@@ -341,14 +329,16 @@ public:
         const Tally after = tally(journals());
         checkNow(QStringLiteral("at the end"));
         const int saves = after.lines + after.imported - before.lines - before.imported;
-        out_ << "fault run: " << options_.desks << " line desks" << (options_.import ? " and an import desk" : "")
-             << " for " << QString::number(elapsed, 'f', 0) << " s: " << saves << " saves confirmed ("
-             << after.lines - before.lines << " lines, " << after.imported - before.imported
-             << " imported), " << QString::number(saves / elapsed, 'f', 1) << " saves/s, " << kills_
-             << " SIGKILLs, " << restartsDone << " server restarts, load average " << loadAverage() << Qt::endl;
+        out_ << "fault run: " << options_.desks << " line desks"
+             << (options_.import ? " and an import desk" : "") << " for " << QString::number(elapsed, 'f', 0)
+             << " s: " << saves << " saves confirmed (" << after.lines - before.lines << " lines, "
+             << after.imported - before.imported << " imported), " << QString::number(saves / elapsed, 'f', 1)
+             << " saves/s, " << kills_ << " SIGKILLs, " << restartsDone << " server restarts, load average "
+             << loadAverage() << Qt::endl;
         out_ << "  lock refusals repeated until stored: " << after.locked - before.locked << " (on "
-             << after.lockedSaves - before.lockedSaves << " saves); repeated after a lost connection: "
-             << after.lost - before.lost << "; desks that ended by themselves: " << earlyExits_ << Qt::endl;
+             << after.lockedSaves - before.lockedSaves
+             << " saves); repeated after a lost connection: " << after.lost - before.lost
+             << "; desks that ended by themselves: " << earlyExits_ << Qt::endl;
     }
 
     int finish()

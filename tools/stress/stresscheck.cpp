@@ -1,8 +1,10 @@
 // The stress tools' database: its creation with the master rows, and the checks after a fault.
 #include "stresscheck.h"
 
+#include "data.h"
 #include "databasefile.h"
 #include "dberror.h"
+#include "importreader.h"
 #include "query.h"
 
 #include <QFile>
@@ -39,6 +41,25 @@ void createDatabase(const QString& database)
     connection->close();
 }
 
+void fillWorkTable(const QString& ticket, qint64 serial)
+{
+    Query& work = *Data->ZQ100;
+    Data->IBTrans1.ensureActive();
+    work.setSql(QStringLiteral("DELETE FROM munka2"));
+    work.execute();
+    int row = 0;
+    const QString newItem = QString::number(10000 + serial % 89999);
+    for (const QString& item : {newItem, newItem, QStringLiteral("100")}) {
+        ++row;
+        insertintotable(work,
+                        {"2026.03.01", ticket + QString::number(row), item, "Importált", "IMP-" + item,
+                         QString::number(quantityOf(serial + row)), "kg", "2", "4", "1001", "P9",
+                         "Termelő " + ticket, "Falu", "Utca 1.", "6000"},
+                        row);
+    }
+    Data->IBTrans1.commit();
+}
+
 QList<QStringList> rows(Connection& connection, const QString& sql, const QList<QString>& params)
 {
     Query q(connection.transaction());
@@ -61,7 +82,8 @@ Validation validate(const QString& database)
 {
     QProcess gfix;
     gfix.setProcessChannelMode(QProcess::MergedChannels);
-    gfix.start(QStringLiteral("gfix"), {"-v", "-full", "-user", "SYSDBA", "-password", "quarzline", database});
+    gfix.start(QStringLiteral("gfix"),
+               {"-v", "-full", "-user", "SYSDBA", "-password", "quarzline", database});
     const bool finished = gfix.waitForFinished(120000);
     Validation result;
     if (!finished || gfix.exitStatus() != QProcess::NormalExit || gfix.exitCode() != 0)
@@ -142,9 +164,10 @@ QStringList unconfirmedSaves(Connection& connection, const StoredLines& stored, 
         else if (entry[0] == QLatin1String("I"))
             whole = stored.byReference.value(QStringLiteral("F.jegy: ") + entry[1]) == QStringList{entry[2]};
         else
-            whole = rows(connection, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = :p0").arg(entry[1], entry[2]),
-                         {entry[3]})
-                        .size() == 1;
+            whole =
+                rows(connection, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = :p0").arg(entry[1], entry[2]),
+                     {entry[3]})
+                    .size() == 1;
         if (!whole)
             problems << QStringLiteral("saved, but not there in full: ") + QString::fromUtf8(raw);
     }

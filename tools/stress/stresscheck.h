@@ -18,6 +18,10 @@ int quantityOf(qint64 serial);
 // warehouse, partner, employee and movement type "1"/"101", items 100 and 200, the counter at 0.
 void createDatabase(const QString& database);
 
+// The import's work table holding ticket `ticket`: two rows of a new item number and one of item 100, with
+// the quantities of serial + 1, 2 and 3; committed on the shared transaction of `Data`. Throws DbError.
+void fillWorkTable(const QString& ticket, qint64 serial);
+
 // The rows of a select, each as its fields' texts; :p0, :p1, ... bound from `params`.
 QList<QStringList> rows(Connection& connection, const QString& sql, const QList<QString>& params = {});
 
