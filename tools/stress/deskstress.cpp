@@ -137,13 +137,14 @@ public:
             }
             for (const QString& message : platform_->messageTexts())
                 refused(message, &locked, &lost);
+            // The ticket's refusals are told once, with its first row.
             for (int r = 1; r <= 3; ++r)
                 note(QStringLiteral("I %1%2 %3 %4 %5")
                          .arg(ticket)
                          .arg(r)
                          .arg(quantityOf(serial + r))
-                         .arg(locked)
-                         .arg(lost));
+                         .arg(r == 1 ? locked : 0)
+                         .arg(r == 1 ? lost : 0));
         }
     }
 

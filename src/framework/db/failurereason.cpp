@@ -95,8 +95,7 @@ bool connectionLost(const std::exception& error)
     const auto* db = dynamic_cast<const DbError*>(&error);
     if (!db)
         return false;
-    // The remote client puts the network failure first or behind a general one ("connection lost to
-    // database" after a failed write), so the whole status vector is searched.
+    // A network failure may stand behind a more general code, so the whole status vector is searched.
     for (const DbError::StatusItem& item : db->status()) {
         switch (item.code) {
         case isc_network_error:
