@@ -1,8 +1,11 @@
 // The program against a Firebird server instead of the embedded engine: a private server on a free
 // loopback port, the stock-document fixture moved there from an embedded file with gbak, a master-data
-// save, a line save and an item card through the forms, and two desks whose saves interleave.
+// save, a line save and an item card through the forms, two desks whose saves interleave, and a server
+// that goes away under an open form.
 #include "databasefile.h"
+#include "dberror.h"
 #include "documentfixture.h"
+#include "failurereason.h"
 #include "firebirdserver.h"
 #include "masterentry.h"
 #include "purchaseticketimport.h"
@@ -10,6 +13,7 @@
 #include "testsupport.h"
 
 #include <QDateEdit>
+#include <QSignalSpy>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -32,6 +36,11 @@ const QString LockReason = QStringLiteral("\rZárolási ütközés: egy másik m
 const QString FormLocked = QStringLiteral("Hiba188:  UPDATE Bizszam -ba ") + LockReason;
 const QString ImportLocked = QStringLiteral("Hiba254:  UPDATE Sorszam -ba ") + LockReason;
 const QString ImportDone = QStringLiteral("Adatátvétel  -feladás- befejezödött ");
+
+const QString ServerGone = QStringLiteral(
+    "\rMegszakadt a kapcsolat az adatbázis-szerverrel (a szerver leállt vagy újraindult, vagy a hálózat "
+    "nem érhető el).\rEz a mentés nem történt meg, semmi sem került az adatbázisba. A beírt adatok "
+    "megmaradtak: amikor a szerver ismét elérhető, mentse újra, a program magától újra kapcsolódik.");
 
 QString renumbered(int taken, int shown)
 {
@@ -244,6 +253,111 @@ private slots:
         QCOMPARE(texts(card.openingBoxes), (QStringList{"10,000", "0,000", "10,000"}));
         QCOMPARE(texts(card.periodBoxes), (QStringList{"3,000", "4,000", "9,000"}));
         QCOMPARE(columnValues(*Data->ZQ11, QStringLiteral("BBSZAM")), (QStringList{"10", "42"}));
+    }
+
+    // OK pressed twice on a form: first with the server stopped, then with it started again. The first
+    // press says that the connection broke and nothing was saved, stores nothing and keeps the form open
+    // with what was typed; the second attaches anew and stores the row once.
+    void pressOkWhileServerGone(QDialog& form, QAbstractButton* ok, const QList<QLineEdit*>& typed,
+                                const QString& failedStep, const QString& stored)
+    {
+        QStringList values;
+        for (const QLineEdit* box : typed)
+            values << box->text();
+        const auto texts = [&] {
+            QStringList now;
+            for (const QLineEdit* box : typed)
+                now << box->text();
+            return now;
+        };
+        QSignalSpy accepted(&form, &QDialog::accepted);
+        server->stop();
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(platform->messageTexts(), QStringList{failedStep + ServerGone});
+        QCOMPARE(accepted.count(), 0);
+        QCOMPARE(texts(), values);
+        QVERIFY2(server->restart(), qPrintable(server->error()));
+        QCOMPARE(onServer(stored), QStringList());
+
+        platform->clearMessages();
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(platform->messageTexts(), QStringList());
+        QCOMPARE(accepted.count(), 1);
+    }
+
+    void serverGoneUnderOpenForm_data()
+    {
+        QTest::addColumn<bool>("lineForm");   // else the partner entry form
+        QTest::addColumn<QString>("failedStep");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("line form") << true << "Hiba188:  UPDATE Bizszam -ba "
+                                   << "SELECT bbszam, bcikkszam, bmenov, bertnov FROM bizmozg WHERE idb > 4"
+                                   << QStringList{"42|100|3|6"};
+        QTest::newRow("partner entry form") << false << "Hiba102: Újban, INSERT a partnerben "
+                                            << "SELECT pkod, pnev, phelyseg FROM partner WHERE pkod = '11'"
+                                            << QStringList{"11|Őz és Társa Kft.|Hódmezővásárhely"};
+    }
+
+    void serverGoneUnderOpenForm()
+    {
+        QFETCH(bool, lineForm);
+        QFETCH(QString, failedStep);
+        QFETCH(QString, stored);
+        QFETCH(QStringList, rows);
+        Data = new TData(database);
+        Data->connectAndOpenTables();
+        if (lineForm) {
+            inRegister([&](TForm17& reg) {
+                inLineForm(reg, false, [&](TForm18& form) {
+                    typeLine(form, "101", "100", "3", "2", "6");
+                    pressOkWhileServerGone(form, form.Button3,
+                                           {form.Edit2, form.Edit3, form.Edit21, form.Edit23}, failedStep,
+                                           stored);
+                });
+                // The register behind the form reads its list again over the new attachment.
+                QVERIFY(columnValues(*Data->ZQ10, "BBSZAM").contains(QStringLiteral("42")));
+            });
+        } else {
+            inEntryForm<MasterEntry, MasterList>(listMember("partners"), QString(), [&](MasterEntry& form) {
+                form.box(QStringLiteral("Edit3"))->setText(QStringLiteral("Őz és Társa Kft."));
+                form.box(QStringLiteral("Edit5"))->setText(QStringLiteral("Hódmezővásárhely"));
+                pressOkWhileServerGone(form, form.Button2,
+                                       {form.box(QStringLiteral("Edit3")), form.box(QStringLiteral("Edit5"))},
+                                       failedStep, stored);
+            });
+        }
+        QCOMPARE(onServer(stored), rows);
+    }
+
+    // The server restarts while the program only reads: the read that meets the dead attachment fails as
+    // a lost connection, the next one drops the connection and fails too (its transaction, which a save
+    // may have written into, is gone), and the one after attaches anew and reads.
+    void readsAfterServerRestart()
+    {
+        Data = new TData(database);
+        Data->connectAndOpenTables();
+        Query& read = *Data->ZQ70;
+        const auto counter = [&] {
+            read.setSql(QStringLiteral("SELECT zbizszam FROM bizszam"));
+            read.open();
+            const QString value = read.field(0).asString();
+            read.close();
+            return value;
+        };
+        QCOMPARE(counter(), QStringLiteral("41"));
+        QVERIFY2(server->restart(), qPrintable(server->error()));
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            try {
+                counter();
+                QFAIL("a read over the dead attachment succeeded");
+            } catch (const DbError& error) {
+                QVERIFY2(connectionLost(error), qPrintable(error.message()));
+                QVERIFY(failureReason(error).startsWith(QStringLiteral("Megszakadt a kapcsolat")));
+            }
+        }
+        QCOMPARE(counter(), QStringLiteral("41"));
+        QVERIFY(!Data->ZCon1.isLost());
     }
 
     // Two desks on one database. The first opens its line form (showing 42) or starts the import; the

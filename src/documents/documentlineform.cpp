@@ -8,6 +8,7 @@
 #include "documentcounter.h"
 #include "documentposting.h"
 #include "documentqueries.h"
+#include "failurereason.h"
 #include "focusexit.h"
 #include "formats.h"
 #include "keyfilters.h"
@@ -105,7 +106,7 @@ void TForm18::openNew()
         Edit32->setText(QString::number(DocumentCounter::next()));
     } catch (const DbError& error) {
         Edit32->clear();
-        Platform::instance().information(error.message());
+        Platform::instance().information(failureReason(error));
     }
 }
 
@@ -339,7 +340,7 @@ void TForm18::save()
         try {
             Edit32->setText(QString::number(DocumentCounter::next()));
         } catch (const DbError& error) {
-            Platform::instance().information(error.message());
+            Platform::instance().information(failureReason(error));
         }
         return;
     }

@@ -235,3 +235,9 @@ void FirebirdServer::stop()
         process_.waitForFinished(5000);
     }
 }
+
+bool FirebirdServer::restart()
+{
+    stop();
+    return launch();
+}

@@ -22,6 +22,8 @@ public:
     // and starts the server on 127.0.0.1 on a free port; false with error() set when it does not come up.
     bool start();
     void stop();
+    // Starts the stopped server again on the same port, as a restarted server comes back to its desks.
+    bool restart();
 
     QString error() const { return error_; }
     int port() const { return port_; }

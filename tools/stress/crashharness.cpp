@@ -23,6 +23,7 @@
 #include "query.h"
 #include "scriptedplatform.h"
 #include "sharedstate.h"
+#include "stresscheck.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,6 +42,8 @@
 
 namespace {
 
+using namespace StressCheck;
+
 const QString DatabaseName = QStringLiteral("VARNEL2013.FDB");
 const QString JournalName = QStringLiteral("journal.txt");
 
@@ -50,12 +53,6 @@ void leave(QLineEdit* box)
 {
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(box, &out);
-}
-
-// The figures of line `tag`: a quantity that the check finds again in the stored line.
-int quantityOf(qint64 serial)
-{
-    return int(serial % 997) + 1;
 }
 
 class Child {
@@ -147,21 +144,7 @@ private:
     {
         // The ticket number column holds eight characters.
         const QString ticket = QLatin1Char('T') + QString::number(serial, 36);
-        const QString newItem = QString::number(10000 + serial % 89999);
-        Query& work = *Data->ZQ100;
-        Data->IBTrans1.ensureActive();
-        work.setSql(QStringLiteral("DELETE FROM munka2"));
-        work.execute();
-        int row = 0;
-        for (const QString& item : {newItem, newItem, QStringLiteral("100")}) {
-            ++row;
-            insertintotable(work,
-                            {"2026.03.01", ticket + QString::number(row), item, "Importált", "IMP-" + item,
-                             QString::number(quantityOf(serial + row)), "kg", "2", "4", "1001", "P9",
-                             "Termelő " + ticket, "Falu", "Utca 1.", "6000"},
-                            row);
-        }
-        Data->IBTrans1.commit();
+        fillWorkTable(ticket, serial);
         if (!TicketPosting::postWorkRows({QStringLiteral("101"), QStringLiteral("101")}))
             qFatal("posting run stopped");
         TicketPosting::fillItemCodes();
@@ -201,154 +184,6 @@ private:
 };
 
 // ---- the parent: the database, the kills and the checks ----
-
-void createDatabase(const QString& path)
-{
-    std::unique_ptr<Connection> connection = createDatabaseFromSchema(path);
-    for (const char* sql : {
-             "INSERT INTO raktar (rkod, rnev) VALUES ('1', 'Központ')",
-             "INSERT INTO partner (pkod, pnev) VALUES ('1', 'Vevő')",
-             "INSERT INTO cikk (ckod, cszam, cmegn, cbizonylat, crkod) VALUES ('1', '100', 'Alma', 'B-100', "
-             "'1')",
-             "INSERT INTO cikk (ckod, cszam, cmegn, cbizonylat, crkod) VALUES ('2', '200', 'Körte', 'B-200', "
-             "'1')",
-             "INSERT INTO mnem (mkod, mnem, mnev, mncs) VALUES ('101', '101', 'BES', '+')",
-             "INSERT INTO dolgozo (dkod, dnev) VALUES ('1', 'Kezelő')",
-             "UPDATE bizszam SET zbizszam = '0'",
-         }) {
-        connection->transaction().ensureActive();
-        Query q(connection->transaction());
-        q.setSql(QString::fromUtf8(sql));
-        q.execute();
-    }
-    connection->transaction().commit();
-    connection->close();
-}
-
-QList<QStringList> rows(Connection& connection, const QString& sql, const QList<QString>& params = {})
-{
-    Query q(connection.transaction());
-    q.setSql(sql);
-    for (int i = 0; i < params.size(); ++i)
-        q.paramByName(QStringLiteral("p%1").arg(i)).setText(params[i]);
-    q.open();
-    QList<QStringList> out;
-    for (q.first(); !q.eof(); q.next()) {
-        QStringList row;
-        for (int c = 0; c < q.columnCount(); ++c)
-            row << q.field(c).asString();
-        out << row;
-    }
-    q.close();
-    return out;
-}
-
-// What `gfix -v -full` says of the database, sorted by its own summary lines. Errors are damage. Its
-// warnings are what Firebird's careful writes leave behind a killed process and tolerate by design:
-// pages a dead transaction allocated (orphan pages, pointer-page bits, both mended by this very
-// validation) and back versions whose record the process never rewrote (orphan back versions, which
-// only a backup and restore reclaim).
-struct Validation {
-    QStringList errors;
-    QStringList warnings;
-};
-
-Validation validate(const QString& path)
-{
-    QProcess gfix;
-    gfix.setProcessChannelMode(QProcess::MergedChannels);
-    gfix.start(QStringLiteral("gfix"), {"-v", "-full", "-user", "SYSDBA", "-password", "quarzline", path});
-    const bool finished = gfix.waitForFinished(120000);
-    Validation result;
-    if (!finished || gfix.exitStatus() != QProcess::NormalExit || gfix.exitCode() != 0)
-        result.errors << QStringLiteral("gfix -v -full did not end normally (exit %1)").arg(gfix.exitCode());
-    for (const QString& raw : QString::fromLocal8Bit(gfix.readAll()).split(QLatin1Char('\n'))) {
-        const QString line = raw.simplified();
-        if (line.isEmpty() || line == QLatin1String("Summary of validation errors"))
-            continue;
-        if (line.startsWith(QLatin1String("Number of ")) && line.contains(QLatin1String(" warnings")))
-            result.warnings << line;
-        else
-            result.errors << QStringLiteral("gfix -v -full: ") + line;
-    }
-    return result;
-}
-
-// What is wrong with the database after a kill; empty when nothing. The database is opened and every
-// table read whole first, as the program's next start does, so that the engine backs out what the
-// killed transaction had written; then gfix validates it. Its warnings go to `engineWarnings`.
-QStringList check(const QString& folder, int* confirmed, QStringList* engineWarnings)
-{
-    QStringList problems;
-    const QString path = folder + "/" + DatabaseName;
-    Connection connection;
-    connection.setParams(databaseParams(path));
-    try {
-        connection.open();
-    } catch (const DbError& error) {
-        return problems << QStringLiteral("the database does not open: ") + error.message()
-                        << validate(path).errors;
-    }
-    const qint64 counter = rows(connection, "SELECT zbizszam FROM bizszam").value(0).value(0).toLongLong();
-    const QList<QStringList> top =
-        rows(connection, "SELECT max(CAST(bbszam AS BIGINT)), count(*) FROM bizmozg");
-    if (top[0][0].toLongLong() != counter)
-        problems << QStringLiteral("counter %1, largest line number %2").arg(counter).arg(top[0][0]);
-    for (const QStringList& twice :
-         rows(connection, "SELECT bbszam, count(*) FROM bizmozg GROUP BY bbszam HAVING count(*) > 1"))
-        problems << QStringLiteral("number %1 on %2 lines").arg(twice[0], twice[1]);
-    // Every line in full: its quantity belongs to its tag, its type and employee are there, and an item
-    // number change left the line's item number, code and batch all of one item.
-    const QStringList items{"100,1,B-100", "200,2,B-200"};
-    for (const QStringList& line :
-         rows(connection, "SELECT bmegjegy, bmenov, bcikkszam, bmnem, bdkod, bbszam, "
-                          "bckod, btetel, beredeti, bmemo FROM bizmozg")) {
-        const bool imported = line[8].startsWith(QLatin1String("F.jegy: "));
-        const QString item = line[2] + ',' + line[6] + ',' + line[7];
-        const bool changed = line[9].startsWith(QLatin1String("Csere elött:"));
-        const bool itemWhole =
-            imported && !items.contains(item) ? line[7] == "IMP-" + line[2] : items.contains(item);
-        const bool quantityWhole =
-            imported || line[1] == QString::number(quantityOf(line[0].mid(1).toLongLong()));
-        if (!quantityWhole || !itemWhole || (changed && !items.contains(item)) || line[3] != "101" ||
-            line[4] != "1" || line[5].isEmpty())
-            problems << QStringLiteral("line in part: ") + line.join(QLatin1Char(','));
-    }
-    for (const QStringList& alone : rows(connection, "SELECT cszam FROM cikk c WHERE NOT EXISTS "
-                                                     "(SELECT 1 FROM bizmozg b WHERE b.bcikkszam = c.cszam) "
-                                                     "AND c.cszam NOT IN ('100', '200')"))
-        problems << QStringLiteral("imported item without its line: ") + alone[0];
-    QFile journal(folder + "/" + JournalName);
-    journal.open(QIODevice::ReadOnly);
-    for (const QByteArray& raw : journal.readAll().split('\n')) {
-        const QStringList entry = QString::fromUtf8(raw).split(QLatin1Char(' '));
-        if (entry.size() < 3)
-            continue;
-        ++*confirmed;
-        QList<QStringList> found;
-        if (entry[0] == QLatin1String("L"))
-            found = rows(connection, "SELECT bmenov FROM bizmozg WHERE bmegjegy = :p0", {entry[1]});
-        else if (entry[0] == QLatin1String("I"))
-            found = rows(connection, "SELECT bmenov FROM bizmozg WHERE beredeti = :p0",
-                         {QStringLiteral("F.jegy: ") + entry[1]});
-        else
-            found =
-                rows(connection, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = :p0").arg(entry[1], entry[2]),
-                     {entry[3]});
-        const bool whole = found.size() == 1 && (entry[0] == QLatin1String("M") || found[0][0] == entry[2]);
-        if (!whole)
-            problems << QStringLiteral("saved, but not there in full: ") + QString::fromUtf8(raw);
-    }
-    for (const QStringList& table : rows(connection, "SELECT TRIM(rdb$relation_name) FROM rdb$relations "
-                                                     "WHERE rdb$system_flag = 0 AND rdb$view_blr IS NULL"))
-        rows(connection, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table[0]));
-    connection.transaction().commit();
-    connection.close();
-
-    const Validation validation = validate(path);
-    *engineWarnings = validation.warnings;
-    return problems + validation.errors;
-}
 
 int runParent(const QStringList& args)
 {
@@ -401,7 +236,8 @@ int runParent(const QStringList& args)
         }
         int seen = 0;
         QStringList leftovers;
-        const QStringList problems = check(dir.path(), &seen, &leftovers);
+        const QStringList problems =
+            check(dir.filePath(DatabaseName), {dir.filePath(JournalName)}, &seen, &leftovers);
         confirmed = seen;
         if (!problems.isEmpty()) {
             ++failures;

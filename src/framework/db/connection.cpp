@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QFileInfo>
+#include <utility>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -133,6 +134,7 @@ void Connection::attach(bool create)
                                                         dpb->getBuffer(st));
         dpb->dispose();
     });
+    lossesSeen_ = connectionLossesSeen();
 }
 
 void Connection::open()
@@ -167,6 +169,36 @@ QString Connection::primaryKeyColumn(const QString& table)
         primaryKeys_ = std::move(found);
     }
     return primaryKeys_->value(table);
+}
+
+bool Connection::lossReported()
+{
+    const unsigned long seen = std::exchange(lossesSeen_, connectionLossesSeen());
+    return attachment_ && seen != lossesSeen_;
+}
+
+void Connection::dropLost()
+{
+    lost_ = true;
+    lossesSeen_ = connectionLossesSeen();
+    primaryKeys_.reset();
+    transaction_->abandon();
+    transaction_->statements().clear();
+    if (IAttachment* attachment = std::exchange(attachment_, nullptr)) {
+        try {
+            fbCall([&](ThrowStatusWrapper* st) { attachment->detach(st); });
+        } catch (const DbError&) {
+            attachment->release();
+        }
+    }
+}
+
+void Connection::reconnect()
+{
+    if (attachment_)
+        dropLost();
+    attach(false);
+    lost_ = false;
 }
 
 void Connection::close()

@@ -37,6 +37,17 @@ public:
     void close();   // commits an active transaction first
     bool isConnected() const { return attachment_ != nullptr; }
 
+    // The server connection is gone (connectionLost() of the error): forgets the transaction and the
+    // attachment without waiting for the server, which rolled back the unit of work already, and closes
+    // every dataset as a rollback does. The next transaction start attaches again.
+    void dropLost();
+    bool isLost() const { return lost_; }
+    // Whether an error somewhere in the process said that a server connection is gone since this
+    // connection last looked (attached, dropped or asked); asking counts as looking.
+    bool lossReported();
+    // Attaches again after dropLost(); throws DbError (still lost) while the server cannot be reached.
+    void reconnect();
+
     // Creates a new database file with WIN1250 as its default character set (refuses an existing file:
     // the server reports it). The connection is left attached to it.
     void createDatabase();
@@ -70,6 +81,8 @@ private:
 
     ConnectionParams params_;
     Firebird::IAttachment* attachment_ = nullptr;
+    bool lost_ = false;
+    unsigned long lossesSeen_ = 0;
     std::unique_ptr<Transaction> transaction_;
     std::optional<QHash<QString, QString>> primaryKeys_;   // table -> its one key column
 };

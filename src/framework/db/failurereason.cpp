@@ -90,8 +90,34 @@ QString serverReason(const DbError& error)
 
 }
 
+bool connectionLost(const std::exception& error)
+{
+    const auto* db = dynamic_cast<const DbError*>(&error);
+    if (!db)
+        return false;
+    // A network failure may stand behind a more general code, so the whole status vector is searched.
+    for (const DbError::StatusItem& item : db->status()) {
+        switch (item.code) {
+        case isc_network_error:
+        case isc_net_read_err:
+        case isc_net_write_err:
+        case isc_net_connect_err:
+        case isc_lost_db_connection:
+        case isc_conn_lost:
+        case isc_shutdown:
+        case isc_shutinprog:
+        case isc_att_shutdown: return true;
+        default: break;
+        }
+    }
+    return false;
+}
+
 QString failureReason(const std::exception& error)
 {
+    if (connectionLost(error))
+        return QStringLiteral("Megszakadt a kapcsolat az adatbázis-szerverrel (a szerver leállt vagy "
+                              "újraindult, vagy a hálózat nem érhető el).");
     if (const auto* db = dynamic_cast<const DbError*>(&error)) {
         // Errors of this layer (code page, missing parameter, ...) carry no gds code and are Hungarian.
         return db->gdsCode() == 0 ? db->message() : serverReason(*db);

@@ -14,6 +14,11 @@ class QProcess;
 // first line. Empty when the error carries no text at all.
 QString failureReason(const std::exception& error);
 
+// Whether the error says that the connection to the database server is gone: the server stopped or
+// restarted, the network broke, the database or the attachment was shut down. The unit of work died with
+// it on the server; the connection must attach again (Connection::dropLost()).
+bool connectionLost(const std::exception& error);
+
 // The numbered message unchanged, then "\r" and the reason when there is one (message boxes break the
 // line there).
 QString withReason(const QString& message, const std::exception& error);

@@ -1,10 +1,15 @@
 // Firebird status vectors as DbError.
 #include "fbcall.h"
 #include "cp1250.h"
+#include "failurereason.h"
+
+#include <atomic>
 
 #include <ibase.h>
 
 namespace {
+
+std::atomic<unsigned long> losses{0};
 
 // The codes of the vector with their string arguments; numbers are left out (the texts say it all).
 QList<DbError::StatusItem> statusItems(const ISC_STATUS* errors)
@@ -51,6 +56,14 @@ DbError toDbError(Firebird::IStatus* status)
     char state[6] = {};
     fb_sqlstate(state, errors);
     // With lc_ctype WIN1250 the server's texts (names, values) arrive in that code page.
-    return DbError(decodeCp1250(buffer, int(strnlen(buffer, sizeof buffer))).trimmed(), gds,
-                   QString::fromLatin1(state, int(strnlen(state, 5))), statusItems(errors));
+    DbError error(decodeCp1250(buffer, int(strnlen(buffer, sizeof buffer))).trimmed(), gds,
+                  QString::fromLatin1(state, int(strnlen(state, 5))), statusItems(errors));
+    if (connectionLost(error))
+        losses.fetch_add(1, std::memory_order_relaxed);
+    return error;
+}
+
+unsigned long connectionLossesSeen()
+{
+    return losses.load(std::memory_order_relaxed);
 }

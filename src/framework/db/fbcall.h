@@ -8,6 +8,11 @@
 
 DbError toDbError(Firebird::IStatus* status);
 
+// How many errors of the process so far said that a server connection is gone. A connection compares
+// it with the count it last saw, so that a loss met by any dataset, outside the save path too, is
+// noticed when its transaction is next needed.
+unsigned long connectionLossesSeen();
+
 // Runs `call(&status)` with a throwing status wrapper and converts a Firebird error into DbError.
 template <class Call>
 auto fbCall(Call&& call)

@@ -7,6 +7,7 @@
 #include "statement.h"
 
 #include <ibase.h>
+#include <utility>
 
 using namespace Firebird;
 
@@ -33,6 +34,8 @@ void Transaction::start()
 {
     if (handle_)
         throw DbError(QStringLiteral("A tranzakció már aktív."));
+    if (!connection_.attachment() && connection_.isLost())
+        connection_.reconnect();
     if (!connection_.attachment())
         throw DbError(QStringLiteral("Nincs adatbázis kapcsolat."));
     // One user, one transaction: sees what others committed, never waits for their locks.
@@ -45,6 +48,15 @@ void Transaction::start()
 
 void Transaction::ensureActive()
 {
+    // A connection that some dataset found gone is dropped here. An unfinished unit of work died with
+    // it, so its next statement must not run in a fresh transaction: it fails as the lost one would.
+    if (connection_.lossReported()) {
+        const bool unfinished = handle_ != nullptr;
+        connection_.dropLost();
+        if (unfinished)
+            throw DbError(QStringLiteral("Megszakadt a kapcsolat az adatbázis-szerverrel."),
+                          isc_network_error, {}, {DbError::StatusItem{isc_network_error, {}}});
+    }
     if (!handle_)
         start();
 }
@@ -75,6 +87,19 @@ void Transaction::rollback()
     fbCall([&](ThrowStatusWrapper* st) { handle_->rollback(st); });
     handle_ = nullptr;
     emit ended();
+}
+
+void Transaction::abandon()
+{
+    closeDatasets();
+    if (ITransaction* handle = std::exchange(handle_, nullptr)) {
+        try {
+            fbCall([&](ThrowStatusWrapper* st) { handle->rollback(st); });
+        } catch (const DbError&) {
+            handle->release();
+        }
+        emit ended();
+    }
 }
 
 void Transaction::attach(Dataset* dataset)

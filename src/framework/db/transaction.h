@@ -19,10 +19,13 @@ public:
     ~Transaction() override;
 
     bool isActive() const { return handle_ != nullptr; }
-    void start();          // throws DbError; starting an active transaction is an error
-    void ensureActive();   // starts it when not active
-    void commit();         // closes every dataset first, then commits; throws DbError
-    void rollback();       // closes every dataset first, then rolls back; throws DbError
+    void start();   // throws DbError; starting an active transaction is an error
+    // Starts it when not active; a connection dropped as lost attaches again first.
+    void ensureActive();
+    void commit();     // closes every dataset first, then commits; throws DbError
+    void rollback();   // closes every dataset first, then rolls back; throws DbError
+    // Ends the transaction of a lost connection like a rollback, without needing the server.
+    void abandon();
 
     Connection& connection() { return connection_; }
     Firebird::ITransaction* handle() const { return handle_; }

@@ -1,6 +1,7 @@
 // The application object's general error handler and the loading of the Hungarian texts.
 #include "application.h"
 
+#include "failurereason.h"
 #include "platform.h"
 
 #include <QLibraryInfo>
@@ -20,6 +21,11 @@ bool Application::notify(QObject* receiver, QEvent* event)
 
 QString errorText(const std::exception& error)
 {
+    // Whatever was being read or written when the server went away, the next action attaches again.
+    if (connectionLost(error))
+        return failureReason(error) + QStringLiteral("\rA művelet nem történt meg. Amikor a szerver ismét "
+                                                     "elérhető, ismételje meg: a program magától újra "
+                                                     "kapcsolódik.");
     return QString::fromUtf8(error.what());
 }
 
