@@ -17,7 +17,10 @@ class TestRegisterWindow : public DocumentTest {
 
     WindowedQuery& list() { return *static_cast<WindowedQuery*>(Data->ZQ10); }
 
-    QString idAt(int row) { return list().fieldAt(row, list().columnIndex(QStringLiteral("IDB"))).asString(); }
+    QString idAt(int row)
+    {
+        return list().fieldAt(row, list().columnIndex(QStringLiteral("IDB"))).asString();
+    }
 
     // What the grid shows in its first column from its top row down, `rows` rows, as IDBs.
     QStringList shownIds(DBGrid& grid, int rows)
@@ -43,9 +46,11 @@ private slots:
         startDocuments();
         QStringList inserts;
         for (int i = 0; i < 1000; ++i)
-            inserts << QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, bmenov, bmecsok) "
-                                      "VALUES (%1, '100', '2026-01-05', '101', 1, 0)")
-                           .arg(i % 300 == 299 ? QStringLiteral("NULL") : QStringLiteral("'%1'").arg(i % 500 + 1));
+            inserts << QStringLiteral(
+                           "INSERT INTO bizmozg (bbszam, bcikkszam, bbizdatum, bmnem, bmenov, bmecsok) "
+                           "VALUES (%1, '100', '2026-01-05', '101', 1, 0)")
+                           .arg(i % 300 == 299 ? QStringLiteral("NULL")
+                                               : QStringLiteral("'%1'").arg(i % 500 + 1));
         db->exec(inserts);
         struct Line {
             bool numbered;
@@ -53,8 +58,8 @@ private slots:
             int id;
         };
         std::vector<Line> lines;
-        for (const QStringList& row :
-             committed(QStringLiteral("SELECT IIF(bbszam IS NULL, 0, 1), COALESCE(bbszam, ''), idb FROM bizmozg")))
+        for (const QStringList& row : committed(
+                 QStringLiteral("SELECT IIF(bbszam IS NULL, 0, 1), COALESCE(bbszam, ''), idb FROM bizmozg")))
             lines.push_back({row[0] == "1", row[1], row[2].toInt()});
         std::sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
             return std::tie(a.numbered, a.number, a.id) < std::tie(b.numbered, b.number, b.id);
@@ -93,7 +98,8 @@ private slots:
     {
         inRegister([&](TForm17& form) {
             DBGrid& grid = *form.DBGrid1;
-            QAbstractItemModelTester tester(grid.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+            QAbstractItemModelTester tester(grid.model(),
+                                            QAbstractItemModelTester::FailureReportingMode::QtTest);
             form.resize(900, 560);
             QCoreApplication::processEvents();
             QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
@@ -111,7 +117,8 @@ private slots:
             const QStringList shown = shownIds(grid, 10);
             const int at = int(order_.indexOf(shown.first()));
             QCOMPARE(order_.mid(at, 10), shown);
-            QVERIFY2(std::abs(at - top) <= order_.size() / 10, qPrintable(QStringLiteral("%1 %2").arg(at).arg(top)));
+            QVERIFY2(std::abs(at - top) <= order_.size() / 10,
+                     qPrintable(QStringLiteral("%1 %2").arg(at).arg(top)));
             QVERIFY(std::abs(top - order_.size() / 2) <= order_.size() / 10);
             bounded();
 
@@ -141,16 +148,20 @@ private slots:
             QCOMPARE(currentValue(list(), "BBSZAM"), QStringLiteral("377"));
             const int at = int(order_.indexOf(located));
             QVERIFY(at > 0 && order_[at - 1] != located);
-            QCOMPARE(committed(QStringLiteral("SELECT MIN(idb) FROM bizmozg WHERE bbszam = '377'")).value(0).value(0), located);
+            QCOMPARE(committed(QStringLiteral("SELECT MIN(idb) FROM bizmozg WHERE bbszam = '377'"))
+                         .value(0)
+                         .value(0),
+                     located);
             const int row = list().currentRow();
             QCOMPARE(idAt(row - 1), order_[at - 1]);
             QCOMPARE(idAt(row + 1), order_[at + 1]);
             QCOMPARE(form.DBGrid1->currentIndex().row(), row);
             bounded();
 
-            const QString key = committed(QStringLiteral("SELECT bkod FROM bizmozg WHERE idb = %1").arg(order_[700]))
-                                    .value(0)
-                                    .value(0);
+            const QString key =
+                committed(QStringLiteral("SELECT bkod FROM bizmozg WHERE idb = %1").arg(order_[700]))
+                    .value(0)
+                    .value(0);
             QVERIFY(list().locate(QStringLiteral("BKOD"), key.toLower()));
             QCOMPARE(currentValue(list(), "IDB"), order_[700]);
             QVERIFY(!list().locate(QStringLiteral("BBSZAM"), QStringLiteral("x")));

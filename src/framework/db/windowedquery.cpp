@@ -118,18 +118,20 @@ WindowedQuery::Rows WindowedQuery::readRows(const QString& condition, const QVar
     return rows;
 }
 
-// Rows after `row` in the list's order, ascending; NULL keys stand before every other.
+// Rows after `row` in the list's order, ascending; NULL keys stand before every other. Only the bound
+// on the key may use an index: with the rest indexable too, the engine would first gather half the
+// list's index entries for them, where walking the order index from the bound reads a window's worth.
 WindowedQuery::Rows WindowedQuery::rowsAfter(const QByteArray& row, int limit)
 {
     const QString& k = order_.column;
     const QString& t = order_.tie;
     if (!keyIsNull(row))
-        return readRows(QStringLiteral("%1 >= :v0 AND (%1 > :v0 OR %2 > :v1)").arg(k, t),
+        return readRows(QStringLiteral("%1 >= :v0 AND (%1 || '' > :v0 OR %2 + 0 > :v1)").arg(k, t),
                         {keyOf(row), tieOf(row)}, Direction::Ascending, limit);
-    Rows rows = readRows(QStringLiteral("%1 IS NULL AND %2 > :v0").arg(k, t), {tieOf(row)},
+    Rows rows = readRows(QStringLiteral("%1 IS NULL AND %2 + 0 > :v0").arg(k, t), {tieOf(row)},
                          Direction::Ascending, limit);
-    Rows more = readRows(QStringLiteral("%1 IS NOT NULL").arg(k), {}, Direction::Ascending,
-                         limit - int(rows.size()));
+    Rows more =
+        readRows(QStringLiteral("%1 IS NOT NULL").arg(k), {}, Direction::Ascending, limit - int(rows.size()));
     rows.insert(rows.end(), more.begin(), more.end());
     return rows;
 }
@@ -141,10 +143,10 @@ WindowedQuery::Rows WindowedQuery::rowsBefore(const QByteArray& row, int limit)
     const QString& t = order_.tie;
     Rows rows;
     if (keyIsNull(row)) {
-        rows = readRows(QStringLiteral("%1 IS NULL AND %2 < :v0").arg(k, t), {tieOf(row)},
+        rows = readRows(QStringLiteral("%1 IS NULL AND %2 + 0 < :v0").arg(k, t), {tieOf(row)},
                         Direction::Descending, limit);
     } else {
-        rows = readRows(QStringLiteral("%1 <= :v0 AND (%1 < :v0 OR %2 < :v1)").arg(k, t),
+        rows = readRows(QStringLiteral("%1 <= :v0 AND (%1 || '' < :v0 OR %2 + 0 < :v1)").arg(k, t),
                         {keyOf(row), tieOf(row)}, Direction::Descending, limit);
         Rows more = readRows(QStringLiteral("%1 IS NULL").arg(k), {}, Direction::Descending,
                              limit - int(rows.size()));
@@ -243,8 +245,8 @@ void WindowedQuery::sampleRows()
         return;
     sampled_ = true;
     samples_.clear();
-    const QString tieSql = select() + QStringLiteral(" WHERE %1 >= :v0").arg(order_.tie) + OrderByWord + order_.tie +
-                           QStringLiteral(" ROWS 1");
+    const QString tieSql = select() + QStringLiteral(" WHERE %1 >= :v0").arg(order_.tie) + OrderByWord +
+                           order_.tie + QStringLiteral(" ROWS 1");
     const auto tieFrom = [&](qint64 from) -> std::optional<qint64> {
         Query query(transaction());
         query.setSql(tieSql);
@@ -305,7 +307,8 @@ void WindowedQuery::readAround(int row)
         return;
     }
     const double place = double(row) / double(std::max(count_ - 1, 1));
-    const size_t sample = std::min(samples_.size() - 1, size_t(std::lround(place * double(samples_.size() - 1))));
+    const size_t sample =
+        std::min(samples_.size() - 1, size_t(std::lround(place * double(samples_.size() - 1))));
     placeAt(samples_[sample], false, row);
 }
 
@@ -533,15 +536,27 @@ bool WindowedQuery::locate(const QString& columnName, const QString& prefix)
         throw DbError(QStringLiteral("%1: nincs ilyen mező.").arg(columnName));
     QStringList forms{prefix, prefix.toUpper(), prefix.toLower()};
     forms.removeDuplicates();
+    // In the key's own column the order index is walked from the prefix; in another column its own
+    // index finds the few matching rows (a key, a code), of which the earliest is taken, unless they are
+    // many.
+    const bool keyColumn = index == keyColumn_;
+    const QString condition = QStringLiteral(" WHERE %1 STARTING WITH :p").arg(column(index).name);
+    const QString ordered = select() + condition + OrderByWord + order_.column + QStringLiteral(", ") +
+                            order_.tie + QStringLiteral(" ROWS 1");
+    const QString unordered = select() + condition + QStringLiteral(" ROWS %1").arg(MatchesRead);
     QByteArray found;
     for (const QString& form : std::as_const(forms)) {
         Query query(transaction());
-        query.setSql(select() + QStringLiteral(" WHERE %1 STARTING WITH :p").arg(column(index).name) +
-                     OrderByWord + order_.column + QStringLiteral(", ") + order_.tie + QStringLiteral(" ROWS 1"));
+        query.setSql(keyColumn ? ordered : unordered);
         query.paramByName(QStringLiteral("p")).setText(form);
         query.open();
-        if (query.currentRow() >= 0) {
-            const QByteArray row = query.rowData(0);
+        if (!keyColumn && query.recordCount() == MatchesRead) {
+            query.setSql(ordered);
+            query.paramByName(QStringLiteral("p")).setText(form);
+            query.open();
+        }
+        for (int i = 0; i < query.fetchedCount(); ++i) {
+            const QByteArray row = query.rowData(i);
             if (found.isEmpty() || orderedBefore(row, found))
                 found = row;
         }
@@ -570,12 +585,12 @@ void WindowedQuery::placeAt(const QByteArray& row, bool estimate, int number)
     const int first = int(before.size());
     if (estimate) {
         sampleRows();
-        const auto place = std::lower_bound(samples_.begin(), samples_.end(), row, [this](const QByteArray& a, const QByteArray& b) {
-            return orderedBefore(a, b);
-        });
+        const auto place = std::lower_bound(
+            samples_.begin(), samples_.end(), row,
+            [this](const QByteArray& a, const QByteArray& b) { return orderedBefore(a, b); });
         number = samples_.empty() ? first
-                                  : int(std::lround(double(place - samples_.begin()) / double(samples_.size()) *
-                                                    double(count_)));
+                                  : int(std::lround(double(place - samples_.begin()) /
+                                                    double(samples_.size()) * double(count_)));
     }
     const int highest = std::max(first, count_ - int(after.size()));
     placeWindow(std::move(before), std::move(after), std::clamp(number, first, highest));

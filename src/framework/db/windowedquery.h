@@ -7,11 +7,11 @@
 
 // Once given a key order, the rows are read a window at a time: onward and back from the edge of the
 // window by key, the first and last rows straight from either end of the order, and any other place
-// from rows sampled evenly over the range of the tie column. Row numbers are exact from either end as far as the
-// window was walked from there; a place reached by an estimate is numbered by the estimate, and the
-// count of rows is the count statement's (an estimate may be given) until an end of the list is met.
-// The current row is kept apart from the window, so it stays readable wherever the window goes.
-// Without a key order the query reads as any Query does.
+// from rows sampled evenly over the range of the tie column. Row numbers are exact from either end as far as
+// the window was walked from there; a place reached by an estimate is numbered by the estimate, and the count
+// of rows is the count statement's (an estimate may be given) until an end of the list is met. The current
+// row is kept apart from the window, so it stays readable wherever the window goes. Without a key order the
+// query reads as any Query does.
 class WindowedQuery : public Query {
     Q_OBJECT
 public:
@@ -97,13 +97,14 @@ private:
     int keyColumn_ = -1;
     int tieColumn_ = -1;
     std::deque<QByteArray> window_;
-    int base_ = 0;          // row number of the window's first row
-    int count_ = 0;         // rows in the list, exact or estimated
-    bool exact_ = false;    // count_ and the numbers from the first row are exact
-    QByteArray current_;    // a copy of the current row
+    int base_ = 0;         // row number of the window's first row
+    int count_ = 0;        // rows in the list, exact or estimated
+    bool exact_ = false;   // count_ and the numbers from the first row are exact
+    QByteArray current_;   // a copy of the current row
     bool notifyPending_ = false;
     // Rows spread over the list, in its order, for placing an estimated row and estimating the count.
-    static constexpr int SampleSize = 1000;
+    static constexpr int SampleSize = 256;
+    static constexpr int MatchesRead = 1000;   // rows a locate outside the key takes in any order
     std::vector<QByteArray> samples_;
     bool sampled_ = false;
     int sampledCount_ = 0;
