@@ -34,6 +34,7 @@ class TestRegisterWindow : public DocumentTest {
 
     void bounded()
     {
+        QVERIFY(list().isWindowed());
         QVERIFY2(list().heldRows() <= 2 * Window, qPrintable(QString::number(list().heldRows())));
     }
 
