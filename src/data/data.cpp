@@ -5,6 +5,7 @@
 #include "dberror.h"
 #include "report.h"
 #include "reportdataset.h"
+#include "windowedquery.h"
 
 TData* Data = nullptr;
 
@@ -62,8 +63,10 @@ TData::TData(const QString& database, QObject* parent) : QObject(parent), IBTran
         {&ZQ41, "ZQ41"}, {&ZQ50, "ZQ50"}, {&ZQ51, "ZQ51"}, {&ZQ60, "ZQ60"},   {&ZQ61, "ZQ61"},
         {&ZQ70, "ZQ70"}, {&ZQ80, "ZQ80"}, {&ZQ90, "ZQ90"}, {&ZQ100, "ZQ100"},
     };
+    // The register's list may run to millions of lines: it holds only the rows near those shown.
     for (const QueryDef& def : queryDefs)
-        *def.query = named(new Query(IBTrans1, this), def.name);
+        *def.query = named(def.query == &ZQ10 ? new WindowedQuery(IBTrans1, this) : new Query(IBTrans1, this),
+                           def.name);
 
     struct SourceDef {
         DataSource** source;

@@ -213,6 +213,14 @@ void Dataset::open()
     emit currentRowChanged(current_);
 }
 
+void Dataset::openWithColumns(std::vector<ColumnInfo> columns)
+{
+    columns_ = std::move(columns);
+    adjustColumns(columns_);
+    rows_.clear();
+    open_ = true;
+}
+
 void Dataset::close()
 {
     if (!open_)
@@ -462,7 +470,13 @@ Field Dataset::fieldByName(const QString& name) const
 
 Field Dataset::fieldAt(int row, int column) const
 {
-    const char* data = rows_.data(row);
+    return fieldIn(rows_.data(row), column);
+}
+
+Field Dataset::fieldIn(const char* data, int column) const
+{
+    if (!data)
+        return Field(&columns_[size_t(column)], nullptr);
     const quint16 offset = read<quint16>(data + column * sizeof(quint16));
     return Field(&columns_[size_t(column)], offset == 0xFFFF ? nullptr : data + offset);
 }

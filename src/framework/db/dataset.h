@@ -93,39 +93,40 @@ public:
     Transaction& transaction() const { return *transaction_; }
 
     bool isOpen() const { return open_; }
-    void open();   // starts the transaction when it is not active; throws DbError
+    // Starts the transaction when it is not active; throws DbError.
+    virtual void open();
     void close();
     // Re-reads with the same statement and parameters and moves back to the same row number.
-    void refresh();
+    virtual void refresh();
 
     int columnCount() const { return int(columns_.size()); }
     const ColumnInfo& column(int index) const { return columns_[size_t(index)]; }
     int columnIndex(const QString& name) const;   // case-insensitive, -1 when absent
 
     // Navigation. The current row is -1 only when the dataset is closed or empty.
-    bool isEmpty() const;
+    virtual bool isEmpty() const;
     bool eof() const { return eof_; }
     bool bof() const { return bof_; }
     int currentRow() const { return current_; }
-    void first();
-    void prior();
-    void next();
-    void last();            // fetches to the end
-    bool moveTo(int row);   // fetches as far as needed; false when there is no such row
+    virtual void first();
+    virtual void prior();
+    virtual void next();
+    virtual void last();            // fetches to the end
+    virtual bool moveTo(int row);   // fetches as far as needed; false when there is no such row
     // First row, in the current order, whose column starts with `prefix`, letter case ignored (accents
     // too: "á" matches "Á"). Without a match the first row becomes current and false is returned.
-    bool locate(const QString& columnName, const QString& prefix);
+    virtual bool locate(const QString& columnName, const QString& prefix);
 
-    int fetchedCount() const { return rows_.size(); }
-    bool allFetched() const { return !cursor_ && !readPastKept_; }
-    bool fetchMore();    // one block; false when nothing more came
-    int recordCount();   // fetches to the end
+    virtual int fetchedCount() const { return rows_.size(); }
+    virtual bool allFetched() const { return !cursor_ && !readPastKept_; }
+    virtual bool fetchMore();    // one block; false when nothing more came
+    virtual int recordCount();   // fetches to the end
 
     // Fields of the current row; throws DbError for an unknown column name.
     Field fieldByName(const QString& name) const;
-    Field field(int column) const;
+    virtual Field field(int column) const;
     // Fields of any fetched row (for grids).
-    Field fieldAt(int row, int column) const;
+    virtual Field fieldAt(int row, int column) const;
 
     // The next end of the transaction keeps this dataset's fetched rows and current row instead of
     // closing it, so a list stays in place over a save. The rows not fetched yet are read, when asked
@@ -133,7 +134,7 @@ public:
     void keepRowsOverNextEnd(bool keep = true) { keepOverEnd_ = keep; }
     // Puts the current row of `source` (the same select list, e.g. the row read again by its key) in
     // place of fetched row `row`; throws DbError when the columns differ.
-    void replaceRowFrom(int row, const Dataset& source);
+    virtual void replaceRowFrom(int row, const Dataset& source);
 
 signals:
     void opened();
@@ -143,6 +144,8 @@ signals:
     void rowUpdated(int row);
     void rowInserted(int row);
     void rowRemoved(int row);
+    // The rows now stand at other row numbers, or their count changed, without a new opening.
+    void rowsRenumbered();
 
 protected:
     // Opens the cursor of the statement; the dataset reads its columns and rows from it.
@@ -153,6 +156,15 @@ protected:
     virtual void adjustColumns(std::vector<ColumnInfo>& columns) {}
 
     void setCurrent(int row);
+    // For a dataset that holds its rows itself: the columns it shows, open and without rows of its own.
+    void openWithColumns(std::vector<ColumnInfo> columns);
+    void setEdges(bool bof, bool eof)
+    {
+        bof_ = bof;
+        eof_ = eof;
+    }
+    // Field `column` of a packed row of this dataset's columns.
+    Field fieldIn(const char* data, int column) const;
     // Row storage for the editing datasets.
     void replaceRow(int row, QByteArray packed);
     void insertRow(int row, QByteArray packed);

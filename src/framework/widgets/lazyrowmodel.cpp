@@ -24,6 +24,7 @@ void LazyRowModel::setDataset(Dataset* dataset)
         // around it cannot be announced one by one; views start again from the dataset.
         connect(dataset_, &Dataset::rowInserted, this, &LazyRowModel::reset);
         connect(dataset_, &Dataset::rowRemoved, this, &LazyRowModel::reset);
+        connect(dataset_, &Dataset::rowsRenumbered, this, &LazyRowModel::reset);
         connect(dataset_, &QObject::destroyed, this, &LazyRowModel::reset);
     }
     reset();

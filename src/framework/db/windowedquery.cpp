@@ -1,0 +1,633 @@
+// The windowed query: rows read by key around the rows asked for, the current row kept apart.
+#include "windowedquery.h"
+
+#include "cp1250.h"
+#include "dberror.h"
+
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace {
+
+const QString OrderByWord = QStringLiteral(" ORDER BY ");
+
+}
+
+WindowedQuery::WindowedQuery(Transaction& transaction, QObject* parent) : Query(transaction, parent) {}
+
+QString WindowedQuery::select() const
+{
+    const QString text = sql();
+    const int order = text.lastIndexOf(OrderByWord, -1, Qt::CaseInsensitive);
+    return order < 0 ? text : text.left(order);
+}
+
+void WindowedQuery::open()
+{
+    if (isOpen())
+        return;
+    windowed_ = !order_.column.isEmpty();
+    if (!windowed_) {
+        Query::open();
+        return;
+    }
+    // The columns come from the first window's statement, which reads the same select list.
+    Query first(transaction());
+    first.setSql(select() + QStringLiteral(" ORDER BY %1, %2 ROWS 1").arg(order_.column, order_.tie));
+    first.open();
+    std::vector<ColumnInfo> columns;
+    for (int i = 0; i < first.columnCount(); ++i)
+        columns.push_back(first.column(i));
+    openWithColumns(std::move(columns));
+    keyColumn_ = columnIndex(order_.column);
+    tieColumn_ = columnIndex(order_.tie);
+    if (keyColumn_ < 0 || tieColumn_ < 0) {
+        close();
+        throw DbError(QStringLiteral("%1, %2: nincs ilyen mező.").arg(order_.column, order_.tie));
+    }
+    readCount(false);
+    readFromStart();
+    emit opened();
+    if (window_.empty()) {
+        setEdges(true, true);
+        emit currentRowChanged(-1);
+        return;
+    }
+    makeCurrent(0);
+    setEdges(true, false);
+}
+
+void WindowedQuery::afterClose()
+{
+    windowed_ = false;
+    window_.clear();
+    current_.clear();
+    base_ = count_ = 0;
+    exact_ = false;
+    samples_.clear();
+    sampled_ = false;
+}
+
+// The scroll range: the count statement's, or the sample's estimate; an exact count is the engine's
+// COUNT of the list.
+void WindowedQuery::readCount(bool exact)
+{
+    if (!exact && countSql_.isEmpty()) {
+        sampleRows();
+        count_ = sampledCount_;
+        exact_ = sampledExact_;
+        return;
+    }
+    Query count(transaction());
+    count.setSql(exact ? QStringLiteral("SELECT COUNT(*) FROM (%1)").arg(select()) : countSql_);
+    count.open();
+    count_ = int(std::max<qint64>(0, count.field(0).asInteger()));
+    exact_ = exact;
+}
+
+// `condition` uses :v0, :v1, ... for `values` in order.
+WindowedQuery::Rows WindowedQuery::readRows(const QString& condition, const QVariantList& values,
+                                            Direction direction, int limit)
+{
+    Rows rows;
+    if (limit <= 0)
+        return rows;
+    const QString descending = direction == Direction::Descending ? QStringLiteral(" DESC") : QString();
+    Query query(transaction());
+    query.setSql(select() + (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition) +
+                 OrderByWord + order_.column + descending + QStringLiteral(", ") + order_.tie + descending +
+                 QStringLiteral(" ROWS :n"));
+    for (int i = 0; i < values.size(); ++i) {
+        Param& param = query.paramByName(QStringLiteral("v%1").arg(i));
+        if (values[i].typeId() == QMetaType::QByteArray) {
+            const QByteArray bytes = values[i].toByteArray();
+            param.setText(decodeCp1250(bytes.constData(), int(bytes.size())));
+        } else {
+            param.setInteger(values[i].toLongLong());
+        }
+    }
+    query.paramByName(QStringLiteral("n")).setInteger(limit);
+    query.open();
+    const int count = query.recordCount();
+    rows.reserve(size_t(count));
+    for (int i = 0; i < count; ++i)
+        rows.push_back(query.rowData(i));
+    return rows;
+}
+
+// Rows after `row` in the list's order, ascending; NULL keys stand before every other. Only the bound
+// on the key may use an index: with the rest indexable too, the engine would first gather half the
+// list's index entries for them, where walking the order index from the bound reads a window's worth.
+WindowedQuery::Rows WindowedQuery::rowsAfter(const QByteArray& row, int limit)
+{
+    const QString& k = order_.column;
+    const QString& t = order_.tie;
+    if (!keyIsNull(row))
+        return readRows(QStringLiteral("%1 >= :v0 AND (%1 || '' > :v0 OR %2 + 0 > :v1)").arg(k, t),
+                        {keyOf(row), tieOf(row)}, Direction::Ascending, limit);
+    Rows rows = readRows(QStringLiteral("%1 IS NULL AND %2 + 0 > :v0").arg(k, t), {tieOf(row)},
+                         Direction::Ascending, limit);
+    Rows more =
+        readRows(QStringLiteral("%1 IS NOT NULL").arg(k), {}, Direction::Ascending, limit - int(rows.size()));
+    rows.insert(rows.end(), more.begin(), more.end());
+    return rows;
+}
+
+// Rows before `row`, ascending.
+WindowedQuery::Rows WindowedQuery::rowsBefore(const QByteArray& row, int limit)
+{
+    const QString& k = order_.column;
+    const QString& t = order_.tie;
+    Rows rows;
+    if (keyIsNull(row)) {
+        rows = readRows(QStringLiteral("%1 IS NULL AND %2 + 0 < :v0").arg(k, t), {tieOf(row)},
+                        Direction::Descending, limit);
+    } else {
+        rows = readRows(QStringLiteral("%1 <= :v0 AND (%1 || '' < :v0 OR %2 + 0 < :v1)").arg(k, t),
+                        {keyOf(row), tieOf(row)}, Direction::Descending, limit);
+        Rows more = readRows(QStringLiteral("%1 IS NULL").arg(k), {}, Direction::Descending,
+                             limit - int(rows.size()));
+        rows.insert(rows.end(), more.begin(), more.end());
+    }
+    std::reverse(rows.begin(), rows.end());
+    return rows;
+}
+
+QByteArray WindowedQuery::keyOf(const QByteArray& row) const
+{
+    return fieldIn(row.constData(), keyColumn_).asBytes();
+}
+
+bool WindowedQuery::keyIsNull(const QByteArray& row) const
+{
+    return fieldIn(row.constData(), keyColumn_).isNull();
+}
+
+qint64 WindowedQuery::tieOf(const QByteArray& row) const
+{
+    return fieldIn(row.constData(), tieColumn_).asInteger();
+}
+
+// The list's order: NULL keys first, then the key's bytes, then the tie.
+bool WindowedQuery::orderedBefore(const QByteArray& a, const QByteArray& b) const
+{
+    const bool nullA = keyIsNull(a);
+    const bool nullB = keyIsNull(b);
+    if (nullA != nullB)
+        return nullA;
+    if (!nullA) {
+        const int compared = keyOf(a).compare(keyOf(b));
+        if (compared != 0)
+            return compared < 0;
+    }
+    return tieOf(a) < tieOf(b);
+}
+
+void WindowedQuery::setCount(int count)
+{
+    if (count == count_)
+        return;
+    count_ = count;
+    renumbered();
+}
+
+// Views learn of new numbers once the work that found them is over: the window may move while a view
+// paints.
+void WindowedQuery::renumbered()
+{
+    if (notifyPending_)
+        return;
+    notifyPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        notifyPending_ = false;
+        if (!isOpen())
+            return;
+        emit rowsRenumbered();
+        emit currentRowChanged(currentRow());
+    });
+}
+
+void WindowedQuery::readFromStart()
+{
+    Rows rows = readRows(QString(), {}, Direction::Ascending, windowSize_);
+    window_.assign(rows.begin(), rows.end());
+    base_ = 0;
+    if (int(rows.size()) < windowSize_) {
+        exact_ = true;
+        setCount(int(rows.size()));
+    } else if (count_ < int(rows.size())) {
+        setCount(int(rows.size()) + 1);
+    }
+}
+
+void WindowedQuery::readFromEnd()
+{
+    Rows rows = readRows(QString(), {}, Direction::Descending, windowSize_);
+    std::reverse(rows.begin(), rows.end());
+    window_.assign(rows.begin(), rows.end());
+    if (int(rows.size()) < windowSize_) {
+        exact_ = true;
+        setCount(int(rows.size()));
+    } else if (count_ < int(rows.size())) {
+        setCount(int(rows.size()));
+    }
+    base_ = count_ - int(window_.size());
+}
+
+// Lines spread evenly over the range of the tie (dense in practice, as an identity is) stand for the
+// whole list: their order gives any place's key, and their share of the range the count.
+void WindowedQuery::sampleRows()
+{
+    if (sampled_)
+        return;
+    sampled_ = true;
+    samples_.clear();
+    const QString tieSql = select() + QStringLiteral(" WHERE %1 >= :v0").arg(order_.tie) + OrderByWord +
+                           order_.tie + QStringLiteral(" ROWS 1");
+    const auto tieFrom = [&](qint64 from) -> std::optional<qint64> {
+        Query query(transaction());
+        query.setSql(tieSql);
+        query.paramByName(QStringLiteral("v0")).setInteger(from);
+        query.open();
+        if (query.currentRow() < 0)
+            return std::nullopt;
+        return query.fieldByName(order_.tie).asInteger();
+    };
+    const std::optional<qint64> lowest = tieFrom(std::numeric_limits<qint32>::min());
+    if (!lowest)
+        return;
+    // The highest by halving: the engine walks the tie's index upward only.
+    qint64 low = *lowest;
+    qint64 step = 1;
+    while (tieFrom(low + step))
+        step *= 2;
+    qint64 high = low + step;   // none at or above
+    while (high - low > 1) {
+        const qint64 middle = low + (high - low) / 2;
+        if (tieFrom(middle))
+            low = middle;
+        else
+            high = middle;
+    }
+    const qint64 range = low - *lowest + 1;
+    const qint64 probes = std::min<qint64>(range, SampleSize);
+    QStringList ties;
+    for (qint64 i = 0; i < probes; ++i)
+        ties << QString::number(*lowest + (probes > 1 ? i * (range - 1) / (probes - 1) : 0));
+    Query query(transaction());
+    query.setSql(select() + QStringLiteral(" WHERE %1 IN (%2)").arg(order_.tie, ties.join(QLatin1Char(','))));
+    query.open();
+    const int hits = query.recordCount();
+    for (int i = 0; i < hits; ++i)
+        samples_.push_back(query.rowData(i));
+    std::sort(samples_.begin(), samples_.end(),
+              [this](const QByteArray& a, const QByteArray& b) { return orderedBefore(a, b); });
+    sampledCount_ = probes == range ? hits : int(std::llround(double(hits) * double(range) / double(probes)));
+    sampledExact_ = probes == range;
+}
+
+// A row far from the window: read from either end when near one, otherwise around the key that the
+// row's place estimates.
+void WindowedQuery::readAround(int row)
+{
+    if (row < windowSize_) {
+        readFromStart();
+        return;
+    }
+    if (row >= count_ - windowSize_) {
+        readFromEnd();
+        return;
+    }
+    sampleRows();
+    if (samples_.empty()) {
+        readFromStart();
+        return;
+    }
+    const double place = double(row) / double(std::max(count_ - 1, 1));
+    const size_t sample =
+        std::min(samples_.size() - 1, size_t(std::lround(place * double(samples_.size() - 1))));
+    placeAt(samples_[sample], false, row);
+}
+
+// `before` and `after` are consecutive rows; the first of `after` is numbered `estimatedFirst`. The
+// estimate stands even where the window meets an end of the list: the row asked for is then still
+// shown, and the numbers become exact when the window is walked to that end.
+void WindowedQuery::placeWindow(Rows before, Rows after, int estimatedFirst)
+{
+    const int half = windowSize_ / 2;
+    const bool atStart = int(before.size()) < half;
+    const bool atEnd = int(after.size()) < windowSize_ - half;
+    window_.assign(before.begin(), before.end());
+    window_.insert(window_.end(), after.begin(), after.end());
+    const int size = int(window_.size());
+    if (atStart && atEnd) {
+        exact_ = true;
+        base_ = 0;
+        setCount(size);
+        return;
+    }
+    base_ = atStart ? 0 : std::max(0, estimatedFirst - int(before.size()));
+    if (count_ < base_ + size)
+        setCount(base_ + size);
+}
+
+void WindowedQuery::extendDown(int row)
+{
+    const int wanted = row - (base_ + int(window_.size())) + 1 + windowSize_ / 2;
+    const Rows rows = rowsAfter(window_.back(), wanted);
+    window_.insert(window_.end(), rows.begin(), rows.end());
+    if (int(rows.size()) < wanted)
+        setCount(base_ + int(window_.size()));
+    else if (count_ <= base_ + int(window_.size()))
+        setCount(base_ + int(window_.size()) + 1);
+}
+
+void WindowedQuery::extendUp(int row)
+{
+    const int wanted = base_ - row + windowSize_ / 2;
+    const Rows rows = rowsBefore(window_.front(), wanted);
+    window_.insert(window_.begin(), rows.begin(), rows.end());
+    base_ -= int(rows.size());
+    // The first row stands elsewhere than an estimate had it: the window's rows are numbered again
+    // from it.
+    if ((int(rows.size()) < wanted && base_ != 0) || base_ < 0) {
+        const int shift = base_;
+        base_ = 0;
+        if (currentRow() >= 0)
+            setCurrent(std::max(0, currentRow() - shift));
+        if (count_ < int(window_.size()))
+            setCount(int(window_.size()));
+        renumbered();
+    }
+}
+
+// Keeps at most twice the window size, those nearest `row`.
+void WindowedQuery::trimAround(int row)
+{
+    const int limit = 2 * windowSize_;
+    while (int(window_.size()) > limit) {
+        if (row - base_ > base_ + int(window_.size()) - 1 - row) {
+            window_.pop_front();
+            ++base_;
+        } else {
+            window_.pop_back();
+        }
+    }
+}
+
+void WindowedQuery::ensureRow(int row)
+{
+    if (holds(row))
+        return;
+    const int end = base_ + int(window_.size());
+    if (!window_.empty() && row >= end && row < end + windowSize_)
+        extendDown(row);
+    else if (!window_.empty() && row < base_ && row >= base_ - windowSize_)
+        extendUp(row);
+    else
+        readAround(row);
+    trimAround(row);
+}
+
+const QByteArray* WindowedQuery::rowAt(int row)
+{
+    if (row < 0 || row >= count_)
+        return nullptr;
+    ensureRow(row);
+    return holds(row) ? &window_[size_t(row - base_)] : nullptr;
+}
+
+void WindowedQuery::makeCurrent(int row)
+{
+    const QByteArray* data = rowAt(row);
+    current_ = data ? *data : QByteArray();
+    setCurrent(data ? row : -1);
+}
+
+bool WindowedQuery::isEmpty() const
+{
+    return windowed_ ? count_ == 0 : Query::isEmpty();
+}
+
+int WindowedQuery::fetchedCount() const
+{
+    return windowed_ ? count_ : Query::fetchedCount();
+}
+
+bool WindowedQuery::allFetched() const
+{
+    return windowed_ || Query::allFetched();
+}
+
+bool WindowedQuery::fetchMore()
+{
+    return windowed_ ? false : Query::fetchMore();
+}
+
+int WindowedQuery::recordCount()
+{
+    if (!windowed_)
+        return Query::recordCount();
+    if (!exact_) {
+        const int before = count_;
+        readCount(true);
+        if (count_ != before) {
+            window_.clear();
+            renumbered();
+        }
+    }
+    return count_;
+}
+
+Field WindowedQuery::field(int column) const
+{
+    if (!windowed_)
+        return Query::field(column);
+    if (column < 0 || column >= columnCount())
+        throw DbError(QStringLiteral("Nincs %1. mező.").arg(column));
+    return fieldIn(current_.isEmpty() ? nullptr : current_.constData(), column);
+}
+
+// A row outside the window is read when a view asks for it: views ask for the rows they show.
+Field WindowedQuery::fieldAt(int row, int column) const
+{
+    if (!windowed_)
+        return Query::fieldAt(row, column);
+    const QByteArray* data = const_cast<WindowedQuery*>(this)->rowAt(row);
+    return fieldIn(data ? data->constData() : nullptr, column);
+}
+
+void WindowedQuery::first()
+{
+    if (!windowed_) {
+        Query::first();
+        return;
+    }
+    makeCurrent(0);
+    setEdges(true, count_ == 0);
+}
+
+void WindowedQuery::last()
+{
+    if (!windowed_) {
+        Query::last();
+        return;
+    }
+    if (count_ > 0 && !(exact_ && holds(count_ - 1))) {
+        readFromEnd();
+        trimAround(count_ - 1);
+    }
+    makeCurrent(count_ - 1);
+    setEdges(count_ == 0, true);
+}
+
+void WindowedQuery::prior()
+{
+    if (!windowed_) {
+        Query::prior();
+        return;
+    }
+    if (currentRow() <= 0) {
+        setEdges(true, eof());
+        return;
+    }
+    makeCurrent(currentRow() - 1);
+    setEdges(false, false);
+}
+
+void WindowedQuery::next()
+{
+    if (!windowed_) {
+        Query::next();
+        return;
+    }
+    const int row = currentRow();
+    if (row < 0 || row + 1 >= count_ || !rowAt(row + 1)) {
+        setEdges(bof(), true);
+        return;
+    }
+    makeCurrent(row + 1);
+    setEdges(false, false);
+}
+
+bool WindowedQuery::moveTo(int row)
+{
+    if (!windowed_)
+        return Query::moveTo(row);
+    if (!isOpen() || row < 0 || !rowAt(row))
+        return false;
+    makeCurrent(row);
+    setEdges(row == 0, false);
+    return true;
+}
+
+// The first row, in the list's order, whose column starts with `prefix`: the engine finds the rows
+// that start with it (as typed, in upper and in lower case) and the earliest of them is placed in a
+// window of its own.
+bool WindowedQuery::locate(const QString& columnName, const QString& prefix)
+{
+    if (!windowed_)
+        return Query::locate(columnName, prefix);
+    const int index = columnIndex(columnName);
+    if (index < 0)
+        throw DbError(QStringLiteral("%1: nincs ilyen mező.").arg(columnName));
+    QStringList forms{prefix, prefix.toUpper(), prefix.toLower()};
+    forms.removeDuplicates();
+    // In the key's own column the order index is walked from the prefix; in another column its own
+    // index finds the few matching rows (a key, a code), of which the earliest is taken, unless they are
+    // many.
+    const bool keyColumn = index == keyColumn_;
+    const QString condition = QStringLiteral(" WHERE %1 STARTING WITH :p").arg(column(index).name);
+    const QString ordered = select() + condition + OrderByWord + order_.column + QStringLiteral(", ") +
+                            order_.tie + QStringLiteral(" ROWS 1");
+    const QString unordered = select() + condition + QStringLiteral(" ROWS %1").arg(MatchesRead);
+    QByteArray found;
+    for (const QString& form : std::as_const(forms)) {
+        Query query(transaction());
+        query.setSql(keyColumn ? ordered : unordered);
+        query.paramByName(QStringLiteral("p")).setText(form);
+        query.open();
+        if (!keyColumn && query.recordCount() == MatchesRead) {
+            query.setSql(ordered);
+            query.paramByName(QStringLiteral("p")).setText(form);
+            query.open();
+        }
+        for (int i = 0; i < query.fetchedCount(); ++i) {
+            const QByteArray row = query.rowData(i);
+            if (found.isEmpty() || orderedBefore(row, found))
+                found = row;
+        }
+    }
+    if (found.isEmpty()) {
+        first();
+        return false;
+    }
+    placeAt(found, true, 0);
+    return true;
+}
+
+// A window around `row` (or, when it is gone, around where it stood), which becomes current. With
+// `estimate` its number is estimated from its key, otherwise it is `number`.
+void WindowedQuery::placeAt(const QByteArray& row, bool estimate, int number)
+{
+    const int half = windowSize_ / 2;
+    Rows before = rowsBefore(row, half);
+    Rows after = before.empty() ? readRows(QString(), {}, Direction::Ascending, windowSize_ - half)
+                                : rowsAfter(before.back(), windowSize_ - half);
+    if (after.empty() && !before.empty()) {
+        // Past the last row: the last row becomes current.
+        after.push_back(before.back());
+        before.pop_back();
+    }
+    const int first = int(before.size());
+    if (estimate) {
+        sampleRows();
+        const auto place = std::lower_bound(
+            samples_.begin(), samples_.end(), row,
+            [this](const QByteArray& a, const QByteArray& b) { return orderedBefore(a, b); });
+        number = samples_.empty() ? first
+                                  : int(std::lround(double(place - samples_.begin()) /
+                                                    double(samples_.size()) * double(count_)));
+    }
+    const int highest = std::max(first, count_ - int(after.size()));
+    placeWindow(std::move(before), std::move(after), std::clamp(number, first, highest));
+    trimAround(base_ + first);
+    makeCurrent(base_ + std::min(first, int(window_.size()) - 1));
+    setEdges(currentRow() == 0, false);
+}
+
+// Read again around the current row, which keeps its number when it is still there.
+void WindowedQuery::refresh()
+{
+    if (!windowed_) {
+        Query::refresh();
+        return;
+    }
+    const QByteArray kept = current_;
+    const int row = currentRow();
+    close();
+    open();
+    if (!kept.isEmpty() && row > 0 && !window_.empty())
+        placeAt(kept, false, row);
+}
+
+void WindowedQuery::replaceRowFrom(int row, const Dataset& source)
+{
+    if (!windowed_) {
+        Query::replaceRowFrom(row, source);
+        return;
+    }
+    const bool same = source.columnCount() == columnCount() && source.currentRow() >= 0;
+    if (!same || !holds(row))
+        throw DbError(QStringLiteral("A sor nem olvasható újra."));
+    for (int i = 0; i < columnCount(); ++i)
+        if (source.column(i).name != column(i).name || source.column(i).type != column(i).type)
+            throw DbError(QStringLiteral("A sor nem olvasható újra."));
+    window_[size_t(row - base_)] = source.rowData(source.currentRow());
+    if (row == currentRow())
+        current_ = window_[size_t(row - base_)];
+    emit rowUpdated(row);
+}
