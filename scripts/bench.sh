@@ -78,5 +78,5 @@ awk -F'|' '
   END {
     if (preparation > 0 && scan > 0)
       printf "%-46s %11.1f %11.1f %7.2f %8s  %s\n", "item summary preparation vs grouped scan", preparation, scan,
-        preparation / scan, "-", "the target: within 4 x the natural scan"
+        preparation / scan, "-", "the target: within 2 x the natural scan"
   }' "$results"

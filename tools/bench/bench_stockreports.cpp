@@ -258,7 +258,6 @@ int main(int argc, char** argv)
                                   "JOIN cikk ON cszam = bcikkszam",
                                   "WHERE ( bbizdatum >= :p1 ) AND ( bbizdatum <= :p2 )",
                                   "GROUP BY bcikkszam, cmegn",
-                                  "PLAN SORT (HASH (BIZMOZG NATURAL, CIKK NATURAL))",
                                   "ORDER BY bcikkszam"};
         const auto bindPeriod = [&](Query& q) { bindTexts(q, {}, {from, to}); };
         const double program = medianMs([&] { clickAndSettle(form.Button5); });
@@ -266,7 +265,8 @@ int main(int argc, char** argv)
         table.push_back(
             {"item summary: collection", program, engine, QStringLiteral("first block of the list")});
 
-        // Printing prepares every item's opening and period figures: two grouped statements per item.
+        // Printing prepares every item's opening and period figures: with the whole list, in one grouped
+        // pass over the lines.
         clickAndSettle(form.Button5);
         int items = 0;
         QElapsedTimer timer;
@@ -275,32 +275,18 @@ int main(int argc, char** argv)
         items = int(Data->frNyomtat->prepare().rows().size());
         const double program2 = timer.nsecsElapsed() / 1e6;
 
-        Query totals(Data->IBTrans1);
         timer.restart();
         openAndFetch(bare, list, bindPeriod, -1);
-        for (int row = 0; row < bare.fetchedCount(); ++row) {
-            const QString number =
-                bare.fieldAt(row, bare.columnIndex(QStringLiteral("bcikkszam"))).asString();
-            const QString head = QStringLiteral("SELECT bcikkszam, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS "
-                                                "sum_csok, SUM(bmenov - bmecsok) AS athozat");
-            openAndFetch(
-                totals,
-                {head, "FROM bizmozg", "WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum < :p2 )",
-                 "GROUP BY bcikkszam"},
-                [&](Query& q) { bindTexts(q, {number}, {from}); }, -1);
-            openAndFetch(
-                totals,
-                {head, "FROM bizmozg",
-                 "WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )",
-                 "GROUP BY bcikkszam"},
-                [&](Query& q) {
-                    bindTexts(q, {number}, {from, to});
-                },
-                -1);
-        }
+        openAndFetch(bare, {"SELECT COUNT(*) AS n FROM cikk"}, [](Query&) {}, -1);
+        openAndFetch(bare,
+                     {"SELECT bcikkszam, SUM(CASE WHEN bbizdatum < :p1 THEN bmenov - bmecsok END) AS athozat, "
+                      "SUM(CASE WHEN bbizdatum >= :p1 THEN bmenov END) AS sum_nov, "
+                      "SUM(CASE WHEN bbizdatum >= :p1 THEN bmecsok END) AS sum_csok",
+                      "FROM bizmozg WHERE bbizdatum <= :p2 GROUP BY bcikkszam", "PLAN SORT (BIZMOZG NATURAL)"},
+                     bindPeriod, -1);
         const double engine2 = timer.nsecsElapsed() / 1e6;
         table.push_back({"item summary: report preparation", program2, engine2,
-                         QStringLiteral("%1 items, layout included; one run").arg(items)});
+                         QStringLiteral("%1 items, layout included; one run; engine: the list, then one grouped pass").arg(items)});
     }
 
     {
