@@ -10,7 +10,8 @@
 class Connection;
 
 struct DemoOptions {
-    static constexpr int MaxItems = 90000;      // five-digit item codes
+    static constexpr int DigitItemCodes = 90000;   // five-digit item codes up to this many items
+    static constexpr int MaxItems = 100000;        // then some with a letter (still five characters)
     static constexpr int MaxLines = 60000000;   // BKOD holds five base-36 digits of IDB
     static constexpr int MinPartners = 12;      // the named firms and producers
     static constexpr int MaxPartners = 7000;    // as many as the name lists make distinct
