@@ -477,23 +477,26 @@ void TestCards::batchRangeIndexBounds()
     QFETCH(QString, from);
     QFETCH(QString, to);
     Query query(Data->IBTrans1);
-    const QStringList batches = {"ABB~",  "ABB",   "ABC",  "ABCA", "ABC~~~~", "ABD", "AB",  "AB!",
-                                 "AB~~~", "A",     "ABD!", "!!!",  "!!! A",   "~~~", "~~~~", "ABÉ",
-                                 "ABÉA",  "ABČ~~", "ABĘ",  " AB",  "AB C"};
+    const QStringList batches = {"ABB~", "ABB",   "ABC",  "ABCA",  "ABC~~~~", "ABD",   "AB",
+                                 "AB!",  "AB~~~", "A",    "ABD!",  "!!!",     "!!! A", "~~~",
+                                 "~~~~", "ABÉ",   "ABÉA", "ABČ~~", "ABĘ",     " AB",   "AB C"};
     int number = 900;
     for (const QString& batch : batches) {
-        query.setSql(QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, btetel, bbizdatum, bmenov, bmecsok) "
-                                    "VALUES (:p1, '1', :p2, :p3, :p4, 0)"));
+        query.setSql(
+            QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, btetel, bbizdatum, bmenov, bmecsok) "
+                           "VALUES (:p1, '1', :p2, :p3, :p4, 0)"));
         query.paramByName(QStringLiteral("p1")).setText(QString::number(++number));
         query.paramByName(QStringLiteral("p2")).setText(batch);
         query.paramByName(QStringLiteral("p3")).setDate(isoDate(number % 2 ? "2023-06-01" : "2024-06-01"));
-        query.paramByName(QStringLiteral("p4")).setDecimal(Decimal::fromScaled(qint64(number) * Decimal::Unit));
+        query.paramByName(QStringLiteral("p4"))
+            .setDecimal(Decimal::fromScaled(qint64(number) * Decimal::Unit));
         query.execute();
     }
     const auto sums = [&](const QString& dates) {
-        query.setSql(QStringLiteral("SELECT SUM(bmenov) FROM bizmozg WHERE SUBSTRING(btetel FROM 1 FOR 3) >= :p1 "
-                                    "AND SUBSTRING(btetel FROM 1 FOR 3) <= :p2 AND ") +
-                     dates);
+        query.setSql(
+            QStringLiteral("SELECT SUM(bmenov) FROM bizmozg WHERE SUBSTRING(btetel FROM 1 FOR 3) >= :p1 "
+                           "AND SUBSTRING(btetel FROM 1 FOR 3) <= :p2 AND ") +
+            dates);
         query.paramByName(QStringLiteral("p1")).setText(from);
         query.paramByName(QStringLiteral("p2")).setText(to);
         query.open();
@@ -504,7 +507,7 @@ void TestCards::batchRangeIndexBounds()
     query.close();
 
     TForm31 form;
-    const QList<QLineEdit*> positions = {form.Edit3,  form.Edit4,  form.Edit8, form.Edit9,
+    const QList<QLineEdit*> positions = {form.Edit3,  form.Edit4,  form.Edit8,  form.Edit9,
                                          form.Edit10, form.Edit11, form.Edit12, form.Edit13};
     // Positions 4 to 7 take every batch number above.
     for (int i = 0; i < positions.size(); ++i)

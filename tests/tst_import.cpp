@@ -290,8 +290,9 @@ private slots:
     void recordsAsTheTreeHasThem_data()
     {
         QTest::addColumn<QByteArray>("xml");
-        QTest::newRow("record in a record") << document({"<Records><a>1</a><Records><b>2</b></Records><c>3</c>"
-                                                         "</Records><Records><d>4</d></Records>"});
+        QTest::newRow("record in a record")
+            << document({"<Records><a>1</a><Records><b>2</b></Records><c>3</c>"
+                         "</Records><Records><d>4</d></Records>"});
         QTest::newRow("blanks, no-break spaces, tabs")
             << document({"<Records><a> </a><b>\u00a0</b><c>\t x \r\n</c><d>&#9;y&#160;</d></Records>"});
         QTest::newRow("instructions, comments, CDATA around text")
@@ -299,8 +300,9 @@ private slots:
         QTest::newRow("entities inside text")
             << document({"<Records><a>&lt;x&gt; &amp;&e; y</a><b>&e;</b></Records>"},
                         "<!DOCTYPE dataroot [<!ENTITY e 'p<q>r</q>s'>]>");
-        QTest::newRow("prefixed and lower-case names") << document({"<x:Records xmlns:x='u'><a>1</a></x:Records>"
-                                                                    "<records><a>2</a></records>"});
+        QTest::newRow("prefixed and lower-case names")
+            << document({"<x:Records xmlns:x='u'><a>1</a></x:Records>"
+                         "<records><a>2</a></records>"});
     }
 
     void recordsAsTheTreeHasThem()

@@ -36,9 +36,8 @@ const QString InPeriod = QStringLiteral(
 // the bound: printable ASCII only.
 bool plainText(const QString& text)
 {
-    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) {
-               return c.unicode() > 0x20 && c.unicode() < 0x7f;
-           });
+    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(),
+                                          [](QChar c) { return c.unicode() > 0x20 && c.unicode() < 0x7f; });
 }
 
 // Positions 1 to 3 from `from` to `to` (compared with blank padding, in the binary order of batch

@@ -169,8 +169,8 @@ void summariseItem(const Dataset& items, Query& totals)
     SharedState& state = shared();
     ReportVariables& variables = reportVariables();
     const QString itemNumber = items.fieldByName(QStringLiteral("bcikkszam")).asString();
-    const ItemFigures item =
-        summaryRun.grouped ? summaryRun.figures.value(itemKey(itemNumber)) : readItemFigures(itemNumber, totals);
+    const ItemFigures item = summaryRun.grouped ? summaryRun.figures.value(itemKey(itemNumber))
+                                                : readItemFigures(itemNumber, totals);
     state.RunningStock = item.opening;
     variables.set(QStringLiteral("vathozat"), state.RunningStock);
     variables.set(QStringLiteral("vsum_nov"), item.increase);

@@ -194,7 +194,8 @@ LineParams lineParams(Query& insert)
     return params;
 }
 
-void bindLine(const LineParams& params, const DemoWorld& world, const Line& line, int number, DemoRandom& random)
+void bindLine(const LineParams& params, const DemoWorld& world, const Line& line, int number,
+              DemoRandom& random)
 {
     const DemoMovementType& type = *line.type;
     const Decimal quantity = Decimal::fromScaled(line.quantity);
