@@ -161,8 +161,7 @@ std::unique_ptr<Cursor> Query::openCursor()
     auto statement = prepared();
     if (!statement->isSelect())
         throw DbError(QStringLiteral("Az utasítás nem ad vissza sorokat; végrehajtani kell, nem megnyitni."));
-    return std::make_unique<Cursor>(statement, transaction().handle(),
-                                    orderedValues());
+    return std::make_unique<Cursor>(statement, transaction().handle(), orderedValues());
 }
 
 int Query::execute()
