@@ -1,5 +1,6 @@
 // The card family: the item card, the batch-number card and the batch-number range list over the
 // shared movement-line fixture: figures, lists, running stock in print, orders, lookups and pickers.
+#include "decimal.h"
 #include "reportforms.h"
 #include "reportvariables.h"
 #include "stockfixture.h"
@@ -86,6 +87,8 @@ private slots:
     void titleClickResorts();
     void batchRanges_data();
     void batchRanges();
+    void batchRangeIndexBounds_data();
+    void batchRangeIndexBounds();
     void itemLookup_data();
     void itemLookup();
     void batchPickers_data();
@@ -449,6 +452,76 @@ void TestCards::batchRanges()
     QCOMPARE(sorted(rows), sorted(printed));
     if (!printed.isEmpty())
         QCOMPARE(rows.last().section(QLatin1String(": "), 1), printed.last().section(QLatin1String(": "), 1));
+}
+
+void TestCards::batchRangeIndexBounds_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("one group") << "ABC"
+                               << "ABC";
+    QTest::newRow("shorter texts") << "AB"
+                                   << "AB";
+    QTest::newRow("two groups") << "ABB"
+                                << "ABD";
+    QTest::newRow("edge characters") << "!!!"
+                                     << "~~~";
+    QTest::newRow("beyond ASCII") << "ABÉ"
+                                  << "ABÉ";
+}
+
+// The batch-number range the first three positions imply narrows what the engine reads and nothing
+// else: batch numbers just inside and just outside each bound give the figures of the positions alone.
+void TestCards::batchRangeIndexBounds()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    Query query(Data->IBTrans1);
+    const QStringList batches = {"ABB~", "ABB",   "ABC",  "ABCA",  "ABC~~~~", "ABD",   "AB",
+                                 "AB!",  "AB~~~", "A",    "ABD!",  "!!!",     "!!! A", "~~~",
+                                 "~~~~", "ABÉ",   "ABÉA", "ABČ~~", "ABĘ",     " AB",   "AB C"};
+    int number = 900;
+    for (const QString& batch : batches) {
+        query.setSql(
+            QStringLiteral("INSERT INTO bizmozg (bbszam, bcikkszam, btetel, bbizdatum, bmenov, bmecsok) "
+                           "VALUES (:p1, '1', :p2, :p3, :p4, 0)"));
+        query.paramByName(QStringLiteral("p1")).setText(QString::number(++number));
+        query.paramByName(QStringLiteral("p2")).setText(batch);
+        query.paramByName(QStringLiteral("p3")).setDate(isoDate(number % 2 ? "2023-06-01" : "2024-06-01"));
+        query.paramByName(QStringLiteral("p4"))
+            .setDecimal(Decimal::fromScaled(qint64(number) * Decimal::Unit));
+        query.execute();
+    }
+    const auto sums = [&](const QString& dates) {
+        query.setSql(
+            QStringLiteral("SELECT SUM(bmenov) FROM bizmozg WHERE SUBSTRING(btetel FROM 1 FOR 3) >= :p1 "
+                           "AND SUBSTRING(btetel FROM 1 FOR 3) <= :p2 AND ") +
+            dates);
+        query.paramByName(QStringLiteral("p1")).setText(from);
+        query.paramByName(QStringLiteral("p2")).setText(to);
+        query.open();
+        return Formats::formatAmount(query.field(0).asFloat(), 3);
+    };
+    const QString opening = sums(QStringLiteral("bbizdatum < '2024-01-01'"));
+    const QString period = sums(QStringLiteral("bbizdatum >= '2024-01-01' AND bbizdatum <= '2024-12-31'"));
+    query.close();
+
+    TForm31 form;
+    const QList<QLineEdit*> positions = {form.Edit3,  form.Edit4,  form.Edit8,  form.Edit9,
+                                         form.Edit10, form.Edit11, form.Edit12, form.Edit13};
+    // Positions 4 to 7 take every batch number above.
+    for (int i = 0; i < positions.size(); ++i)
+        positions[i]->setText(i % 2 ? QStringLiteral("~") : QString());
+    form.Edit1->setText(from);
+    form.Edit2->setText(to);
+    setPeriod(form, "2024-01-01", "2024-12-31");
+    QTest::mouseClick(form.Button5, Qt::LeftButton);
+    const QString openingShown = form.Edit14->text();
+    const QString periodShown = form.Edit5->text();
+    Data->ZQ11->close();
+    Data->IBTrans1.rollback();
+    QCOMPARE(openingShown, opening);
+    QCOMPARE(periodShown, period);
 }
 
 void TestCards::itemLookup_data()

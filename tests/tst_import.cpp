@@ -6,10 +6,12 @@
 #include "modalform.h"
 #include "masterfixture.h"
 #include "testsupport.h"
+#include "importreader.h"
 #include "purchaseticketimport.h"
 
 #include <QDate>
 #include <QDir>
+#include <QDomDocument>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,6 +49,38 @@ QStringList withValue(QStringList values, int index, const QString& value)
 {
     values[index] = value;
     return values;
+}
+
+// What a document tree holds for each "Records" element: the trimmed text of every text node under it,
+// depth first, walking into elements and entity references. The reader has to give the same values
+// without building the tree.
+QList<QStringList> recordsOfTheTree(const QByteArray& xml)
+{
+    QDomDocument document;
+    if (!document.setContent(xml))
+        return {};
+    QList<QStringList> records;
+    const QDomNodeList elements = document.elementsByTagName(QStringLiteral("Records"));
+    for (int i = 0; i < elements.length(); ++i) {
+        QStringList values;
+        std::function<void(const QDomNode&)> walk = [&](const QDomNode& node) {
+            for (QDomNode child = node.firstChild(); !child.isNull(); child = child.nextSibling()) {
+                if (child.isText() && !child.isCDATASection()) {
+                    QString text = child.nodeValue();
+                    while (!text.isEmpty() && text.front().unicode() <= ' ')
+                        text.remove(0, 1);
+                    while (!text.isEmpty() && text.back().unicode() <= ' ')
+                        text.chop(1);
+                    values << text;
+                } else if (child.isElement() || child.isEntityReference()) {
+                    walk(child);
+                }
+            }
+        };
+        walk(elements.item(i));
+        records << values;
+    }
+    return records;
 }
 
 }
@@ -251,6 +285,35 @@ private slots:
             << QByteArray("<dataroot>\n<Records>" + QByteArray("<n>").repeated(100000) + "1" +
                           QByteArray("</n>").repeated(100000) + "</Records></dataroot>")
             << "256 szintnél mélyebben vannak egymásba ágyazva (2. sor, 774. oszlop)";
+    }
+
+    void recordsAsTheTreeHasThem_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::newRow("record in a record")
+            << document({"<Records><a>1</a><Records><b>2</b></Records><c>3</c>"
+                         "</Records><Records><d>4</d></Records>"});
+        QTest::newRow("blanks, no-break spaces, tabs")
+            << document({"<Records><a> </a><b>\u00a0</b><c>\t x \r\n</c><d>&#9;y&#160;</d></Records>"});
+        QTest::newRow("instructions, comments, CDATA around text")
+            << document({"<Records><?pi data?>a<!-- c -->b<![CDATA[c]]>d</Records>"});
+        QTest::newRow("entities inside text")
+            << document({"<Records><a>&lt;x&gt; &amp;&e; y</a><b>&e;</b></Records>"},
+                        "<!DOCTYPE dataroot [<!ENTITY e 'p<q>r</q>s'>]>");
+        QTest::newRow("prefixed and lower-case names")
+            << document({"<x:Records xmlns:x='u'><a>1</a></x:Records>"
+                         "<records><a>2</a></records>"});
+    }
+
+    void recordsAsTheTreeHasThem()
+    {
+        QFETCH(QByteArray, xml);
+        PurchaseTicketFile file;
+        QVERIFY(file.load(writeFile(xml)));
+        QList<QStringList> records;
+        for (int i = 0; i < file.recordCount(); ++i)
+            records << file.values(i);
+        QCOMPARE(records, recordsOfTheTree(xml));
     }
 
     void unreadableFile()

@@ -1,6 +1,7 @@
 // The report events of the data module: the running stock of the cards and the item summary figures,
 // prepared from real statements over a real database.
 #include "data.h"
+#include "query.h"
 #include "report.h"
 #include "reportevents.h"
 #include "reportvariables.h"
@@ -45,6 +46,7 @@ private slots:
     void itemSummary();
     void preparationErrors_data();
     void preparationErrors();
+    void itemSummaryOfAShortList();
 
 private:
     Report& reportFor(const QString& dataset, const QString& objectText);
@@ -300,6 +302,32 @@ void TestReportEvents::preparationErrors()
     } catch (const std::exception& error) {
         QCOMPARE(QString::fromUtf8(error.what()), message);
     }
+}
+
+// A list of few items among many is summed item by item, a long one in one pass over all lines; both
+// give the figures of the "collected range" row above. Runs last: it adds items the others do not expect.
+void TestReportEvents::itemSummaryOfAShortList()
+{
+    Query add(data_->IBTrans1);
+    for (int i = 0; i < 20; ++i) {
+        add.setSql(QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn) VALUES ('%1', 'X%1', 'Szilva')")
+                       .arg(10 + i));
+        add.execute();
+    }
+    data_->IBTrans1.commit();
+    fillSummary("2024-01-01", "2024-01-31");
+    shared().SummaryDateFrom = QStringLiteral("2024.01.01");
+    shared().SummaryDateTo = QStringLiteral("2024.01.31");
+    const QList<QStringList> rows =
+        reportFor(QStringLiteral("frDBDataSet2"),
+                  QStringLiteral("[bcikkszam]: [vathozat] [vsum_nov] [vsum_csok] [vvarnel]"))
+            .prepare()
+            .rows();
+    QStringList texts;
+    for (const QStringList& row : rows)
+        texts += row;
+    QCOMPARE(texts, (QStringList{"A1: 100 5 30 75", "B2: 0 8 3 5"}));
+    QCOMPARE(data_->ZQ12->sql().contains(QStringLiteral("bcikkszam = :p1")), true);
 }
 
 QTEST_MAIN(TestReportEvents)

@@ -1,4 +1,5 @@
-// The purchase-ticket file: parsing, the walk over a record, and the conversion into a MUNKA2 row.
+// The purchase-ticket file: one streaming pass that checks it and collects its records, and the
+// conversion into a MUNKA2 row.
 #include "importreader.h"
 
 #include "decimal.h"
@@ -85,17 +86,58 @@ constexpr int MaxDepth = 256;
 constexpr qint64 ExpansionAllowance = 1024 * 1024;
 
 struct Refusal {
-    QString reason;   // empty: the file keeps the bounds (it may still be malformed)
+    QString reason;   // empty: the file keeps the bounds and is well-formed
     qint64 line = 0;
     qint64 column = 0;
 };
 
-// One streaming pass over the file: no nesting deeper than the bound, no more text than the bound once
-// internal entities are expanded, and no external DTD or external entity (nothing is fetched, but a file
-// that asks for one is not a ticket file). Parse errors are left to the document, which reports them.
-Refusal checkLimits(const QByteArray& content)
+// Collects every "Records" element's values while the file streams past: a text goes to every record
+// open around it, so a record nested in another gives its values to both, in document order. A text is
+// one value as the reader delivers it; texts of blanks only, CDATA sections, comments, processing
+// instructions and entities the reader cannot expand give none.
+class RecordCollector {
+public:
+    explicit RecordCollector(QList<QStringList>& records) : records_(records) {}
+
+    void start(const QXmlStreamReader& reader)
+    {
+        if (reader.qualifiedName() == QLatin1String("Records")) {
+            open_.push_back(int(records_.size()));
+            records_.append(QStringList());
+        }
+        depths_.push_back(reader.qualifiedName() == QLatin1String("Records"));
+    }
+    void end()
+    {
+        if (!depths_.isEmpty() && depths_.takeLast())
+            open_.pop_back();
+    }
+    void text(const QXmlStreamReader& reader)
+    {
+        if (open_.isEmpty() || reader.isCDATA() || reader.isWhitespace())
+            return;
+        const QString text = reader.text().toString();
+        if (text.trimmed().isEmpty())
+            return;
+        const QString value = trimmedValue(text);
+        for (const int record : std::as_const(open_))
+            records_[record].append(value);
+    }
+
+private:
+    QList<QStringList>& records_;
+    QList<int> open_;      // the records open around the current element, outermost first
+    QList<bool> depths_;   // for each open element: whether it is a record
+};
+
+// One streaming pass over the file that collects the records: no nesting deeper than the bound, no
+// more text than the bound once internal entities are expanded, no external DTD or external entity
+// (nothing is fetched, but a file that asks for one is not a ticket file), and well-formed.
+Refusal readRecords(const QByteArray& content, QList<QStringList>& records)
 {
     QXmlStreamReader reader(content);
+    reader.setNamespaceProcessing(false);
+    RecordCollector collector(records);
     int depth = 0;
     qint64 text = 0;
     const qint64 maxText = content.size() + ExpansionAllowance;
@@ -108,13 +150,18 @@ Refusal checkLimits(const QByteArray& content)
             if (++depth > MaxDepth)
                 return at(
                     QStringLiteral("az elemek %1 szintnél mélyebben vannak egymásba ágyazva").arg(MaxDepth));
+            collector.start(reader);
             break;
-        case QXmlStreamReader::EndElement: --depth; break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            collector.end();
+            break;
         case QXmlStreamReader::Characters:
             text += reader.text().size();
             if (text > maxText)
                 return at(
                     QStringLiteral("az entitások kifejtve %1 karakternél több szöveget adnak").arg(maxText));
+            collector.text(reader);
             break;
         case QXmlStreamReader::DTD: {
             if (!reader.dtdSystemId().isEmpty() || !reader.dtdPublicId().isEmpty())
@@ -130,6 +177,8 @@ Refusal checkLimits(const QByteArray& content)
         default: break;
         }
     }
+    if (reader.hasError())
+        return at(reader.errorString());
     return {};
 }
 
@@ -137,8 +186,7 @@ Refusal checkLimits(const QByteArray& content)
 
 bool PurchaseTicketFile::load(const QString& fileName)
 {
-    document_.clear();
-    records_ = QDomNodeList();
+    records_.clear();
     error_.clear();
     QFile file(fileName);
     auto cannotOpen = [&] {
@@ -148,7 +196,7 @@ bool PurchaseTicketFile::load(const QString& fileName)
     if (!file.open(QIODevice::ReadOnly))
         return cannotOpen();
     auto refuse = [&](const QString& reason, qint64 line, qint64 column) {
-        document_.clear();
+        records_.clear();
         error_ = QStringLiteral("A(z) \"%1\" file nem olvasható be:\r%2 (%3. sor, %4. oszlop)")
                      .arg(fileName, reason)
                      .arg(line)
@@ -157,50 +205,18 @@ bool PurchaseTicketFile::load(const QString& fileName)
     };
     if (file.size() > MaxFileBytes)
         return refuse(QStringLiteral("a file nagyobb %1 MB-nál").arg(MaxFileBytes / (1024 * 1024)), 1, 1);
-    // Read once: the check and the document see the same bytes.
     const QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return cannotOpen();
-    if (const Refusal refusal = checkLimits(content); !refusal.reason.isEmpty())
+    // A file that fails half way keeps nothing of what came before the failure.
+    if (const Refusal refusal = readRecords(content, records_); !refusal.reason.isEmpty())
         return refuse(refusal.reason, refusal.line, refusal.column);
-    QString message;
-    int line = 0;
-    int column = 0;
-    // A document that fails half way keeps what came before the error; none of it is used.
-    if (!document_.setContent(content, &message, &line, &column))
-        return refuse(message, line, column);
-    records_ = document_.elementsByTagName(QStringLiteral("Records"));
     return true;
 }
 
 QStringList PurchaseTicketFile::values(int record) const
 {
-    QStringList values;
-    travelChildren(records_.item(record).childNodes(), values);
-    return values;
-}
-
-void travelChildren(const QDomNodeList& nodes, QStringList& values)
-{
-    for (int i = 0; i < nodes.length(); ++i) {
-        // Depth first without recursion: down to the first child, else on to the next sibling, climbing
-        // back towards `top` where a level has ended.
-        const QDomNode top = nodes.item(i);
-        QDomNode node = top;
-        while (!node.isNull()) {
-            const QDomNode::NodeType type = node.nodeType();
-            if ((type == QDomNode::ElementNode || type == QDomNode::EntityReferenceNode) &&
-                node.hasChildNodes()) {
-                node = node.firstChild();
-                continue;
-            }
-            if (type == QDomNode::TextNode)
-                values << trimmedValue(node.nodeValue());
-            while (node != top && node.nextSibling().isNull())
-                node = node.parentNode();
-            node = node == top ? QDomNode() : node.nextSibling();
-        }
-    }
+    return records_.value(record);
 }
 
 const QStringList& workColumns()

@@ -1,8 +1,8 @@
-// Reading the purchase-ticket file: its records, the walk that collects a record's values, and the
-// work-table row a record becomes.
+// Reading the purchase-ticket file: its records with their values, and the work-table row a record
+// becomes.
 #pragma once
 
-#include <QDomDocument>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <stdexcept>
@@ -20,8 +20,8 @@ private:
     QString text_;
 };
 
-// The file as a parsed document. Before the document is built the file is checked against bounds on
-// its size, its nesting and its text with internal entities expanded, and a file that names an external
+// The file's records, read in one streaming pass. The file is checked against bounds on its size, its
+// nesting and its text with internal entities expanded as it is read, and a file that names an external
 // DTD or entity is refused, so a hostile file ends in the "cannot be read" message instead of eating the
 // stack or the memory. Nothing external is ever fetched.
 class PurchaseTicketFile {
@@ -32,19 +32,13 @@ public:
     QString errorText() const { return error_; }
 
     // Every element named "Records", wherever it stands, in document order.
-    int recordCount() const { return records_.length(); }
+    int recordCount() const { return int(records_.size()); }
     QStringList values(int record) const;
 
 private:
-    QDomDocument document_;
-    QDomNodeList records_;
+    QList<QStringList> records_;
     QString error_;
 };
-
-// Appends the trimmed text of every text node under `nodes`, depth first in document order, walking
-// into elements and entity references; CDATA sections, comments and processing instructions are skipped.
-// The walk keeps no call per level, so the depth of the tree does not reach the stack.
-void travelChildren(const QDomNodeList& nodes, QStringList& values);
 
 // The work table's columns in file order: the n-th value of a record goes to the n-th column.
 const QStringList& workColumns();

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 TForm31* Form31 = nullptr;
 
 namespace {
@@ -29,6 +31,37 @@ const QString BeforePeriod = QStringLiteral(
 const QString InPeriod = QStringLiteral(
     "AND ( SUBSTRING(BTETEL FROM 7 FOR 1) >= :p9 ) AND ( SUBSTRING(BTETEL FROM 7 FOR 1) <= :p10 ) AND "
     "( bbizdatum >= :p11 ) AND ( bbizdatum <= :p12 )");
+
+// A text whose characters the engine orders as their codes, without blanks whose padding would blur
+// the bound: printable ASCII only.
+bool plainText(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(),
+                                          [](QChar c) { return c.unicode() > 0x20 && c.unicode() < 0x7f; });
+}
+
+// Positions 1 to 3 from `from` to `to` (compared with blank padding, in the binary order of batch
+// numbers) imply that the whole batch number lies above `from` with its last character one lower and
+// below `to` with its last character one higher; the index on the batch number then reads only that
+// range. Each bound decides at or before the last position of its text, so no batch number the
+// conditions take falls outside it. Texts beyond printable ASCII get no bound.
+StockCardMember::ImpliedRange batchGroupRange(QString from, QString to)
+{
+    while (from.endsWith(QLatin1Char(' ')))
+        from.chop(1);
+    while (to.endsWith(QLatin1Char(' ')))
+        to.chop(1);
+    StockCardMember::ImpliedRange range;
+    if (plainText(from)) {
+        range.above = from;
+        range.above.back() = QChar(from.back().unicode() - 1);
+    }
+    if (plainText(to)) {
+        range.below = to;
+        range.below.back() = QChar(to.back().unicode() + 1);
+    }
+    return range;
+}
 
 }
 
@@ -110,6 +143,8 @@ TForm31::TForm31(QWidget* parent)
                                "vtetel5ig",    "vtetel6tol",  "vtetel6ig",  "vtetel7tol", "vtetel7ig"};
     for (int i = 0; i < boxes.size(); ++i)
         m.keyVariables.append({QString::fromLatin1(variables[i]), boxes[i]});
+    m.impliedRangeColumn = QStringLiteral("BTETEL");
+    m.impliedRange = [this] { return batchGroupRange(Edit1->text(), Edit2->text()); };
     m.reportFile = QStringLiteral("VarnelTeteltolig.frf");
     m.emptiesListOnOpening = false;
     m.enterMovesFocus = false;

@@ -47,11 +47,9 @@ void TForm26::listInOrder(const QString& orderLine)
         query, {QStringLiteral("SELECT bcikkszam, cmegn, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok"),
                 QStringLiteral("FROM bizmozg"), QStringLiteral("JOIN cikk ON cszam = bcikkszam"),
                 QStringLiteral("WHERE ( bbizdatum >= :p1 ) AND ( bbizdatum <= :p2 )"),
-                QStringLiteral("GROUP BY bcikkszam, cmegn"),
-                // One pass over the lines and the items, hashed: the optimizer's own choice reads
-                // each item's lines through the item-number index, a page read for nearly
-                // every line of the period.
-                QStringLiteral("PLAN SORT (HASH (BIZMOZG NATURAL, CIKK NATURAL))"), orderLine});
+                // The optimizer's own plan walks the items and reads each one's period through the
+                // item-number and date index; on a warm cache it takes a third of a hashed full scan.
+                QStringLiteral("GROUP BY bcikkszam, cmegn"), orderLine});
     query.paramByName(QStringLiteral("p1")).setDate(DateTimePicker1->date());
     query.paramByName(QStringLiteral("p2")).setDate(DateTimePicker2->date());
     query.open();

@@ -10,6 +10,7 @@
 #include "reportvariables.h"
 #include "sharedstate.h"
 
+#include <QHash>
 #include <QSet>
 
 namespace {
@@ -69,33 +70,112 @@ void openItemTotals(Query& query, const QString& itemNumber, const QString& cond
     query.paramByName(QStringLiteral("p1")).setText(itemNumber);
 }
 
+struct ItemFigures {
+    double opening = 0;
+    double increase = 0;
+    double decrease = 0;
+};
+
+// The summary being prepared: its range, and every item's figures when they were read in one pass.
+struct SummaryRun {
+    QDate from;
+    QDate to;
+    bool grouped = false;
+    QHash<QString, ItemFigures> figures;
+};
+SummaryRun summaryRun;
+
+// The engine pads shorter texts with blanks when it compares them, so "A" and "A " are one item.
+QString itemKey(QString number)
+{
+    while (number.endsWith(QLatin1Char(' ')))
+        number.chop(1);
+    return number;
+}
+
+// Two statements per item read each item's lines through the item-number index, one random page per
+// line; one grouped pass reads every line once in page order, about five times cheaper per line. The
+// pass pays once the list holds a quarter of the items.
+bool groupedPassPays(Dataset& items, Query& query)
+{
+    query.close();
+    query.clearSql();
+    query.addSql(QStringLiteral("SELECT COUNT(*) AS n FROM cikk"));
+    query.open();
+    return qint64(items.recordCount()) * 4 >= query.field(0).asInteger();
+}
+
+// Every item's opening stock before the from-date and its period sums up to the to-date, in one pass
+// over the lines in page order (the optimizer would walk the item-number index instead, five times
+// slower). Each figure sums the same lines as the per-item statements do.
+void readAllFigures(Query& query)
+{
+    query.close();
+    query.clearSql();
+    query.addSql(QStringLiteral(
+        "SELECT bcikkszam, SUM(CASE WHEN bbizdatum < :p1 THEN bmenov - bmecsok END) AS athozat, "
+        "SUM(CASE WHEN bbizdatum >= :p1 THEN bmenov END) AS sum_nov, "
+        "SUM(CASE WHEN bbizdatum >= :p1 THEN bmecsok END) AS sum_csok"));
+    query.addSql(QStringLiteral("FROM bizmozg WHERE bbizdatum <= :p2 GROUP BY bcikkszam"));
+    query.addSql(QStringLiteral("PLAN SORT (BIZMOZG NATURAL)"));
+    query.paramByName(QStringLiteral("p1")).setDate(summaryRun.from);
+    query.paramByName(QStringLiteral("p2")).setDate(summaryRun.to);
+    query.open();
+    const int number = query.columnIndex(QStringLiteral("bcikkszam"));
+    for (; !query.eof(); query.next()) {
+        ItemFigures& item = summaryRun.figures[itemKey(query.field(number).asString())];
+        item.opening += query.fieldByName(QStringLiteral("athozat")).asFloat();
+        item.increase += query.fieldByName(QStringLiteral("sum_nov")).asFloat();
+        item.decrease += query.fieldByName(QStringLiteral("sum_csok")).asFloat();
+    }
+    query.close();
+}
+
+void startSummary(Dataset& items, Query& totals)
+{
+    resetRunningStock();
+    SharedState& state = shared();
+    summaryRun = {};
+    summaryRun.from = summaryDate(state.SummaryDateFrom);
+    summaryRun.to = summaryDate(state.SummaryDateTo);
+    summaryRun.grouped = groupedPassPays(items, totals);
+    if (summaryRun.grouped)
+        readAllFigures(totals);
+}
+
+ItemFigures readItemFigures(const QString& itemNumber, Query& totals)
+{
+    ItemFigures item;
+    openItemTotals(totals, itemNumber, QStringLiteral("WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum < :p2 )"));
+    totals.paramByName(QStringLiteral("p2")).setDate(summaryRun.from);
+    totals.open();
+    item.opening = totals.fieldByName(QStringLiteral("athozat")).asFloat();
+
+    openItemTotals(
+        totals, itemNumber,
+        QStringLiteral("WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )"));
+    totals.paramByName(QStringLiteral("p2")).setDate(summaryRun.from);
+    totals.paramByName(QStringLiteral("p3")).setDate(summaryRun.to);
+    totals.open();
+    item.increase = totals.fieldByName(QStringLiteral("sum_nov")).asFloat();
+    item.decrease = totals.fieldByName(QStringLiteral("sum_csok")).asFloat();
+    return item;
+}
+
 // Opening stock before SummaryDateFrom, the period's sums, and the stock at the end of SummaryDateTo,
-// for the item of the current row. An item without lines gives an empty result, which reads as 0.
+// for the item of the current row. An item without lines reads as 0.
 void summariseItem(const Dataset& items, Query& totals)
 {
     SharedState& state = shared();
     ReportVariables& variables = reportVariables();
     const QString itemNumber = items.fieldByName(QStringLiteral("bcikkszam")).asString();
-    state.RunningStock = 0;
-
-    openItemTotals(totals, itemNumber, QStringLiteral("WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum < :p2 )"));
-    totals.paramByName(QStringLiteral("p2")).setDate(summaryDate(state.SummaryDateFrom));
-    totals.open();
-    state.RunningStock = totals.fieldByName(QStringLiteral("athozat")).asFloat();
+    const ItemFigures item = summaryRun.grouped ? summaryRun.figures.value(itemKey(itemNumber))
+                                                : readItemFigures(itemNumber, totals);
+    state.RunningStock = item.opening;
     variables.set(QStringLiteral("vathozat"), state.RunningStock);
-
-    openItemTotals(
-        totals, itemNumber,
-        QStringLiteral("WHERE  ( bcikkszam = :p1 ) AND ( bbizdatum >= :p2 ) AND ( bbizdatum <= :p3 )"));
-    totals.paramByName(QStringLiteral("p2")).setDate(summaryDate(state.SummaryDateFrom));
-    totals.paramByName(QStringLiteral("p3")).setDate(summaryDate(state.SummaryDateTo));
-    totals.open();
-    const double increase = totals.fieldByName(QStringLiteral("sum_nov")).asFloat();
-    const double decrease = totals.fieldByName(QStringLiteral("sum_csok")).asFloat();
-    variables.set(QStringLiteral("vsum_nov"), increase);
-    variables.set(QStringLiteral("vsum_csok"), decrease);
-
-    state.RunningValue = (increase + state.RunningStock) - decrease;
+    variables.set(QStringLiteral("vsum_nov"), item.increase);
+    variables.set(QStringLiteral("vsum_csok"), item.decrease);
+    state.RunningValue = (item.increase + state.RunningStock) - item.decrease;
     variables.set(QStringLiteral("vvarnel"), state.RunningValue);
 }
 
@@ -121,7 +201,7 @@ void installReportEvents(TData& data)
 
     ReportDataset& summary = *data.frDBDataSet2;
     Query& totals = *data.ZQ12;
-    summary.onOpen = resetRunningStock;
+    summary.onOpen = [&summary, &totals] { startSummary(*summary.dataset(), totals); };
     const auto summarise = [&summary, &totals] { summariseItem(*summary.dataset(), totals); };
     summary.onFirst = summarise;
     summary.onNext = summarise;

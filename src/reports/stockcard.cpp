@@ -86,6 +86,23 @@ void StockCard::bind(Query& query, int dateCount)
         query.paramByName(QStringLiteral("p%1").arg(++number)).setDate(dates[i]);
 }
 
+void StockCard::buildWithRange(Query& query, const QStringList& head, const QStringList& condition,
+                               const QStringList& tail)
+{
+    QStringList lines = head + condition;
+    const StockCardMember::ImpliedRange range =
+        member_.impliedRange ? member_.impliedRange() : StockCardMember::ImpliedRange{};
+    if (!range.above.isEmpty())
+        lines << QStringLiteral("AND ( %1 > :range_above )").arg(member_.impliedRangeColumn);
+    if (!range.below.isEmpty())
+        lines << QStringLiteral("AND ( %1 < :range_below )").arg(member_.impliedRangeColumn);
+    buildStatement(query, lines + tail);
+    if (!range.above.isEmpty())
+        query.paramByName(QStringLiteral("range_above")).setText(range.above);
+    if (!range.below.isEmpty())
+        query.paramByName(QStringLiteral("range_below")).setText(range.below);
+}
+
 void StockCard::showAmounts(const QList<QLineEdit*>& boxes, const QStringList& variables,
                             const QList<double>& values)
 {
@@ -111,12 +128,11 @@ bool StockCard::collect()
     state.RunningStock = 0;
 
     Query& query = *Data->ZQ11;
-    buildStatement(
-        query,
-        QStringList{QStringLiteral("SELECT bgroup, SUM(bmenov) AS athoznov, SUM(bmecsok) AS athozcsok, "
+    buildWithRange(query,
+                   {QStringLiteral("SELECT bgroup, SUM(bmenov) AS athoznov, SUM(bmecsok) AS athozcsok, "
                                    "SUM(bmenov - bmecsok) AS athozat"),
-                    QStringLiteral("FROM bizmozg")} +
-            member_.openingCondition + QStringList{QStringLiteral("GROUP BY bgroup")});
+                    QStringLiteral("FROM bizmozg")},
+                   member_.openingCondition, {QStringLiteral("GROUP BY bgroup")});
     bind(query, 1);
     query.open();
     state.RunningStock = query.fieldByName(QStringLiteral("athozat")).asFloat();
@@ -126,10 +142,10 @@ bool StockCard::collect()
                 {query.fieldByName(QStringLiteral("athoznov")).asFloat(),
                  query.fieldByName(QStringLiteral("athozcsok")).asFloat(), state.RunningStock});
 
-    buildStatement(
-        query, QStringList{QStringLiteral("SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok"),
-                           QStringLiteral("FROM bizmozg")} +
-                   member_.periodCondition + QStringList{QStringLiteral("GROUP BY bgroup")});
+    buildWithRange(query,
+                   {QStringLiteral("SELECT bgroup, SUM(bmenov) AS sum_nov, SUM(bmecsok) AS sum_csok"),
+                    QStringLiteral("FROM bizmozg")},
+                   member_.periodCondition, {QStringLiteral("GROUP BY bgroup")});
     bind(query, 2);
     query.open();
     const double increase = query.fieldByName(QStringLiteral("sum_nov")).asFloat();
@@ -151,7 +167,7 @@ void StockCard::listInOrder(const QString& orderLine)
 void StockCard::openList(const QStringList& head, const QString& orderLine)
 {
     Query& query = *Data->ZQ11;
-    buildStatement(query, head + member_.periodCondition + QStringList{orderLine});
+    buildWithRange(query, head, member_.periodCondition, {orderLine});
     bind(query, 2);
     query.open();
 }

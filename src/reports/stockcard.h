@@ -7,6 +7,7 @@
 #include "lazyrowmodel.h"
 #include "reportform.h"
 
+#include <functional>
 #include <utility>
 
 class QLayout;
@@ -22,6 +23,15 @@ struct StockCardMember {
     QStringList collectedList;      // SELECT and FROM (and JOIN) lines of the collection's list
     QStringList sortedList;         // the same for the title-click orders
     QList<TitleOrder> titleOrders;
+    // A range of one indexed column that the key conditions imply, made from the key boxes at each
+    // collection; it changes no result, it lets the engine walk the index instead of every line. A
+    // bound left empty is not applied.
+    struct ImpliedRange {
+        QString above;   // the column's values are greater than this
+        QString below;   // and less than this
+    };
+    QString impliedRangeColumn;
+    std::function<ImpliedRange()> impliedRange;
     // Report variables set by the collection from the text a box or a label shows at that moment.
     QList<std::pair<QString, QWidget*>> keyVariables;
     QString reportFile;
@@ -55,6 +65,9 @@ protected:
 private:
     void openList(const QStringList& head, const QString& orderLine);
     void bind(Query& query, int dateCount);
+    // The condition lines with the implied range added, and the query's statement built from them.
+    void buildWithRange(Query& query, const QStringList& head, const QStringList& condition,
+                        const QStringList& tail);
     void showAmounts(const QList<QLineEdit*>& boxes, const QStringList& variables,
                      const QList<double>& values);
 

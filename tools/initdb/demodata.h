@@ -10,13 +10,14 @@
 class Connection;
 
 struct DemoOptions {
-    static constexpr int MaxItems = 90000;      // five-digit item codes
-    static constexpr int MaxLines = 60000000;   // BKOD holds five base-36 digits of IDB
-    static constexpr int MinPartners = 12;      // the named firms and producers
-    static constexpr int MaxPartners = 7000;    // as many as the name lists make distinct
-    static constexpr int MaxWarehouses = 90;    // two-digit warehouse codes
-    static constexpr int MinTypes = 6;          // one for each kind of line the generator makes
-    static constexpr int MaxTypes = 30;         // the named receipts and issues
+    static constexpr int DigitItemCodes = 90000;   // five-digit item codes up to this many items
+    static constexpr int MaxItems = 100000;        // then some with a letter (still five characters)
+    static constexpr int MaxLines = 60000000;      // BKOD holds five base-36 digits of IDB
+    static constexpr int MinPartners = 12;         // the named firms and producers
+    static constexpr int MaxPartners = 7000;       // as many as the name lists make distinct
+    static constexpr int MaxWarehouses = 90;       // two-digit warehouse codes
+    static constexpr int MinTypes = 6;             // one for each kind of line the generator makes
+    static constexpr int MaxTypes = 30;            // the named receipts and issues
     static constexpr int MaxYears = 50;
     static constexpr int LastYear = 2026;   // lines end with this year
 

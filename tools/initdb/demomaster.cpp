@@ -246,6 +246,20 @@ void insertPartners(Transaction& transaction, int count, DemoWorld& world, DemoR
                    rows);
 }
 
+// Item codes have five characters. Beyond 90,000 items the digits would run out, and the program gives
+// a new item one more than the largest all-digit code: the last items get a letter and four digits,
+// which that count passes over, so that new items still find free codes after 90000.
+QString itemCode(int index, int itemCount)
+{
+    constexpr int DigitCodes = 80000;
+    if (itemCount <= DemoOptions::DigitItemCodes)
+        return demoCode(index, itemCount);
+    if (index < DigitCodes)
+        return QString::number(10000 + index);
+    const int rest = index - DigitCodes;
+    return QChar(u'A' + rest / 10000) + QStringLiteral("%1").arg(rest % 10000, 4, 10, QLatin1Char('0'));
+}
+
 // Each item is one lot of produce with its own item number and batch number. The batch number reads as
 // the batch range list expects: three letters of the produce, a quality letter (A-K), a field letter
 // (E-V), the two digits of the harvest year, then a serial number.
@@ -257,7 +271,7 @@ void insertItems(Transaction& transaction, int itemCount, DemoWorld& world, cons
         const Produce& p = produce[i % produceCount];
         const int round = i / produceCount;
         DemoItem item;
-        item.code = demoCode(i, itemCount);
+        item.code = itemCode(i, itemCount);
         item.number = QString::number(10001 + i);
         item.batch = QStringLiteral("%1%2%3%4/%5")
                          .arg(QLatin1String(p.batchPrefix))

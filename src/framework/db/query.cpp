@@ -106,6 +106,15 @@ void Query::parse() const
         }
     }
     params_ = std::move(params);
+    placeholderParams_.clear();
+    for (const QString& name : std::as_const(placeholderNames_)) {
+        for (size_t i = 0; i < params_.size(); ++i) {
+            if (params_[i].first.compare(name, Qt::CaseInsensitive) == 0) {
+                placeholderParams_.push_back(i);
+                break;
+            }
+        }
+    }
     parsed_ = true;
 }
 
@@ -137,17 +146,14 @@ std::shared_ptr<Statement> Query::prepared()
     return tr.statements().acquire(tr.connection().attachment(), tr.handle(), rewritten_);
 }
 
-namespace {
-
-std::vector<const Param*> orderedValues(const QStringList& placeholders, Query& query)
+std::vector<const Param*> Query::orderedValues() const
 {
+    parse();
     std::vector<const Param*> values;
-    values.reserve(size_t(placeholders.size()));
-    for (const QString& name : placeholders)
-        values.push_back(&query.paramByName(name));
+    values.reserve(placeholderParams_.size());
+    for (const size_t index : placeholderParams_)
+        values.push_back(&params_[index].second);
     return values;
-}
-
 }
 
 std::unique_ptr<Cursor> Query::openCursor()
@@ -155,8 +161,7 @@ std::unique_ptr<Cursor> Query::openCursor()
     auto statement = prepared();
     if (!statement->isSelect())
         throw DbError(QStringLiteral("Az utasítás nem ad vissza sorokat; végrehajtani kell, nem megnyitni."));
-    return std::make_unique<Cursor>(statement, transaction().handle(),
-                                    orderedValues(placeholderNames_, *this));
+    return std::make_unique<Cursor>(statement, transaction().handle(), orderedValues());
 }
 
 int Query::execute()
@@ -164,7 +169,7 @@ int Query::execute()
     close();
     FaultHook::check(FaultHook::Point::Statement);
     auto statement = prepared();
-    auto input = statement->bind(orderedValues(placeholderNames_, *this));
+    auto input = statement->bind(orderedValues());
     Firebird::ITransaction* handle = transaction().handle();
     return int(fbCall([&](Firebird::ThrowStatusWrapper* st) {
         statement->handle()->execute(st, handle, input->metadata,

@@ -86,10 +86,14 @@ protected:
 private:
     void parse() const;
     std::shared_ptr<Statement> prepared();
+    // The values of the placeholders in order, repeats included.
+    std::vector<const Param*> orderedValues() const;
 
     QStringList lines_;
     mutable bool parsed_ = false;
     mutable QString rewritten_;
     mutable QStringList placeholderNames_;
     mutable std::vector<std::pair<QString, Param>> params_;
+    // For each placeholder in order, its entry in params_: found once per parse, not by name per run.
+    mutable std::vector<size_t> placeholderParams_;
 };
