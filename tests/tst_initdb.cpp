@@ -271,8 +271,8 @@ void TestInitDb::rejectsBadArguments_data()
     QTest::newRow("negative lines") << QStringList{f, QStringLiteral("--lines"), QStringLiteral("-1")};
     QTest::newRow("lines not a number") << QStringList{f, QStringLiteral("--lines"), QStringLiteral("sok")};
     QTest::newRow("no items") << QStringList{f, QStringLiteral("--items"), QStringLiteral("0")};
-    QTest::newRow("more items than five-digit codes")
-        << QStringList{f, QStringLiteral("--items"), QStringLiteral("90001")};
+    QTest::newRow("more items than five-character codes")
+        << QStringList{f, QStringLiteral("--items"), QStringLiteral("100001")};
     QTest::newRow("more lines than line codes")
         << QStringList{f, QStringLiteral("--lines"), QStringLiteral("60000001")};
     QTest::newRow("fewer partners than the named ones")
