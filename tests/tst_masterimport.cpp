@@ -242,6 +242,17 @@ private slots:
         QCOMPARE(storedCount(table), 4);
     }
 
+    // A header the kind has no field for is named under the preview, or its values would go unnoticed.
+    void unknownColumnsAreNamed()
+    {
+        const QString path = writeFile(QStringLiteral("rows.csv"), "Név;Helység;;Megjegyzés\nKiss;Pécs;;x\n");
+        inForm(MasterKind::Partners, path, [&](TMasterImportForm& form) {
+            QCOMPARE(verdicts(form), QStringList{"Új 11"});
+            QCOMPARE(form.Label3->text(), QStringLiteral("Új: 1    Már megvan: 0    Elutasítva: 0    "
+                                                         "Nem beolvasott oszlopok: „Helység”, „Megjegyzés”"));
+        });
+    }
+
     void badFiles_data()
     {
         QTest::addColumn<int>("kind");

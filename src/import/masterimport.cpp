@@ -243,6 +243,13 @@ ImportPreview classifyRows(MasterKind kindId, const QList<SheetRow>& sheet)
                     .arg(quotedName(kind.fields[f].caption)));
     if (sheet.size() - headerAt > SheetFile::MaxRows)
         throw SheetError(SheetFile::tooManyRows());
+    // A column the header names but no field takes is left out of the store; the preview says so, so
+    // that a town under a header of another wording is not lost unnoticed.
+    QStringList ignoredHeaders;
+    const QStringList& header = sheet[headerAt - 1].cells;
+    for (int c = 0; c < header.size(); ++c)
+        if (!columns.contains(c) && !trimmedBlanks(header[c]).isEmpty())
+            ignoredHeaders << quotedName(trimmedBlanks(header[c]));
 
     const Stored stored = readStored(kind);
     const int codeAt = fieldIndex(kind, kind.codeField);
@@ -253,6 +260,7 @@ ImportPreview classifyRows(MasterKind kindId, const QList<SheetRow>& sheet)
 
     ImportPreview preview;
     preview.kind = kindId;
+    preview.ignoredHeaders = ignoredHeaders;
     for (qsizetype r = headerAt; r < sheet.size(); ++r) {
         ImportRow row;
         row.line = sheet[r].line;

@@ -44,6 +44,7 @@ struct ImportRow {
 struct ImportPreview {
     MasterKind kind = MasterKind::Items;
     QList<ImportRow> rows;
+    QStringList ignoredHeaders;   // header texts of the file that name no field of the kind
     int count(ImportRow::Verdict verdict) const;
     const ImportRow* firstRefused() const;
     QString verdictText(const ImportRow& row) const;

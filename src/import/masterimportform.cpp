@@ -104,7 +104,7 @@ TMasterImportForm::TMasterImportForm(QWidget* parent)
     connect(Edit1, &QLineEdit::textEdited, this, [this] {
         read_ = false;
         sheet_.clear();
-        preview_ = ImportPreview{kind(), {}};
+        preview_ = ImportPreview{kind(), {}, {}};
         showPreview();
     });
     // Another kind re-judges the rows already read; the file is not read again.
@@ -147,7 +147,7 @@ void TMasterImportForm::readFile()
     }
     read_ = false;
     sheet_.clear();
-    preview_ = ImportPreview{kind(), {}};
+    preview_ = ImportPreview{kind(), {}, {}};
     try {
         sheet_ = SheetFile::read(Edit1->text().trimmed());
         read_ = true;
@@ -173,7 +173,7 @@ bool TMasterImportForm::judge()
         fitsKind_ = true;
         inform(withReason(ReadFailed, error));
     }
-    preview_ = ImportPreview{kind(), {}};
+    preview_ = ImportPreview{kind(), {}, {}};
     return false;
 }
 
@@ -185,10 +185,14 @@ void TMasterImportForm::showPreview()
         Label3->setText(QStringLiteral("Nincs beolvasott sor."));
         return;
     }
-    Label3->setText(QStringLiteral("Új: %1    Már megvan: %2    Elutasítva: %3")
-                        .arg(preview_.count(Verdict::New))
-                        .arg(preview_.count(Verdict::StoredByCode) + preview_.count(Verdict::StoredByName))
-                        .arg(preview_.count(Verdict::Refused)));
+    QString counts = QStringLiteral("Új: %1    Már megvan: %2    Elutasítva: %3")
+                         .arg(preview_.count(Verdict::New))
+                         .arg(preview_.count(Verdict::StoredByCode) + preview_.count(Verdict::StoredByName))
+                         .arg(preview_.count(Verdict::Refused));
+    if (!preview_.ignoredHeaders.isEmpty())
+        counts += QStringLiteral("    Nem beolvasott oszlopok: %1")
+                      .arg(preview_.ignoredHeaders.join(QStringLiteral(", ")));
+    Label3->setText(counts);
 }
 
 // Stores only a file without refused rows: a refused row is bad input, and bad input stores nothing.
