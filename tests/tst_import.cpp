@@ -1,11 +1,13 @@
 // The purchase-ticket import: reading files into the work table, the mended handling of files that
 // cannot be read, and the posting run with its numbers, new master rows and the item-code pass.
 #include "dbgrid.h"
+#include "faultinjection.h"
 #include "fixedfolders.h"
 #include "formats.h"
 #include "modalform.h"
 #include "masterfixture.h"
 #include "testsupport.h"
+#include "importposting.h"
 #include "importreader.h"
 #include "purchaseticketimport.h"
 
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <ibase.h>
 
 namespace {
 
@@ -534,6 +537,27 @@ private slots:
                                                                                     {"7", ""},
                                                                                     {"8", "1"}}));
         QCOMPARE(platform->messageTexts(), QStringList{"Adatátvétel  -feladás- befejezödött "});
+    }
+
+    // A connection lost during the item-code pass ends it with the one lost-connection message; the
+    // pass's later updates must not each report a dead transaction, and nothing of the pass is stored.
+    void itemCodePassMeetsALostConnection()
+    {
+        db->exec({"INSERT INTO cikk (ckod, cszam) VALUES ('11', '100')",
+                  "INSERT INTO cikk (ckod, cszam) VALUES ('12', '200')",
+                  "INSERT INTO bizmozg (bbszam, bcikkszam, bckod) VALUES ('1', '100', '')",
+                  "INSERT INTO bizmozg (bbszam, bcikkszam, bckod) VALUES ('2', '200', '')"});
+        // The pass's read is the first statement, its first update the second.
+        FaultInjection::failAt(FaultInjection::Point::Statement, 2, QStringLiteral("Error writing data"),
+                               isc_network_error);
+        TicketPosting::fillItemCodes();
+        FaultInjection::disarm();
+        const QStringList messages = platform->messageTexts();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().startsWith(QStringLiteral("Hiba255:")), qPrintable(messages.first()));
+        QVERIFY2(messages.first().contains(QStringLiteral("Megszakadt a kapcsolat")),
+                 qPrintable(messages.first()));
+        QCOMPARE(stored("SELECT bbszam, bckod FROM bizmozg ORDER BY bbszam"), (Rows{{"1", ""}, {"2", ""}}));
     }
 };
 

@@ -238,6 +238,9 @@ void fillItemCodes()
                 bindTexts(query, 1, {code, itemNumber});
                 query.execute();
             } catch (const std::exception& error) {
+                // A lost server ends the pass: the unit of work says so once and stores nothing of it.
+                if (connectionLost(error))
+                    throw;
                 Platform::instance().information(withReason(ItemCodeFailed, error));
             }
         }

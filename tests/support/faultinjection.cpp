@@ -12,6 +12,7 @@ struct State {
     std::array<std::atomic<int>, 3> calls{};
     std::array<std::atomic<int>, 3> failAt{};   // 0: this point does not fail
     QString reason;
+    long gdsCode = 0;
 };
 
 State& state()
@@ -32,11 +33,12 @@ void reset()
 
 namespace FaultInjection {
 
-void failAt(Point point, int nth, const QString& reason)
+void failAt(Point point, int nth, const QString& reason, long gdsCode)
 {
     FaultHook::install(check);
     reset();
     state().reason = reason;
+    state().gdsCode = gdsCode;
     state().failAt[size_t(point)] = nth;
     state().counting = true;
 }
@@ -62,7 +64,9 @@ void check(Point point)
     const int call = ++s.calls[index];
     if (s.failAt[index] != 0 && call == s.failAt[index]) {
         s.failAt[index] = 0;
-        throw DbError(s.reason);
+        if (s.gdsCode == 0)
+            throw DbError(s.reason);
+        throw DbError(s.reason, s.gdsCode, {}, {{s.gdsCode, {}}});
     }
 }
 

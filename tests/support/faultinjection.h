@@ -14,7 +14,10 @@ namespace FaultInjection {
 using Point = FaultHook::Point;
 
 // The `nth` call (1 = the next one) at `point` fails with `reason`.
-void failAt(Point point, int nth, const QString& reason = QStringLiteral("Szimulált adatbázis-hiba."));
+// A `gdsCode` puts that code into the error's status vector, as the server's own error would carry it
+// (isc_network_error: a connection that is gone).
+void failAt(Point point, int nth, const QString& reason = QStringLiteral("Szimulált adatbázis-hiba."),
+            long gdsCode = 0);
 void disarm();
 // Calls seen at `point` since the last failAt or disarm (counted only while armed or after disarm()).
 int calls(Point point);

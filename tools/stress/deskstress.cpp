@@ -32,8 +32,11 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
-#include <csignal>
+
+#include <algorithm>
 #include <random>
+#include <csignal>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -156,10 +159,13 @@ private:
             ++*lost;
             QThread::msleep(50);
         } else if (messages.contains(LockMessage)) {
-            // A short pause of random length, so that two desks that met at the counter do not meet again
-            // at once.
+            // A pause of random length, so that two desks that met at the counter do not meet again at
+            // once; its bound doubles with every refusal of the same save (up to 320 ms), so that desks
+            // that keep meeting do not spend the server's time on refusals (people repeat a refused save
+            // seconds apart).
             ++*locked;
-            QThread::usleep(backoff_(random_));
+            const unsigned long bound = 5000ul << std::min(*locked - 1, 6);
+            QThread::usleep(std::uniform_int_distribution<unsigned long>{0, bound}(random_));
         } else {
             qFatal("save failed: %s", qPrintable(messages));
         }
@@ -190,7 +196,6 @@ private:
     QFile journal_;
     ScriptedPlatform* platform_;
     std::mt19937 random_{unsigned(run_)};
-    std::uniform_int_distribution<unsigned long> backoff_{0, 5000};   // microseconds
 };
 
 // ---- the run: the server, the desks, the faults and the checks ----
@@ -481,6 +486,13 @@ Options parse(const QStringList& args)
             options.seed = unsigned(number());
         else if (args[i] == "--keep")
             options.keep = true;
+        else {
+            // A mistyped option must not start a run of minutes with the defaults.
+            QTextStream(stderr)
+                << "usage: varnel-desks [--seconds N] [--desks N] [--no-import] [--kill-every MS] "
+                   "[--restarts N] [--scaling S] [--seed S] [--keep]\n";
+            std::exit(2);
+        }
     }
     return options;
 }
