@@ -2,6 +2,7 @@
 // document counter, column widths, failure reasons and new master codes, against a real database.
 #include "columnwidths.h"
 #include "data.h"
+#include "databasefile.h"
 #include "dberror.h"
 #include "documentcounter.h"
 #include "failurereason.h"
@@ -341,6 +342,75 @@ private slots:
         if (!inserts.isEmpty())
             db->exec(inserts);
         QCOMPARE(nextCode("partner", "pkod"), next);
+    }
+
+    // A database of an earlier version is given this version's indexes when the program opens it, and
+    // ends up with the same set as a database made now; an up-to-date one is only read.
+    void oldIndexesAreBroughtUpToDate_data()
+    {
+        QTest::addColumn<QList<QStringList>>("alterations");
+        QTest::addColumn<QStringList>("changes");
+        QTest::newRow("up to date") << QList<QStringList>{} << QStringList{};
+        QTest::newRow("register index of one column, date index")
+            << QList<QStringList>{{"DROP INDEX BIZMOZG_BSZAM_DESC"},
+                                  {"DROP INDEX BIZMOZG_BSZAM"},
+                                  {"CREATE INDEX BIZMOZG_BSZAM ON BIZMOZG (BBSZAM)"},
+                                  {"CREATE INDEX BIZMOZG_DATUM ON BIZMOZG (BBIZDATUM)"}}
+            << QStringList{"DROP INDEX BIZMOZG_DATUM", "DROP INDEX BIZMOZG_BSZAM",
+                           "CREATE INDEX BIZMOZG_BSZAM ON BIZMOZG (BBSZAM, IDB)",
+                           "CREATE DESCENDING INDEX BIZMOZG_BSZAM_DESC ON BIZMOZG (BBSZAM, IDB)"};
+        QTest::newRow("inactive, other direction")
+            << QList<QStringList>{{"ALTER INDEX CIKK_SZAM INACTIVE"},
+                                  {"DROP INDEX PARTNER_NEV"},
+                                  {"CREATE DESCENDING INDEX PARTNER_NEV ON PARTNER (PNEV)"}}
+            << QStringList{"ALTER INDEX CIKK_SZAM ACTIVE", "DROP INDEX PARTNER_NEV",
+                           "CREATE INDEX PARTNER_NEV ON PARTNER (PNEV)"};
+    }
+
+    void oldIndexesAreBroughtUpToDate()
+    {
+        QFETCH(QList<QStringList>, alterations);
+        QFETCH(QStringList, changes);
+        const auto indexes = [](const TestDatabase& database) {
+            std::unique_ptr<Connection> reader = database.connect();
+            Query q(reader->transaction());
+            q.setSql(
+                QStringLiteral("SELECT TRIM(i.RDB$INDEX_NAME) || ' ' || TRIM(i.RDB$RELATION_NAME) || ' ' || "
+                               "COALESCE(i.RDB$INDEX_TYPE, 0) || COALESCE(i.RDB$INDEX_INACTIVE, 0) || ' ' || "
+                               "TRIM(s.RDB$FIELD_NAME) FROM RDB$INDICES i "
+                               "JOIN RDB$INDEX_SEGMENTS s ON s.RDB$INDEX_NAME = i.RDB$INDEX_NAME "
+                               "WHERE COALESCE(i.RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1"));
+            QStringList rows;
+            for (q.open(); !q.eof(); q.next())
+                rows << q.field(0).asString();
+            return rows;
+        };
+        const QStringList madeNow = indexes(*db);
+        delete Data;
+        Data = nullptr;
+        db->exec({"INSERT INTO BIZMOZG (BBSZAM, BCIKKSZAM, BBIZDATUM) VALUES ('1', '1', '2026-01-02')"});
+        const auto alter = [&] {
+            for (const QStringList& statement : alterations)
+                db->exec(statement);
+        };
+
+        alter();
+        Data = new TData(db->path());
+        Data->connectAndOpenTables();
+        delete Data;
+        Data = nullptr;
+        QCOMPARE(indexes(*db), madeNow);
+
+        alter();
+        std::unique_ptr<Connection> connection = db->connect();
+        QCOMPARE(bringIndexesUpToDate(*connection), changes);
+        QCOMPARE(bringIndexesUpToDate(*connection), QStringList{});
+        connection.reset();
+        QCOMPARE(indexes(*db), madeNow);
+
+        Data = new TData(db->path());
+        Data->connectAndOpenTables();
+        QCOMPARE(scalar("SELECT COUNT(*) FROM BIZMOZG WHERE BBSZAM = '1'"), QStringLiteral("1"));
     }
 };
 

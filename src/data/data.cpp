@@ -3,6 +3,7 @@
 #include "data.h"
 #include "databasefile.h"
 #include "dberror.h"
+#include "failurereason.h"
 #include "report.h"
 #include "reportdataset.h"
 #include "windowedquery.h"
@@ -137,14 +138,33 @@ QList<Table*> TData::tables() const
 
 void TData::connectAndOpenTables()
 {
-    if (!ZCon1.isConnected())
+    if (!ZCon1.isConnected()) {
         ZCon1.open();
+        upgradeIndexes();
+    }
     IBTrans1.ensureActive();
     const QList<Table*> all = tables();
     for (Table* table : all)
         table->close();
     for (Table* table : all)
         table->open();
+}
+
+void TData::upgradeIndexes()
+{
+    // The program works without them, only slower: a failure (another desk using the line table on a
+    // server, say) is told on the terminal and tried again at the next start.
+    try {
+        const QStringList changes = bringIndexesUpToDate(ZCon1);
+        for (const QString& change : changes)
+            qInfo("Varnel: %s", qPrintable(change));
+    } catch (const DbError& error) {
+        if (connectionLost(error))
+            throw;
+        qWarning("Varnel: the indexes were not brought up to date: %s", qPrintable(error.message()));
+        if (IBTrans1.isActive())
+            IBTrans1.rollback();
+    }
 }
 
 void TData::ShowReportFile(const QString& fileName)

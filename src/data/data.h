@@ -56,6 +56,10 @@ public:
     ReportDataset *frUserDataset1, *frUserDataset2, *frUserDataset3, *frUserDataset4;
 
     QList<Table*> tables() const;
+
+private:
+    // A database of an earlier version gets the indexes of this one when it is opened.
+    void upgradeIndexes();
 };
 
 extern TData* Data;
