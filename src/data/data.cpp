@@ -138,16 +138,20 @@ QList<Table*> TData::tables() const
 
 void TData::connectAndOpenTables()
 {
-    if (!ZCon1.isConnected()) {
-        ZCon1.open();
-        upgradeIndexes();
-    }
+    if (!ZCon1.isConnected())
+        connect();
     IBTrans1.ensureActive();
     const QList<Table*> all = tables();
     for (Table* table : all)
         table->close();
     for (Table* table : all)
         table->open();
+}
+
+void TData::connect()
+{
+    ZCon1.open();
+    upgradeIndexes();
 }
 
 void TData::upgradeIndexes()

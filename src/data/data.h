@@ -23,6 +23,10 @@ public:
     // The report events (running stock, item summary) are installed by the caller with
     // installReportEvents(), which lives above this module.
     void connectAndOpenTables();
+    // The first part of it: attaches and brings the indexes of an older database up to date. It may run
+    // on another thread while nothing else uses this module, which start-up does while it builds its
+    // windows. Throws DbError.
+    void connect();
 
     // Landscape, load the named template from the working folder, prepare, modal preview.
     void ShowReportFile(const QString& fileName);
