@@ -275,16 +275,28 @@ private slots:
             consistent(grid);
             QCOMPARE(bar.value(), 0);
 
-            // The wheel over the rows scrolls on across the block's edges.
+            // The wheel over the rows scrolls on across the block's edges, leaving the current row
+            // where it is; scrolled back, the block gives the current row its cell again.
             const QPoint middle = grid.viewport()->rect().center();
-            for (int turn = 0; turn < Block; ++turn) {
-                QWheelEvent wheel(middle, grid.viewport()->mapToGlobal(middle), {}, {0, -120}, Qt::NoButton,
-                                  Qt::NoModifier, Qt::NoScrollPhase, false);
-                QCoreApplication::sendEvent(grid.viewport(), &wheel);
-                QCoreApplication::processEvents();
-            }
+            const auto turn = [&](int times, int delta) {
+                for (int i = 0; i < times; ++i) {
+                    QWheelEvent wheel(middle, grid.viewport()->mapToGlobal(middle), {}, {0, delta},
+                                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                    QCoreApplication::sendEvent(grid.viewport(), &wheel);
+                    QCoreApplication::processEvents();
+                }
+            };
+            turn(Block, -120);
             consistent(grid, 10);
             QVERIFY(grid.datasetRowAt(0) > Block);
+            QCOMPARE(list().currentRow(), 0);
+            QVERIFY(!grid.currentIndex().isValid());
+            turn(Block, 120);
+            consistent(grid);
+            QCOMPARE(bar.value(), 0);
+            QCOMPARE(grid.currentIndex().row(), 0);
+            turn(Block / 2, -120);
+            consistent(grid, 10);
             // A key goes on from the current row, wherever the wheel left the rows shown.
             const int wheeled = list().currentRow();
             QTest::keyClick(&grid, Qt::Key_Down);
