@@ -249,7 +249,8 @@ void DBGrid::recenterBlock()
 {
     recenterQueued_ = false;
     if (blockView_)
-        model_->holdRow(model_->blockStart() + verticalScrollBar()->value() + verticalScrollBar()->pageStep() / 2,
+        model_->holdRow(model_->blockStart() + verticalScrollBar()->value() +
+                            verticalScrollBar()->pageStep() / 2,
                         blockRoom());
 }
 
