@@ -124,8 +124,9 @@ void windowedRegister(ScriptedPlatform& platform, TForm1& window, BareEngine& ba
         grid.viewport()->repaint();
         openForm = opening.nsecsElapsed() / 1e6;
         const QString note =
-            QStringLiteral("%1 rows held, %2 MB resident after (%3 MB before the register)")
-                .arg(QStringLiteral("%1"), QStringLiteral("%2"), QString::number(before, 'f', 0));
+            QStringLiteral("%1 rows held, %2 grid rows, %3 MB resident after (%4 MB before the register)")
+                .arg(QStringLiteral("%1"), QString::number(grid.model()->rowCount()), QStringLiteral("%2"),
+                     QString::number(before, 'f', 0));
         benchRow(over + QStringLiteral("opened from the menu"), openForm, timedMs(openBare),
                  note.arg(rowsRead()).arg(residentMb(), 0, 'f', 0));
 
@@ -138,20 +139,21 @@ void windowedRegister(ScriptedPlatform& platform, TForm1& window, BareEngine& ba
                  note.arg(rowsRead()).arg(residentMb(), 0, 'f', 0) +
                      (onLast ? QString() : QStringLiteral(", NOT on the last line")));
 
-        QScrollBar& bar = *grid.verticalScrollBar();
+        QScrollBar& bar = *grid.listScrollBar();
         const double middleForm = timedMs([&] {
             bar.setValue(bar.maximum() / 2);
             grid.viewport()->repaint();
         });
         const QString key =
-            Data->ZQ10->fieldAt(grid.rowAt(0), Data->ZQ10->columnIndex(QStringLiteral("BBSZAM"))).asString();
+            Data->ZQ10->fieldAt(grid.datasetRowAt(0), Data->ZQ10->columnIndex(QStringLiteral("BBSZAM")))
+                .asString();
         const double middleBare = timedMs([&] {
             bare.select(windowSql(listSql, QStringLiteral("BBSZAM < %1").arg(quoted(key)), true, size / 2));
             bare.select(windowSql(listSql, QStringLiteral("BBSZAM >= %1").arg(quoted(key)), false, size / 2));
         });
         benchRow(over + QStringLiteral("scroll bar to the middle"), middleForm, middleBare,
                  note.arg(rowsRead()).arg(residentMb(), 0, 'f', 0) + QStringLiteral(", row %1 of %2 shows %3")
-                                                                         .arg(grid.rowAt(0))
+                                                                         .arg(grid.datasetRowAt(0))
                                                                          .arg(Data->ZQ10->fetchedCount())
                                                                          .arg(key));
 

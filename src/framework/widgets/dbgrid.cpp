@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScrollBar>
 
 DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new LazyRowModel(this))
 {
@@ -26,10 +27,28 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new LazyRowModel(th
     horizontalHeader()->setHighlightSections(false);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DBGrid::onTitleClicked);
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        setBlockView(model_->inBlocks());
         fitPending_ = true;
         applyWidths();
         showDatasetRow();
+        syncListBar();
     });
+    // A moved block shows the same list rows where it still holds them.
+    connect(model_, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] {
+        if (blockView_)
+            heldTop_ = model_->blockStart() + verticalScrollBar()->value();
+    });
+    connect(model_, &QAbstractItemModel::layoutChanged, this, [this] {
+        if (!blockView_)
+            return;
+        barSyncing_ = true;
+        verticalScrollBar()->setValue(heldTop_ - model_->blockStart());
+        barSyncing_ = false;
+        markDatasetRow();
+        viewport()->update();
+        syncListBar();
+    });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &DBGrid::syncListBar);
     // A row the dataset moved to while the model was busy arrives afterwards; so do the first rows,
     // which the columns fit once.
     connect(model_, &QAbstractItemModel::rowsInserted, this, [this] {
@@ -99,13 +118,16 @@ void DBGrid::setReadOnly(bool readOnly)
                                    QAbstractItemView::AnyKeyPressed);
 }
 
-// Puts the cell cursor on the dataset's current row, in the marked column.
+// Puts the cell cursor on the dataset's current row, in the marked column; by block, the block is
+// moved to it first.
 void DBGrid::showDatasetRow()
 {
     if (syncing_)
         return;
     Dataset* data = dataset();
-    const int row = data && data->isOpen() ? data->currentRow() : -1;
+    const int datasetRow = data && data->isOpen() ? data->currentRow() : -1;
+    model_->holdRow(datasetRow, 0);
+    const int row = model_->modelRow(datasetRow);
     if (row < 0 || row >= model_->rowCount() || model_->columnCount() == 0)
         return;
     const int column = std::clamp(marked_, 0, model_->columnCount() - 1);
@@ -122,11 +144,142 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
     if (!syncing_)
         marked_ = current.column();
     Dataset* data = dataset();
-    if (syncing_ || !data || !data->isOpen() || current.row() == data->currentRow())
+    const int row = model_->datasetRow(current.row());
+    if (syncing_ || !data || !data->isOpen() || row == data->currentRow())
         return;
     syncing_ = true;
-    data->moveTo(current.row());
+    data->moveTo(row);
     syncing_ = false;
+}
+
+// By block, Ctrl+Home and Ctrl+End go to the ends of the list (the dataset finds its last row, whose
+// number an estimated count may only approach), and every other move starts from the dataset's
+// current row, with the block around it (the person may have scrolled it far out of the block).
+QModelIndex DBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    Dataset* data = dataset();
+    if (blockView_ && data && data->isOpen()) {
+        if ((action == MoveHome || action == MoveEnd) && (modifiers & Qt::ControlModifier)) {
+            if (action == MoveHome)
+                data->first();
+            else
+                data->last();
+        }
+        model_->holdRow(data->currentRow(), blockRoom());
+        if (model_->modelRow(data->currentRow()) != currentIndex().row())
+            showDatasetRow();
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+void DBGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    syncListBar();
+}
+
+// The view's own scroll bar leaves its place to one over the whole list while the model announces a
+// block: its range would be the block's.
+void DBGrid::setBlockView(bool on)
+{
+    if (on == blockView_)
+        return;
+    blockView_ = on;
+    if (!listBar_) {
+        listBar_ = new QScrollBar(Qt::Vertical, this);
+        listBar_->setObjectName(QStringLiteral("listScrollBar"));
+        listBar_->setFocusPolicy(verticalScrollBar()->focusPolicy());
+        addScrollBarWidget(listBar_, Qt::AlignTop);
+        connect(listBar_, &QScrollBar::valueChanged, this, &DBGrid::onListBarMoved);
+    }
+    if (on) {
+        plainPolicy_ = verticalScrollBarPolicy();
+        plainMode_ = verticalScrollMode();
+        // Rows, not pixels: the two bars then count the same units.
+        setVerticalScrollMode(ScrollPerItem);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        verticalScrollBar()->hide();
+        listBar_->show();
+    } else {
+        listBar_->hide();
+        verticalScrollBar()->show();
+        setVerticalScrollBarPolicy(plainPolicy_);
+        setVerticalScrollMode(plainMode_);
+    }
+}
+
+QScrollBar* DBGrid::listScrollBar() const
+{
+    return blockView_ ? listBar_ : verticalScrollBar();
+}
+
+int DBGrid::datasetRowAt(int y) const
+{
+    const int row = rowAt(y);
+    return row < 0 ? -1 : model_->datasetRow(row);
+}
+
+// Rows kept beyond those shown on either side, so that no single move or wheel turn reaches the
+// block's edge before the block follows.
+int DBGrid::blockRoom() const
+{
+    return model_->blockSize() / 4 + verticalScrollBar()->pageStep();
+}
+
+// The list's bar follows the view's: the block's place in the list plus the view's place in the block.
+void DBGrid::syncListBar()
+{
+    if (!blockView_ || barSyncing_)
+        return;
+    const QScrollBar* own = verticalScrollBar();
+    barSyncing_ = true;
+    listBar_->setRange(0, std::max(0, model_->listRows() - own->pageStep()));
+    listBar_->setPageStep(own->pageStep());
+    listBar_->setSingleStep(own->singleStep());
+    listBar_->setValue(model_->blockStart() + own->value());
+    barSyncing_ = false;
+    // The block follows once the move that scrolled is over: it may still hold an index of the block.
+    if (!recenterQueued_) {
+        recenterQueued_ = true;
+        QMetaObject::invokeMethod(this, &DBGrid::recenterBlock, Qt::QueuedConnection);
+    }
+}
+
+void DBGrid::recenterBlock()
+{
+    recenterQueued_ = false;
+    if (blockView_)
+        model_->holdRow(model_->blockStart() + verticalScrollBar()->value() +
+                            verticalScrollBar()->pageStep() / 2,
+                        blockRoom());
+}
+
+// A place of the list's bar: the block moves there unless it holds it with room, and the view shows it.
+void DBGrid::onListBarMoved(int value)
+{
+    if (!blockView_ || barSyncing_)
+        return;
+    model_->holdRow(value + verticalScrollBar()->pageStep() / 2, blockRoom());
+    barSyncing_ = true;
+    verticalScrollBar()->setValue(value - model_->blockStart());
+    barSyncing_ = false;
+    syncListBar();
+}
+
+// A block moved back over the dataset's current row gives it the cell cursor again (a block that
+// lost it leaves the grid without one), without scrolling to it: the person scrolls elsewhere.
+void DBGrid::markDatasetRow()
+{
+    Dataset* data = dataset();
+    const int row = data && data->isOpen() ? model_->modelRow(data->currentRow()) : -1;
+    if (row < 0 || row == currentIndex().row() || model_->columnCount() == 0 || syncing_)
+        return;
+    const bool scrolls = hasAutoScroll();
+    setAutoScroll(false);
+    syncing_ = true;
+    setCurrentIndex(model_->index(row, std::clamp(marked_, 0, model_->columnCount() - 1)));
+    syncing_ = false;
+    setAutoScroll(scrolls);
 }
 
 void DBGrid::onTitleClicked(int section)

@@ -1,5 +1,6 @@
 // The data-aware grid: a table view over a data source whose current cell follows the dataset's
-// current row both ways, and whose cell cursor marks a column for sorting by a title click.
+// current row both ways, and whose cell cursor marks a column for sorting by a title click. A long list
+// announced by block scrolls by a scroll bar over the whole list.
 #pragma once
 
 #include "datasource.h"
@@ -8,6 +9,8 @@
 
 #include <QPointer>
 #include <QTableView>
+
+class QScrollBar;
 
 class DBGrid : public QTableView {
     Q_OBJECT
@@ -41,6 +44,12 @@ public:
     bool exportRows(ExportFormat format);
     bool isReadOnly() const { return readOnly_; }
 
+    // The scroll bar a person moves: over the whole list, also where the model announces a block of it
+    // (the view's own bar then scrolls the block, hidden).
+    QScrollBar* listScrollBar() const;
+    // The dataset row shown at `y` in the viewport; -1 below the last.
+    int datasetRowAt(int y) const;
+
 signals:
     // A column title was clicked; the marked column is that of the current cell, not the clicked one.
     void titleClicked(int clickedColumn, int markedColumn);
@@ -48,6 +57,8 @@ signals:
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void updateGeometries() override;
     // "Exportálás Excelbe…" and "Exportálás CSV-be…".
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -56,6 +67,12 @@ private:
     void applyWidths();
     void showDatasetRow();
     void onTitleClicked(int section);
+    void setBlockView(bool on);
+    void syncListBar();
+    void onListBarMoved(int value);
+    void recenterBlock();
+    void markDatasetRow();
+    int blockRoom() const;
 
     LazyRowModel* model_;
     QPointer<DataSource> source_;
@@ -64,4 +81,13 @@ private:
     bool readOnly_ = false;
     bool syncing_ = false;
     bool fitPending_ = true;   // no rows have been fitted since the dataset opened
+    // By block: the bar over the list, the list row at the top while the block moves, and the view's
+    // own bar's settings to go back to.
+    QScrollBar* listBar_ = nullptr;
+    bool blockView_ = false;
+    bool barSyncing_ = false;
+    bool recenterQueued_ = false;
+    int heldTop_ = 0;
+    Qt::ScrollBarPolicy plainPolicy_ = Qt::ScrollBarAsNeeded;
+    ScrollMode plainMode_ = ScrollPerItem;
 };

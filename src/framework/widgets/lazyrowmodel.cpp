@@ -5,6 +5,9 @@
 #include "dberror.h"
 #include "platform.h"
 #include "table.h"
+#include "windowedquery.h"
+
+#include <algorithm>
 
 LazyRowModel::LazyRowModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -46,12 +49,44 @@ int LazyRowModel::datasetColumn(int column) const
     return column >= 0 && column < datasetColumns_.size() ? datasetColumns_[column] : -1;
 }
 
+void LazyRowModel::setBlockSize(int rows)
+{
+    blockSize_ = std::max(rows, 0);
+    reset();
+}
+
+int LazyRowModel::listRows() const
+{
+    return dataset_ && dataset_->isOpen() ? dataset_->fetchedCount() : 0;
+}
+
+int LazyRowModel::modelRow(int datasetRow) const
+{
+    const int row = datasetRow - start_;
+    return row >= 0 && row < rows_ ? row : -1;
+}
+
 void LazyRowModel::reset()
 {
     busy_ = true;
     beginResetModel();
     resolveColumns();
-    rows_ = dataset_ && dataset_->isOpen() ? dataset_->fetchedCount() : 0;
+    const int count = listRows();
+    // Only a dataset that counts rows it does not hold: one that holds them costs more than the
+    // view's entries, and grows as it fetches.
+    const auto* window = qobject_cast<const WindowedQuery*>(dataset_.data());
+    inBlocks_ = blockSize_ > 0 && window && window->isWindowed() && count > blockSize_;
+    if (inBlocks_) {
+        rows_ = blockSize_;
+        // The block stays where it was while it holds the current row, so that the rows shown stay.
+        const int current = dataset_->currentRow();
+        if (current >= 0 && modelRow(current) < 0)
+            start_ = current - rows_ / 2;
+        start_ = std::clamp(start_, 0, count - rows_);
+    } else {
+        start_ = 0;
+        rows_ = count;
+    }
     endResetModel();
     busy_ = false;
     catchUp();
@@ -61,7 +96,7 @@ void LazyRowModel::reset()
 // then cannot be announced inside that change, so they are announced once it is over.
 void LazyRowModel::catchUp()
 {
-    while (!busy_ && dataset_ && dataset_->isOpen() && dataset_->fetchedCount() > rows_) {
+    while (!inBlocks_ && !busy_ && dataset_ && dataset_->isOpen() && dataset_->fetchedCount() > rows_) {
         busy_ = true;
         beginInsertRows({}, rows_, dataset_->fetchedCount() - 1);
         rows_ = dataset_->fetchedCount();
@@ -84,10 +119,44 @@ void LazyRowModel::resolveColumns()
         datasetColumns_.append(open ? dataset_->columnIndex(column.field) : -1);
 }
 
-void LazyRowModel::onRowUpdated(int row)
+void LazyRowModel::onRowUpdated(int datasetRow)
 {
-    if (row >= 0 && row < rows_ && !columns_.isEmpty())
+    const int row = modelRow(datasetRow);
+    if (row >= 0 && !columns_.isEmpty())
         emit dataChanged(index(row, 0), index(row, int(columns_.size()) - 1));
+}
+
+void LazyRowModel::moveBlock(int first)
+{
+    if (!inBlocks_)
+        return;
+    first = std::clamp(first, 0, std::max(0, listRows() - rows_));
+    const int shift = first - start_;
+    if (shift == 0)
+        return;
+    // The rows change places, not number: the views' current and selected cells follow their rows.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before) {
+        const int row = index.row() - shift;
+        after.append(row >= 0 && row < rows_ ? createIndex(row, index.column()) : QModelIndex());
+    }
+    start_ = first;
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void LazyRowModel::holdRow(int datasetRow, int room)
+{
+    if (!inBlocks_ || datasetRow < 0)
+        return;
+    room = std::min(room, rows_ / 2);
+    const bool above = datasetRow - start_ >= room || start_ == 0;
+    const bool below = start_ + rows_ - 1 - datasetRow >= room || start_ + rows_ >= listRows();
+    if (modelRow(datasetRow) < 0 || !above || !below)
+        moveBlock(datasetRow - rows_ / 2);
 }
 
 int LazyRowModel::rowCount(const QModelIndex& parent) const
@@ -105,11 +174,12 @@ QVariant LazyRowModel::data(const QModelIndex& index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !dataset_ || !dataset_->isOpen())
         return {};
     const int column = datasetColumns_[index.column()];
-    if (column < 0 || column >= dataset_->columnCount() || index.row() >= dataset_->fetchedCount())
+    const int row = datasetRow(index.row());
+    if (column < 0 || column >= dataset_->columnCount() || row >= dataset_->fetchedCount())
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: return dataset_->fieldAt(index.row(), column).asString();
+    case Qt::EditRole: return dataset_->fieldAt(row, column).asString();
     case Qt::TextAlignmentRole: {
         const FieldType type = dataset_->column(column).type;
         const bool number =
@@ -149,10 +219,11 @@ bool LazyRowModel::setData(const QModelIndex& index, const QVariant& value, int 
     if (column < 0)
         return false;
     auto* table = static_cast<Table*>(dataset_.data());
-    if (table->fieldAt(index.row(), column).asString() == value.toString())
+    const int row = datasetRow(index.row());
+    if (table->fieldAt(row, column).asString() == value.toString())
         return false;
     try {
-        table->moveTo(index.row());
+        table->moveTo(row);
         table->edit();
         table->setValue(column, value.toString());
         table->post();
