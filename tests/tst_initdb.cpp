@@ -3,6 +3,7 @@
 
 #include "connection.h"
 #include "databasefile.h"
+#include "dberror.h"
 #include "decimal.h"
 #include "query.h"
 #include "schemasql.h"
@@ -133,6 +134,8 @@ private slots:
     void demoLinesAreConsistent_data();
     void demoLinesAreConsistent();
     void demoIsRepeatable();
+    void demoLeavesIndexesTriggerAndIdentityOn_data();
+    void demoLeavesIndexesTriggerAndIdentityOn();
 
 private:
     QString folder(const QString& name) const { return root_.filePath(name); }
@@ -529,6 +532,51 @@ QByteArray TestInitDb::demoFingerprint(const QString& name) const
 void TestInitDb::demoIsRepeatable()
 {
     QCOMPARE(demoFingerprint(QStringLiteral("scaledA")), demoFingerprint(QStringLiteral("scaledB")));
+}
+
+void TestInitDb::demoLeavesIndexesTriggerAndIdentityOn_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("default demo") << QStringLiteral("demo") << 400;
+    QTest::newRow("every master count, ten years") << QStringLiteral("wide") << 3000;
+}
+
+// The load builds the line indexes afterwards and stores IDB and BKOD itself; what it turned off for
+// that is on again: every index of the schema active, the BKOD trigger active, and the identity going
+// on after the last line, so that the next line the program saves gets the next number and its BKOD.
+void TestInitDb::demoLeavesIndexesTriggerAndIdentityOn()
+{
+    QFETCH(QString, name);
+    QFETCH(int, lines);
+    auto db = openDatabase(folder(name));
+    const QStringList indexes =
+        schemaNames(QStringLiteral("CREATE (?:ASCENDING |DESCENDING )?INDEX (\\w+) ON"));
+    QVERIFY(indexes.contains(QStringLiteral("BIZMOZG_BSZAM_DESC")));
+    QStringList active;
+    for (const QStringList& row :
+         rows(*db, QStringLiteral(
+                       "SELECT TRIM(rdb$index_name) FROM rdb$indices WHERE COALESCE(rdb$system_flag, 0) = 0 "
+                       "AND COALESCE(rdb$index_inactive, 0) = 0")))
+        active << row.first();
+    for (const QString& index : indexes)
+        QVERIFY2(active.contains(index), qPrintable(index));
+    for (const QString& trigger : schemaNames(QStringLiteral("CREATE TRIGGER (\\w+)")))
+        QCOMPARE(single(*db, QStringLiteral("SELECT COALESCE(rdb$trigger_inactive, 0) FROM rdb$triggers "
+                                            "WHERE rdb$trigger_name = '%1'")
+                                 .arg(trigger)),
+                 QStringLiteral("0"));
+
+    Query insert(db->transaction());
+    insert.setSql(QStringLiteral("INSERT INTO bizmozg (bbszam) VALUES ('proba')"));
+    try {
+        insert.execute();
+    } catch (const DbError& error) {
+        QFAIL(qPrintable(error.message()));
+    }
+    QCOMPARE(rows(*db, QStringLiteral("SELECT idb, bkod FROM bizmozg WHERE bbszam = 'proba'")),
+             QList<QStringList>({{QString::number(lines + 1), base36(lines + 1)}}));
+    db->transaction().rollback();
 }
 
 QTEST_GUILESS_MAIN(TestInitDb)
