@@ -3,6 +3,7 @@
 // and the grid announcing such a list a block at a time, moved by every way a person moves.
 #include "documentfixture.h"
 #include "dbgrid.h"
+#include "dbnavigator.h"
 #include "windowedquery.h"
 
 #include <QAbstractItemModelTester>
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -141,6 +143,13 @@ private slots:
             QCOMPARE(grid.currentIndex().row(), order_.size() - 1);
             QCOMPARE(grid.model()->data(grid.model()->index(grid.currentIndex().row(), 0)).toString(),
                      currentValue(list(), "BBSZAM"));
+            const auto movesEnabled = [&form] {
+                QList<bool> enabled;
+                for (DBNavigator::Button button : DBNavigator::moveButtons())
+                    enabled << form.DBNavigator1->button(button)->isEnabled();
+                return enabled;
+            };
+            QCOMPARE(movesEnabled(), (QList<bool>{true, true, false, false}));
             bounded();
 
             QScrollBar& bar = *grid.verticalScrollBar();
@@ -159,6 +168,7 @@ private slots:
             QCOMPARE(list().currentRow(), 0);
             QCOMPARE(currentValue(list(), "IDB"), order_.first());
             QCOMPARE(shownIds(grid, 3), order_.mid(0, 3));
+            QCOMPARE(movesEnabled(), (QList<bool>{false, false, true, true}));
             bounded();
         });
     }

@@ -56,8 +56,8 @@ void WindowedQuery::open()
         emit currentRowChanged(-1);
         return;
     }
-    makeCurrent(0);
     setEdges(true, false);
+    makeCurrent(0);
 }
 
 void WindowedQuery::afterClose()
@@ -466,8 +466,8 @@ void WindowedQuery::first()
         Query::first();
         return;
     }
-    makeCurrent(0);
     setEdges(true, count_ == 0);
+    makeCurrent(0);
 }
 
 void WindowedQuery::last()
@@ -480,8 +480,8 @@ void WindowedQuery::last()
         readFromEnd();
         trimAround(count_ - 1);
     }
-    makeCurrent(count_ - 1);
     setEdges(count_ == 0, true);
+    makeCurrent(count_ - 1);
 }
 
 void WindowedQuery::prior()
@@ -494,8 +494,8 @@ void WindowedQuery::prior()
         setEdges(true, eof());
         return;
     }
-    makeCurrent(currentRow() - 1);
     setEdges(false, false);
+    makeCurrent(currentRow() - 1);
 }
 
 void WindowedQuery::next()
@@ -509,8 +509,8 @@ void WindowedQuery::next()
         setEdges(bof(), true);
         return;
     }
-    makeCurrent(row + 1);
     setEdges(false, false);
+    makeCurrent(row + 1);
 }
 
 bool WindowedQuery::moveTo(int row)
@@ -519,8 +519,8 @@ bool WindowedQuery::moveTo(int row)
         return Query::moveTo(row);
     if (!isOpen() || row < 0 || !rowAt(row))
         return false;
-    makeCurrent(row);
     setEdges(row == 0, false);
+    makeCurrent(row);
     return true;
 }
 
@@ -595,8 +595,9 @@ void WindowedQuery::placeAt(const QByteArray& row, bool estimate, int number)
     const int highest = std::max(first, count_ - int(after.size()));
     placeWindow(std::move(before), std::move(after), std::clamp(number, first, highest));
     trimAround(base_ + first);
-    makeCurrent(base_ + std::min(first, int(window_.size()) - 1));
-    setEdges(currentRow() == 0, false);
+    const int current = base_ + std::min(first, int(window_.size()) - 1);
+    setEdges(current == 0, false);
+    makeCurrent(current);
 }
 
 // Read again around the current row, which keeps its number when it is still there.

@@ -152,19 +152,21 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
     syncing_ = false;
 }
 
-// By block, Ctrl+Home and Ctrl+End go to the ends of the list (the dataset finds its last row, whose
-// number an estimated count may only approach), and every other move starts from the dataset's
-// current row, with the block around it (the person may have scrolled it far out of the block).
+// Ctrl+Home and Ctrl+End go to the ends of the list, not of the rows fetched so far: the dataset finds
+// its last row (whose number an estimated count may only approach) and stands at its edge as its own
+// first and last do. By block, every other move starts from the dataset's current row, with the block
+// around it (the person may have scrolled it far out of the block).
 QModelIndex DBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
     Dataset* data = dataset();
+    if (data && data->isOpen() && (action == MoveHome || action == MoveEnd) &&
+        (modifiers & Qt::ControlModifier)) {
+        if (action == MoveHome)
+            data->first();
+        else
+            data->last();
+    }
     if (blockView_ && data && data->isOpen()) {
-        if ((action == MoveHome || action == MoveEnd) && (modifiers & Qt::ControlModifier)) {
-            if (action == MoveHome)
-                data->first();
-            else
-                data->last();
-        }
         model_->holdRow(data->currentRow(), blockRoom());
         if (model_->modelRow(data->currentRow()) != currentIndex().row())
             showDatasetRow();
