@@ -326,10 +326,9 @@ private slots:
         QElapsedTimer waited;
         waited.start();
         qint64 taken = 0;
-        const auto outcome =
-            saveInOneUnit({execStep("HibaA", "INSERT INTO raktar (rkod) VALUES ('1')"),
-                           {"Hiba188", [&] { taken = DocumentCounter::take(); }}},
-                          "HibaG");
+        const auto outcome = saveInOneUnit({execStep("HibaA", "INSERT INTO raktar (rkod) VALUES ('1')"),
+                                            {"Hiba188", [&] { taken = DocumentCounter::take(); }}},
+                                           "HibaG");
         const qint64 elapsed = waited.elapsed();
         otherDesk.join();
         QCOMPARE(scalar("SELECT zbizszam FROM bizszam"), counter);
@@ -344,7 +343,8 @@ private slots:
                      QStringList{QStringLiteral("Hiba188\rZárolási ütközés: egy másik munkahely éppen "
                                                 "ugyanezt az adatot módosítja. Próbálja újra később.")});
             // The server counts the timeout in whole seconds of its clock.
-            QVERIFY2(elapsed >= (Transaction::LockTimeoutSeconds - 1) * 1000, qPrintable(QString::number(elapsed)));
+            QVERIFY2(elapsed >= (Transaction::LockTimeoutSeconds - 1) * 1000,
+                     qPrintable(QString::number(elapsed)));
             QCOMPARE(scalar("SELECT count(*) FROM raktar"), QStringLiteral("0"));
         }
     }

@@ -378,7 +378,6 @@ public:
              << after.lockedSaves - before.lockedSaves
              << " saves); repeated after a lost connection: " << after.lost - before.lost
              << "; desks that ended by themselves: " << earlyExits_ << Qt::endl;
-        out_ << "  " << postingTimes(before, after) << Qt::endl;
     }
 
     int finish()
