@@ -8,6 +8,7 @@
 #include "testdatabase.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <sys/stat.h>
@@ -259,13 +260,17 @@ private slots:
         QVERIFY(!list->isOpen());
     }
 
-    void conflictingUpdateFailsAtOnce()
+    // The first attachment's change stays unfinished: the second waits out the lock timeout (the server
+    // counts whole seconds) and is refused.
+    void conflictingUpdateFailsAfterTheLockTimeout()
     {
         db->exec({"INSERT INTO raktar (rkod, rnev) VALUES ('1', 'Központi')"});
         query("UPDATE raktar SET rnev = 'Első'")->execute();
         auto other = db->connect();
         Query q(other->transaction());
         q.setSql("UPDATE raktar SET rnev = 'Második'");
+        QElapsedTimer waited;
+        waited.start();
         try {
             q.execute();
             QFAIL("the second attachment was not refused");
@@ -273,6 +278,7 @@ private slots:
             QVERIFY2(e.message().contains("lock conflict") || e.message().contains("update conflicts"),
                      qPrintable(e.message()));
         }
+        QVERIFY(waited.elapsed() >= (Transaction::LockTimeoutSeconds - 1) * 1000);
     }
 
     void readCommittedSeesOthersCommits()

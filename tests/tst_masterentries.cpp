@@ -423,8 +423,9 @@ private slots:
         });
     }
 
-    // A row that another desk is changing: the update meets a lock conflict at once and says so on the
-    // second line; the row keeps the other desk's pending value out and its own stored value.
+    // A row that another desk is changing and does not finish: the update waits out the lock timeout and
+    // says so on the second line; the row keeps the other desk's pending value out and its own stored
+    // value.
     void lockConflictSaysWhy()
     {
         const ListMember& m = listMember(QStringLiteral("warehouses"));

@@ -363,7 +363,8 @@ private slots:
     // Two desks on one database. The first opens its line form (showing 42) or starts the import; the
     // second saves while the first's form is open, or while the first's unit of work holds the counter
     // it has advanced and not yet committed. No two lines share a number; a desk that meets the other's
-    // unfinished save is told so and stores nothing of its unit.
+    // unfinished save waits out the lock timeout (the other desk, on this same thread, cannot finish
+    // meanwhile), is told so and stores nothing of its unit.
     void interleavedSaves_data()
     {
         QTest::addColumn<Work>("first");

@@ -12,8 +12,10 @@ qint64 next();
 // Takes a number inside the active unit of work, before the line that carries it is stored: advances
 // the counter by one from the value it reads now and returns that number. It differs from the number a
 // form showed (next() when it opened) when another desk has taken numbers since; the caller tells the
-// user so. The update only succeeds from the value it read, so two desks never take the same number; a
-// lock held by another desk's unfinished save throws DbError at once (nowait).
+// user so. The update only succeeds from the value it read, so two desks never take the same number.
+// Another desk's unfinished save that holds the counter is waited for (the transaction's lock
+// timeout); when it commits, the number after its number is taken. A counter held for the whole
+// timeout throws the lock conflict (DbError).
 qint64 take();
 
 }

@@ -128,7 +128,10 @@ Result post(const Line& line, Dataset* keptOpen)
     result.number = line.proposedNumber;
     QList<SaveStep> steps;
     if (line.isNew) {
-        // The counter first: the line then carries a number that no other line can have taken.
+        // The counter first: the line then carries a number that no other line can have taken. The
+        // counter's lock, which other desks wait for, is held from here to the commit, with only the
+        // insert that needs the number between; advancing it after the insert would take a second
+        // write of the line to set its number, no shorter.
         steps << SaveStep{CounterFailed, [&] { result.number = DocumentCounter::take(); }};
         steps << SaveStep{
             InsertFailed, [&] {

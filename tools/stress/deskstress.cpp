@@ -89,6 +89,7 @@ public:
             line.warehouseCode = line.partnerCode = QStringLiteral("1");
             line.note = QStringLiteral("K%1").arg(serial);
             int locked = 0, lost = 0;
+            qint64 longest = 0;   // ms of the longest press of OK: what the person waited for an answer
             for (;;) {
                 platform_->clearMessages();
                 try {
@@ -98,12 +99,20 @@ public:
                     refused(failureReason(error), &locked, &lost);
                     continue;
                 }
-                if (DocumentPosting::post(line).outcome == SaveOutcome::Saved)
+                QElapsedTimer pressed;
+                pressed.start();
+                const bool saved = DocumentPosting::post(line).outcome == SaveOutcome::Saved;
+                longest = std::max(longest, pressed.elapsed());
+                if (saved)
                     break;
                 refused(platform_->messageTexts().join(QLatin1String(" | ")), &locked, &lost);
             }
-            note(
-                QStringLiteral("L %1 %2 %3 %4").arg(line.note).arg(quantityOf(serial)).arg(locked).arg(lost));
+            note(QStringLiteral("L %1 %2 %3 %4 %5")
+                     .arg(line.note)
+                     .arg(quantityOf(serial))
+                     .arg(locked)
+                     .arg(lost)
+                     .arg(longest));
         }
     }
 
@@ -211,16 +220,37 @@ struct Options {
     bool keep = false;
 };
 
-// One journal entry: its kind, and how often it was refused for a lock and for a lost connection.
+// One journal entry: its kind, how often it was refused for a lock and for a lost connection, and (a
+// line) how long its longest posting took.
 struct Tally {
     int lines = 0, imported = 0, locked = 0, lockedSaves = 0, lost = 0;
+    QList<QList<qint64>> postingMs;   // of the lines, per journal
 };
+
+// The share of the lines' postings journaled after `before` that took longer than 100 ms and 1 s, and
+// the longest.
+QString postingTimes(const Tally& before, const Tally& after)
+{
+    QList<qint64> times;
+    for (qsizetype j = 0; j < after.postingMs.size(); ++j)
+        times << after.postingMs[j].mid(j < before.postingMs.size() ? before.postingMs[j].size() : 0);
+    if (times.isEmpty())
+        return QStringLiteral("no line postings");
+    const auto over = [&times](qint64 ms) {
+        const auto count = std::count_if(times.begin(), times.end(), [ms](qint64 t) { return t > ms; });
+        return QString::number(100.0 * double(count) / double(times.size()), 'f', 2) + QLatin1Char('%');
+    };
+    return QStringLiteral("line postings over 100 ms: %1, over 1 s: %2, longest %3 ms")
+        .arg(over(100), over(1000))
+        .arg(*std::max_element(times.begin(), times.end()));
+}
 
 Tally tally(const QStringList& journals)
 {
     Tally t;
     for (const QString& name : journals) {
         QFile journal(name);
+        t.postingMs.append(QList<qint64>());
         if (!journal.open(QIODevice::ReadOnly))
             continue;
         for (const QByteArray& raw : journal.readAll().split('\n')) {
@@ -231,6 +261,8 @@ Tally tally(const QStringList& journals)
             t.locked += entry[3].toInt();
             t.lockedSaves += entry[3].toInt() > 0 ? 1 : 0;
             t.lost += entry[4].toInt();
+            if (entry[0] == "L" && entry.size() > 5)
+                t.postingMs.back() << entry[5].toLongLong();
         }
     }
     return t;
@@ -294,6 +326,7 @@ public:
                  << QString::number((after.lines - before.lines) / elapsed, 'f', 1) << " saves/s, "
                  << after.locked - before.locked << " lock refusals repeated until stored, load average "
                  << loadAverage() << Qt::endl;
+            out_ << "          " << postingTimes(before, after) << Qt::endl;
             checkNow(QStringLiteral("after %1 desks").arg(desks));
         }
     }

@@ -7,9 +7,11 @@
 #include "importreader.h"
 #include "query.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
+#include <QThread>
 
 namespace StressCheck {
 
@@ -102,6 +104,26 @@ Validation validate(const QString& database)
 
 namespace {
 
+// A killed desk's last request (its commit, or an update waiting for a lock) may still run on the
+// server after the process is gone; the checks read committed rows statement by statement, so they
+// start when no other attachment is left, or after half a minute.
+void awaitOtherAttachments(Connection& connection)
+{
+    const QDeadlineTimer deadline(30000);
+    for (;;) {
+        const int others = rows(connection, "SELECT count(*) FROM mon$attachments WHERE mon$system_flag = 0 "
+                                            "AND mon$attachment_id <> current_connection")
+                               .value(0)
+                               .value(0)
+                               .toInt();
+        // The monitoring tables are read once per transaction.
+        connection.transaction().commit();
+        if (others == 0 || deadline.hasExpired())
+            return;
+        QThread::msleep(20);
+    }
+}
+
 // Every line in full: its quantity belongs to its tag, its type and employee are there, and an item
 // number change left the line's item number, code and batch all of one item.
 QStringList partialLines(Connection& connection)
@@ -188,6 +210,7 @@ QStringList check(const QString& database, const QStringList& journals, int* con
         return problems << QStringLiteral("the database does not open: ") + error.message()
                         << validate(database).errors;
     }
+    awaitOtherAttachments(connection);
     const qint64 counter = rows(connection, "SELECT zbizszam FROM bizszam").value(0).value(0).toLongLong();
     const QList<QStringList> top = rows(connection, "SELECT max(CAST(bbszam AS BIGINT)) FROM bizmozg");
     if (top[0][0].toLongLong() != counter)

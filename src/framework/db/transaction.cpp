@@ -38,9 +38,18 @@ void Transaction::start()
         connection_.reconnect();
     if (!connection_.attachment())
         throw DbError(QStringLiteral("Nincs adatbázis kapcsolat."));
-    // One user, one transaction: sees what others committed, never waits for their locks.
-    static const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version,
-                                        isc_tpb_nowait, isc_tpb_write};
+    // One user, one transaction: sees what others committed. Reads never wait (rec_version); a write that
+    // meets another desk's lock waits for that save to end, as saves end in milliseconds, and fails only
+    // when the lock outlasts the timeout.
+    static_assert(LockTimeoutSeconds > 0 && LockTimeoutSeconds < 128);
+    static const unsigned char tpb[] = {isc_tpb_version3,
+                                        isc_tpb_read_committed,
+                                        isc_tpb_rec_version,
+                                        isc_tpb_wait,
+                                        isc_tpb_write,
+                                        isc_tpb_lock_timeout,
+                                        1,
+                                        LockTimeoutSeconds};
     handle_ = fbCall([&](ThrowStatusWrapper* st) {
         return connection_.attachment()->startTransaction(st, sizeof tpb, tpb);
     });

@@ -1,5 +1,6 @@
-// The shared transaction: read_committed + rec_version + nowait + write. It starts itself when a
-// dataset needs it; its end (commit or rollback) closes every dataset that works in it.
+// The shared transaction: read_committed + rec_version + write, waiting a short while for another
+// desk's lock. It starts itself when a dataset needs it; its end (commit or rollback) closes every
+// dataset that works in it.
 #pragma once
 
 #include <QObject>
@@ -15,6 +16,12 @@ class StatementCache;
 class Transaction : public QObject {
     Q_OBJECT
 public:
+    // How long a write waits for a row another desk's unfinished save holds before it fails with a lock
+    // conflict: many times what a save takes to commit (milliseconds), short enough that a person at the
+    // desk waits for the refusal no longer than for a slow save. The server counts whole seconds of its
+    // clock, so the wait ends between one and two seconds.
+    static constexpr int LockTimeoutSeconds = 2;
+
     explicit Transaction(Connection& connection);
     ~Transaction() override;
 
