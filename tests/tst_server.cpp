@@ -330,11 +330,23 @@ private slots:
         QCOMPARE(onServer(stored), rows);
     }
 
-    // The server restarts while the program only reads: the read that meets the dead attachment fails as
-    // a lost connection, the next one drops the connection and fails too (its transaction, which a save
-    // may have written into, is gone), and the one after attaches anew and reads.
+    // The server restarts under an open transaction. The statement that meets the dead attachment fails
+    // as a lost connection. When the transaction had only read, the next statement attaches anew and
+    // reads; when it held a change not yet committed (a deletion in a list, say), the next one fails too,
+    // so that nothing goes on in a fresh transaction as if that change had been kept, and the one after
+    // attaches anew.
+    void readsAfterServerRestart_data()
+    {
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<int>("failures");
+        QTest::newRow("only read") << false << 1;
+        QTest::newRow("a change not committed") << true << 2;
+    }
+
     void readsAfterServerRestart()
     {
+        QFETCH(bool, changed);
+        QFETCH(int, failures);
         Data = new TData(database);
         Data->connectAndOpenTables();
         Query& read = *Data->ZQ70;
@@ -346,8 +358,13 @@ private slots:
             return value;
         };
         QCOMPARE(counter(), QStringLiteral("41"));
+        if (changed) {
+            Query change(Data->IBTrans1);
+            change.setSql(QStringLiteral("UPDATE partner SET pnev = pnev WHERE 1 = 0"));
+            change.execute();
+        }
         QVERIFY2(server->restart(), qPrintable(server->error()));
-        for (int attempt = 0; attempt < 2; ++attempt) {
+        for (int attempt = 0; attempt < failures; ++attempt) {
             try {
                 counter();
                 QFAIL("a read over the dead attachment succeeded");

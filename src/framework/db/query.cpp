@@ -170,6 +170,8 @@ int Query::execute()
     FaultHook::check(FaultHook::Point::Statement);
     auto statement = prepared();
     auto input = statement->bind(orderedValues());
+    if (!statement->isSelect())
+        transaction().noteWrite();
     Firebird::ITransaction* handle = transaction().handle();
     return int(fbCall([&](Firebird::ThrowStatusWrapper* st) {
         statement->handle()->execute(st, handle, input->metadata,

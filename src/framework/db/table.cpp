@@ -163,6 +163,7 @@ void Table::post()
     }
     auto statement = tr.statements().acquire(tr.connection().attachment(), tr.handle(), sqlText);
     std::vector<ColumnInfo> returned;
+    tr.noteWrite();
     const QByteArray keyRow = executeForRow(*statement, tr.handle(), bound, &returned);
     Field newKey(&returned[0], keyRow.constData() + *reinterpret_cast<const quint16*>(keyRow.constData()));
     const bool inserting = state_ == State::Insert;

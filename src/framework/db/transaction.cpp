@@ -53,14 +53,16 @@ void Transaction::start()
     handle_ = fbCall([&](ThrowStatusWrapper* st) {
         return connection_.attachment()->startTransaction(st, sizeof tpb, tpb);
     });
+    written_ = false;
 }
 
 void Transaction::ensureActive()
 {
     // A connection that some dataset found gone is dropped here. An unfinished unit of work died with
-    // it, so its next statement must not run in a fresh transaction: it fails as the lost one would.
+    // it, so its next statement must not run in a fresh transaction: it fails as the lost one would. A
+    // transaction that only read lost nothing, and the next statement attaches again at once.
     if (connection_.lossReported()) {
-        const bool unfinished = handle_ != nullptr;
+        const bool unfinished = handle_ != nullptr && written_;
         connection_.dropLost();
         if (unfinished)
             throw DbError(QStringLiteral("Megszakadt a kapcsolat az adatbázis-szerverrel."),

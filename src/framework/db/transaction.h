@@ -34,6 +34,11 @@ public:
     // Ends the transaction of a lost connection like a rollback, without needing the server.
     void abandon();
 
+    // A statement that may change data runs in it: a connection lost before its end loses that work,
+    // which the next statement must not pass over. Cleared when the transaction ends.
+    void noteWrite() { written_ = true; }
+    bool hasWritten() const { return written_; }
+
     Connection& connection() { return connection_; }
     Firebird::ITransaction* handle() const { return handle_; }
     StatementCache& statements() { return *statements_; }
@@ -49,6 +54,7 @@ private:
 
     Connection& connection_;
     Firebird::ITransaction* handle_ = nullptr;
+    bool written_ = false;
     QList<Dataset*> datasets_;
     StatementCache* statements_;
 };
