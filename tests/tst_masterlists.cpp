@@ -9,6 +9,7 @@
 #include "report.h"
 #include "scriptedplatform.h"
 #include "sharedstate.h"
+#include "windowedquery.h"
 
 #include <QDir>
 #include <QFile>
@@ -333,6 +334,58 @@ private slots:
             QTest::mouseClick(list.Button6, Qt::LeftButton);
             QCOMPARE(current(m), afterKeres);
             QCOMPARE(list.Label18->text(), label);
+        });
+    }
+
+    // The item list is read by window in the name's own (Hungarian) order, where case, accents and
+    // the double letters do not follow the bytes: a search finds, for every prefix in any case, the row
+    // the whole list finds, and a window of three rows walks the list in the order the engine gives
+    // it, both ways.
+    void itemSearchFollowsTheNameOrder()
+    {
+        const QStringList names{"alma",  "Alma",   "ALMÁS", "álom", "Álmos",   "cukor", "Csoki",
+                                "cz",    "csiga",  "zab",   "Zab (1)", "Zabos", "őz",    "Őzike",
+                                "Ab",    "aB",     "A b",   "dzsem", "Dzsungel", "ccs"};
+        QStringList rows;
+        for (int i = 0; i < names.size(); ++i)
+            rows << QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn) VALUES ('N%1', 'X%1', '%2')")
+                        .arg(i)
+                        .arg(names[i]);
+        rows << QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn) VALUES ('NN', 'XN', NULL)");
+        db->exec(rows);
+        const QString sql = QStringLiteral("SELECT * FROM cikk ORDER BY cMegn, IDC");
+        auto connection = db->connect();
+        Query whole(connection->transaction());
+        whole.setSql(sql);
+        whole.open();
+        const QStringList order = columnValues(whole, QStringLiteral("IDC"));
+
+        connectData();
+        auto* window = qobject_cast<WindowedQuery*>(Data->ZQ20);
+        QVERIFY(window);
+        window->setWindowSize(3);
+        const ListMember& m = listMember(QStringLiteral("items"));
+        work(m, [&](MasterList& list) {
+            const QStringList prefixes{"a",  "A",  "al", "ALM", "á",  "Á", "ab", "a b", "c",  "cs", "CZ",
+                                       "dz", "z",  "ZAB", "zab (", "ő", "ŐZI", "q", "Zabosabc"};
+            for (const QString& prefix : prefixes) {
+                const bool expectedFound = whole.locate(QStringLiteral("CMEGN"), prefix);
+                const QString expected = currentValue(whole, QStringLiteral("IDC"));
+                list.Edit1->setText(prefix);
+                QTest::mouseClick(list.Button6, Qt::LeftButton);
+                QVERIFY2(window->isWindowed(), qPrintable(prefix));
+                QCOMPARE(currentValue(*window, QStringLiteral("IDC")), expected);
+                QCOMPARE(window->locate(QStringLiteral("CMEGN"), prefix), expectedFound);
+            }
+            QStringList walked;
+            for (window->first(); !window->eof(); window->next())
+                walked << currentValue(*window, QStringLiteral("IDC"));
+            QCOMPARE(walked, order);
+            QStringList back;
+            for (window->last(); !window->bof(); window->prior())
+                back.prepend(currentValue(*window, QStringLiteral("IDC")));
+            QCOMPARE(back, order);
+            QVERIFY(window->heldRows() <= 6);
         });
     }
 

@@ -8,6 +8,8 @@
 #include "reportdataset.h"
 #include "windowedquery.h"
 
+#include <map>
+
 TData* Data = nullptr;
 
 namespace {
@@ -64,10 +66,22 @@ TData::TData(const QString& database, QObject* parent) : QObject(parent), IBTran
         {&ZQ41, "ZQ41"}, {&ZQ50, "ZQ50"}, {&ZQ51, "ZQ51"}, {&ZQ60, "ZQ60"},   {&ZQ61, "ZQ61"},
         {&ZQ70, "ZQ70"}, {&ZQ80, "ZQ80"}, {&ZQ90, "ZQ90"}, {&ZQ100, "ZQ100"},
     };
-    // The register's list may run to millions of lines: it holds only the rows near those shown.
-    for (const QueryDef& def : queryDefs)
-        *def.query = named(def.query == &ZQ10 ? new WindowedQuery(IBTrans1, this) : new Query(IBTrans1, this),
-                           def.name);
+    // Lists that may run long are read by window in their key orders, holding only the rows near those
+    // shown: the register (millions of lines) in number order, the item list by name and by item number.
+    const std::map<Query**, std::vector<WindowedQuery::KeyOrder>> windowed{
+        {&ZQ10, {{QStringLiteral("BBSZAM"), QStringLiteral("IDB")}}},
+        {&ZQ20, {{QStringLiteral("CMEGN"), QStringLiteral("IDC")}, {QStringLiteral("CSZAM"), QStringLiteral("IDC")}}},
+    };
+    for (const QueryDef& def : queryDefs) {
+        const auto orders = windowed.find(def.query);
+        if (orders == windowed.end()) {
+            *def.query = named(new Query(IBTrans1, this), def.name);
+            continue;
+        }
+        auto* window = new WindowedQuery(IBTrans1, this);
+        window->setKeyOrders(orders->second);
+        *def.query = named<Query>(window, def.name);
+    }
 
     struct SourceDef {
         DataSource** source;

@@ -3,7 +3,6 @@
 
 #include "masterread.h"
 #include "query.h"
-#include "windowedquery.h"
 
 namespace {
 
@@ -64,11 +63,6 @@ void RegisterList::read(Statement statement, int position)
     // Set first: a statement that fails to open is still the one the list holds.
     statement_ = statement;
     position_ = position;
-    // In number order the list is read by window; a marked column's order is read as it comes.
-    if (auto* window = qobject_cast<WindowedQuery*>(&list_))
-        window->setKeyOrder(statement == Statement::MarkedColumn
-                                ? WindowedQuery::KeyOrder{}
-                                : WindowedQuery::KeyOrder{QStringLiteral("BBSZAM"), QStringLiteral("IDB")});
     switch (statement) {
     case Statement::WithItemAndPartner: rereadQuery(list_, listSql()); break;
     case Statement::LinesOnly: rereadQuery(list_, plainListSql()); break;

@@ -10,6 +10,8 @@
 #include "platform.h"
 #include "ui_masterlist.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 
@@ -58,8 +60,6 @@ MasterList::MasterList(MasterListMember member, QWidget* parent)
     });
     Edit1->installEventFilter(this);
     Button3->installEventFilter(this);
-
-    reread({member_.creationOrder, QString()});
 }
 
 MasterList::~MasterList()
@@ -123,18 +123,26 @@ void MasterList::showEvent(QShowEvent* event)
 // used once.
 void MasterList::showStep()
 {
-    if (member_.showFirst)
-        reread(*member_.showFirst);
     const QString flag = shared().LookupFlag;
     picking_ = !flag.isEmpty();
-    for (const ShowRule& rule : std::as_const(member_.showRules)) {
-        if (rule.flag && *rule.flag != flag)
-            continue;
-        rereadAndLocate(rule, shared().*member_.searchValue);
-        if (rule.clearsFlag)
-            shared().LookupFlag.clear();
-        break;
+    const auto rule = std::find_if(member_.showRules.cbegin(), member_.showRules.cend(),
+                                   [&flag](const ShowRule& r) { return !r.flag || *r.flag == flag; });
+    const bool ruleRereads = rule != member_.showRules.cend() && !rule->order.orderBy.isEmpty();
+    // The list is read in the order it is made with, then in the first order, then in the rule's: only
+    // the last reading is seen (the earlier ones leave their labels).
+    if (!ruleRereads && !member_.showFirst)
+        reread({member_.creationOrder, QString()});
+    if (member_.showFirst) {
+        if (ruleRereads && !member_.showFirst->labelWord.isEmpty())
+            setOrderLabel(member_.showFirst->labelWord);
+        else if (!ruleRereads)
+            reread(*member_.showFirst);
     }
+    if (rule == member_.showRules.cend())
+        return;
+    rereadAndLocate(*rule, shared().*member_.searchValue);
+    if (rule->clearsFlag)
+        shared().LookupFlag.clear();
 }
 
 void MasterList::search(const QString& text)

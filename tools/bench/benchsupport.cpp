@@ -1,5 +1,6 @@
 // Timing, memory figures, the bare engine and the result lines of the benchmark programs.
 #include "benchsupport.h"
+#include "query.h"
 #include "cp1250.h"
 #include "fbcall.h"
 
@@ -205,5 +206,44 @@ std::vector<QStringList> BareStatement::run(const QStringList& values, long rows
         }
         cursor->close(st);
         return result;
+    });
+}
+
+void OpenedStatements::start()
+{
+    opened_.clear();
+    Query::setOpenObserver([this](const QString& sql, const QStringList& values) { opened_.emplace_back(sql, values); });
+}
+
+void OpenedStatements::stop()
+{
+    Query::setOpenObserver({});
+}
+
+void OpenedStatements::record(const std::function<void()>& work)
+{
+    start();
+    try {
+        work();
+    } catch (...) {
+        stop();
+        throw;
+    }
+    stop();
+}
+
+double OpenedStatements::replay(BareEngine& engine, long unlimitedRows)
+{
+    if (qEnvironmentVariableIsSet("VARNEL_BENCH_TRACE"))
+        for (const auto& [sql, values] : opened_)
+            std::fprintf(stderr, "%s | %s\n", qPrintable(sql.left(150)), qPrintable(values.join(QLatin1Char(','))));
+    for (const auto& [sql, values] : opened_)
+        if (!prepared_.count(sql))
+            prepared_.emplace(sql, std::make_unique<BareStatement>(engine, sql));
+    return timedMs([&] {
+        for (const auto& [sql, values] : opened_) {
+            const bool limited = sql.contains(QStringLiteral(" ROWS "), Qt::CaseInsensitive);
+            prepared_.at(sql)->run(values, limited ? -1 : unlimitedRows);
+        }
     });
 }

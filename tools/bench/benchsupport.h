@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <map>
+#include <memory>
 #include <vector>
 
 namespace Firebird {
@@ -67,4 +69,23 @@ private:
     Firebird::IStatement* statement_ = nullptr;
     Firebird::IMessageMetadata* input_ = nullptr;
     Firebird::IMessageMetadata* output_ = nullptr;
+};
+
+// The SELECTs the program opens while some work runs, run again on the bare engine: the engine's side
+// of an operation whose statements depend on where the program's window stands.
+class OpenedStatements {
+public:
+    // Keeps every SELECT the program opens from start() to stop(), or while `work` runs.
+    void start();
+    void stop();
+    void record(const std::function<void()>& work);
+    // Runs the kept statements on `engine` (each prepared once, before the timing) and returns the time
+    // in ms. A statement with its own ROWS limit is fetched whole; any other as far as `unlimitedRows`
+    // (all with -1), as a list reads its first block.
+    double replay(BareEngine& engine, long unlimitedRows = -1);
+    int count() const { return int(opened_.size()); }
+
+private:
+    std::vector<std::pair<QString, QStringList>> opened_;
+    std::map<QString, std::unique_ptr<BareStatement>> prepared_;
 };

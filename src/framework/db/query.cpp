@@ -156,11 +156,43 @@ std::vector<const Param*> Query::orderedValues() const
     return values;
 }
 
+namespace {
+
+Query::OpenObserver& openObserver()
+{
+    static Query::OpenObserver observer;
+    return observer;
+}
+
+QString valueText(const Param& param)
+{
+    switch (param.kind()) {
+    case Param::Kind::Null: return {};
+    case Param::Kind::Date: return param.value().toDate().toString(Qt::ISODate);
+    case Param::Kind::Decimal:
+        return Decimal::fromScaled(param.value().toLongLong()).toString(QLatin1Char('.'));
+    default: return param.value().toString();
+    }
+}
+
+}
+
+void Query::setOpenObserver(OpenObserver observer)
+{
+    openObserver() = std::move(observer);
+}
+
 std::unique_ptr<Cursor> Query::openCursor()
 {
     auto statement = prepared();
     if (!statement->isSelect())
         throw DbError(QStringLiteral("Az utasítás nem ad vissza sorokat; végrehajtani kell, nem megnyitni."));
+    if (openObserver()) {
+        QStringList values;
+        for (const Param* value : orderedValues())
+            values << valueText(*value);
+        openObserver()(rewritten_, values);
+    }
     return std::make_unique<Cursor>(statement, transaction().handle(), orderedValues());
 }
 

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 class Statement;
@@ -79,6 +80,12 @@ public:
     // Runs a statement that returns no rows (INSERT, UPDATE, DELETE, DDL); starts the transaction when
     // it is not active. Returns the number of rows it touched.
     int execute();
+
+    // Told of every SELECT a query opens: the text as sent ("?" for each placeholder) and the values in
+    // order as text (empty for NULL). For measuring tools that run the same statements on the bare
+    // engine; none by default.
+    using OpenObserver = std::function<void(const QString& sql, const QStringList& values)>;
+    static void setOpenObserver(OpenObserver observer);
 
 protected:
     std::unique_ptr<Cursor> openCursor() override;

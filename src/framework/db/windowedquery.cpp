@@ -4,6 +4,7 @@
 #include "cp1250.h"
 #include "dberror.h"
 
+#include <QRegularExpression>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -29,6 +30,7 @@ void WindowedQuery::open()
 {
     if (isOpen())
         return;
+    order_ = orderOf(sql());
     windowed_ = !order_.column.isEmpty();
     if (!windowed_) {
         Query::open();
@@ -96,15 +98,19 @@ WindowedQuery::Rows WindowedQuery::readRows(const QString& condition, const QVar
     if (limit <= 0)
         return rows;
     const QString descending = direction == Direction::Descending ? QStringLiteral(" DESC") : QString();
+    const bool sorted = direction == Direction::Sorted;
     Query query(transaction());
     query.setSql(select() + (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition) +
-                 OrderByWord + order_.column + descending + QStringLiteral(", ") + order_.tie + descending +
+                 OrderByWord + order_.column + (sorted ? QStringLiteral(" || ''") : descending) +
+                 QStringLiteral(", ") + order_.tie + (sorted ? QStringLiteral(" + 0") : descending) +
                  QStringLiteral(" ROWS :n"));
     for (int i = 0; i < values.size(); ++i) {
         Param& param = query.paramByName(QStringLiteral("v%1").arg(i));
         if (values[i].typeId() == QMetaType::QByteArray) {
             const QByteArray bytes = values[i].toByteArray();
             param.setText(decodeCp1250(bytes.constData(), int(bytes.size())));
+        } else if (values[i].typeId() == QMetaType::QString) {
+            param.setText(values[i].toString());
         } else {
             param.setInteger(values[i].toLongLong());
         }
@@ -171,19 +177,78 @@ qint64 WindowedQuery::tieOf(const QByteArray& row) const
     return fieldIn(row.constData(), tieColumn_).asInteger();
 }
 
-// The list's order: NULL keys first, then the key's bytes, then the tie.
-bool WindowedQuery::orderedBefore(const QByteArray& a, const QByteArray& b) const
+// The key order a statement is read in: its closing "ORDER BY column" names one of the window's
+// orders, and it has no WHERE.
+WindowedQuery::KeyOrder WindowedQuery::orderOf(const QString& sql) const
 {
-    const bool nullA = keyIsNull(a);
-    const bool nullB = keyIsNull(b);
-    if (nullA != nullB)
-        return nullA;
-    if (!nullA) {
-        const int compared = keyOf(a).compare(keyOf(b));
-        if (compared != 0)
-            return compared < 0;
+    const int order = int(sql.lastIndexOf(OrderByWord, -1, Qt::CaseInsensitive));
+    static const QRegularExpression where(QStringLiteral("\\bWHERE\\b"), QRegularExpression::CaseInsensitiveOption);
+    if (order < 0 || sql.left(order).contains(where))
+        return {};
+    const QString column = sql.mid(order + OrderByWord.size()).trimmed();
+    for (const KeyOrder& candidate : orders_)
+        if (candidate.column.compare(column, Qt::CaseInsensitive) == 0)
+            return candidate;
+    return {};
+}
+
+// The rows before `row` in the list's order (NULL keys first, then the key in its column's collation,
+// then the tie), as a condition whose values are appended to `values`. The engine compares: a key with
+// a collation (names in the Hungarian order) does not sort by its bytes.
+QString WindowedQuery::precedingCondition(const QByteArray& row, QVariantList& values) const
+{
+    const QString& k = order_.column;
+    const QString& t = order_.tie;
+    const int first = int(values.size());
+    // No index: the rows are few and found by their ties.
+    if (keyIsNull(row)) {
+        values << tieOf(row);
+        return QStringLiteral("(%1 || '' IS NULL AND %2 + 0 < :v%3)").arg(k, t).arg(first);
     }
-    return tieOf(a) < tieOf(b);
+    values << keyOf(row) << tieOf(row);
+    return QStringLiteral("(%1 || '' IS NULL OR %1 || '' < :v%3 OR (%1 || '' = :v%3 AND %2 + 0 < :v%4))")
+        .arg(k, t)
+        .arg(first)
+        .arg(first + 1);
+}
+
+// The earliest of `rows` in the list's order, as the engine orders them.
+std::optional<QByteArray> WindowedQuery::earliestOf(const std::vector<QByteArray>& rows)
+{
+    if (rows.size() <= 1)
+        return rows.empty() ? std::nullopt : std::optional<QByteArray>(rows.front());
+    // The engine takes at most 1,500 values in a list.
+    constexpr size_t Chunk = 1000;
+    if (rows.size() > Chunk) {
+        std::vector<QByteArray> earliest;
+        for (size_t from = 0; from < rows.size(); from += Chunk) {
+            const auto end = rows.begin() + qsizetype(std::min(rows.size(), from + Chunk));
+            if (auto row = earliestOf(std::vector<QByteArray>(rows.begin() + qsizetype(from), end)))
+                earliest.push_back(*row);
+        }
+        return earliestOf(earliest);
+    }
+    QStringList ties;
+    for (const QByteArray& row : rows)
+        ties << QString::number(tieOf(row));
+    Rows earliest = readRows(QStringLiteral("%1 IN (%2)").arg(order_.tie, ties.join(QLatin1Char(','))), {},
+                             Direction::Sorted, 1);
+    return earliest.empty() ? std::nullopt : std::optional<QByteArray>(earliest.front());
+}
+
+// How many of the sampled rows come before `row`.
+int WindowedQuery::samplesBefore(const QByteArray& row)
+{
+    if (samples_.empty())
+        return 0;
+    QStringList ties;
+    for (const QByteArray& sample : samples_)
+        ties << QString::number(tieOf(sample));
+    QVariantList values;
+    const QString before = precedingCondition(row, values);
+    return int(readRows(QStringLiteral("%1 IN (%2) AND %3").arg(order_.tie, ties.join(QLatin1Char(',')), before),
+                        values, Direction::Sorted, int(samples_.size()))
+                   .size());
 }
 
 void WindowedQuery::setCount(int count)
@@ -245,8 +310,12 @@ void WindowedQuery::sampleRows()
         return;
     sampled_ = true;
     samples_.clear();
-    const QString tieSql = select() + QStringLiteral(" WHERE %1 >= :v0").arg(order_.tie) + OrderByWord +
-                           order_.tie + QStringLiteral(" ROWS 1");
+    // Only the tie is read: the probes are many.
+    const QString text = select();
+    const QString tieSql = QStringLiteral("SELECT %1").arg(order_.tie) +
+                           text.mid(text.indexOf(QStringLiteral(" FROM "), 0, Qt::CaseInsensitive)) +
+                           QStringLiteral(" WHERE %1 >= :v0").arg(order_.tie) + OrderByWord + order_.tie +
+                           QStringLiteral(" ROWS 1");
     const auto tieFrom = [&](qint64 from) -> std::optional<qint64> {
         Query query(transaction());
         query.setSql(tieSql);
@@ -256,11 +325,12 @@ void WindowedQuery::sampleRows()
             return std::nullopt;
         return query.fieldByName(order_.tie).asInteger();
     };
-    const std::optional<qint64> lowest = tieFrom(std::numeric_limits<qint32>::min());
-    if (!lowest)
+    const std::optional<qint64> lowestFound = tieFrom(std::numeric_limits<qint32>::min());
+    if (!lowestFound)
         return;
+    const qint64 lowest = *lowestFound;
     // The highest by halving: the engine walks the tie's index upward only.
-    qint64 low = *lowest;
+    qint64 low = lowest;
     qint64 step = 1;
     while (tieFrom(low + step))
         step *= 2;
@@ -272,19 +342,15 @@ void WindowedQuery::sampleRows()
         else
             high = middle;
     }
-    const qint64 range = low - *lowest + 1;
+    const qint64 range = low - lowest + 1;
     const qint64 probes = std::min<qint64>(range, SampleSize);
     QStringList ties;
     for (qint64 i = 0; i < probes; ++i)
-        ties << QString::number(*lowest + (probes > 1 ? i * (range - 1) / (probes - 1) : 0));
-    Query query(transaction());
-    query.setSql(select() + QStringLiteral(" WHERE %1 IN (%2)").arg(order_.tie, ties.join(QLatin1Char(','))));
-    query.open();
-    const int hits = query.recordCount();
-    for (int i = 0; i < hits; ++i)
-        samples_.push_back(query.rowData(i));
-    std::sort(samples_.begin(), samples_.end(),
-              [this](const QByteArray& a, const QByteArray& b) { return orderedBefore(a, b); });
+        ties << QString::number(lowest + (probes > 1 ? i * (range - 1) / (probes - 1) : 0));
+    // In the list's order, as the engine sorts them.
+    samples_ = readRows(QStringLiteral("%1 IN (%2)").arg(order_.tie, ties.join(QLatin1Char(','))), {},
+                        Direction::Sorted, int(probes));
+    const int hits = int(samples_.size());
     sampledCount_ = probes == range ? hits : int(std::llround(double(hits) * double(range) / double(probes)));
     sampledExact_ = probes == range;
 }
@@ -524,9 +590,8 @@ bool WindowedQuery::moveTo(int row)
     return true;
 }
 
-// The first row, in the list's order, whose column starts with `prefix`: the engine finds the rows
-// that start with it (as typed, in upper and in lower case) and the earliest of them is placed in a
-// window of its own.
+// The first row, in the list's order, whose column starts with `prefix` in any case, placed in a window
+// of its own; without one the first row becomes current.
 bool WindowedQuery::locate(const QString& columnName, const QString& prefix)
 {
     if (!windowed_)
@@ -534,38 +599,55 @@ bool WindowedQuery::locate(const QString& columnName, const QString& prefix)
     const int index = columnIndex(columnName);
     if (index < 0)
         throw DbError(QStringLiteral("%1: nincs ilyen mező.").arg(columnName));
-    QStringList forms{prefix, prefix.toUpper(), prefix.toLower()};
-    forms.removeDuplicates();
-    // In the key's own column the order index is walked from the prefix; in another column its own
-    // index finds the few matching rows (a key, a code), of which the earliest is taken, unless they are
-    // many.
-    const bool keyColumn = index == keyColumn_;
-    const QString condition = QStringLiteral(" WHERE %1 STARTING WITH :p").arg(column(index).name);
-    const QString ordered = select() + condition + OrderByWord + order_.column + QStringLiteral(", ") +
-                            order_.tie + QStringLiteral(" ROWS 1");
-    const QString unordered = select() + condition + QStringLiteral(" ROWS %1").arg(MatchesRead);
-    QByteArray found;
-    for (const QString& form : std::as_const(forms)) {
-        Query query(transaction());
-        query.setSql(keyColumn ? ordered : unordered);
-        query.paramByName(QStringLiteral("p")).setText(form);
-        query.open();
-        if (!keyColumn && query.recordCount() == MatchesRead) {
-            query.setSql(ordered);
-            query.paramByName(QStringLiteral("p")).setText(form);
-            query.open();
-        }
-        for (int i = 0; i < query.fetchedCount(); ++i) {
-            const QByteArray row = query.rowData(i);
-            if (found.isEmpty() || orderedBefore(row, found))
-                found = row;
-        }
+    if (prefix.isEmpty()) {
+        first();
+        return count_ > 0;
     }
-    if (found.isEmpty()) {
+    // No value of the column is that long (and the engine would refuse it as a bound).
+    if (column(index).type == FieldType::Text && column(index).length > 0 && prefix.size() > column(index).length) {
         first();
         return false;
     }
-    placeAt(found, true, 0);
+    QStringList forms{prefix.toLower(), prefix.toUpper()};
+    forms.removeDuplicates();
+    std::vector<QByteArray> found;
+    if (index == keyColumn_) {
+        // A collation puts every case form of a letter on one side of the others (lower case first in
+        // the Hungarian order, upper case first by bytes), so a key that starts with the prefix in any
+        // case lies at or after its all-lower or its all-upper form. The order index is walked from
+        // each; the earlier find is the first.
+        const QString condition = QStringLiteral("%1 >= :v0 AND UPPER(%1) STARTING WITH :v1").arg(order_.column);
+        for (const QString& form : std::as_const(forms)) {
+            Rows rows = readRows(condition, {form, prefix.toUpper()}, Direction::Ascending, 1);
+            found.insert(found.end(), rows.begin(), rows.end());
+        }
+    } else {
+        // Another column's own index finds the few rows that start with the prefix as typed, in upper
+        // or in lower case (a key, a code); when they are many, the order is walked for the first.
+        forms.prepend(prefix);
+        forms.removeDuplicates();
+        const QString condition = QStringLiteral(" WHERE %1 STARTING WITH :p").arg(column(index).name);
+        for (const QString& form : std::as_const(forms)) {
+            Query query(transaction());
+            query.setSql(select() + condition + QStringLiteral(" ROWS %1").arg(MatchesRead));
+            query.paramByName(QStringLiteral("p")).setText(form);
+            query.open();
+            if (query.recordCount() == MatchesRead) {
+                query.setSql(select() + condition + OrderByWord + order_.column + QStringLiteral(", ") +
+                             order_.tie + QStringLiteral(" ROWS 1"));
+                query.paramByName(QStringLiteral("p")).setText(form);
+                query.open();
+            }
+            for (int i = 0; i < query.fetchedCount(); ++i)
+                found.push_back(query.rowData(i));
+        }
+    }
+    const std::optional<QByteArray> earliest = earliestOf(found);
+    if (!earliest) {
+        first();
+        return false;
+    }
+    placeAt(*earliest, true, 0);
     return true;
 }
 
@@ -585,12 +667,9 @@ void WindowedQuery::placeAt(const QByteArray& row, bool estimate, int number)
     const int first = int(before.size());
     if (estimate) {
         sampleRows();
-        const auto place = std::lower_bound(
-            samples_.begin(), samples_.end(), row,
-            [this](const QByteArray& a, const QByteArray& b) { return orderedBefore(a, b); });
         number = samples_.empty() ? first
-                                  : int(std::lround(double(place - samples_.begin()) /
-                                                    double(samples_.size()) * double(count_)));
+                                  : int(std::lround(double(samplesBefore(row)) / double(samples_.size()) *
+                                                    double(count_)));
     }
     const int highest = std::max(first, count_ - int(after.size()));
     placeWindow(std::move(before), std::move(after), std::clamp(number, first, highest));

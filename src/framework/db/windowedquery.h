@@ -4,6 +4,7 @@
 #include "query.h"
 
 #include <deque>
+#include <optional>
 
 // Once given a key order, the rows are read a window at a time: onward and back from the edge of the
 // window by key, the first and last rows straight from either end of the order, and any other place
@@ -24,9 +25,10 @@ public:
 
     explicit WindowedQuery(Transaction& transaction, QObject* parent = nullptr);
 
-    // For the next opening. sql() then has to be a SELECT without WHERE ending in "ORDER BY column";
-    // the window reads it ordered by column and tie. An empty column turns the window off.
-    void setKeyOrder(const KeyOrder& order) { order_ = order; }
+    // The orders read by window. A statement without WHERE that ends in "ORDER BY column" over one of
+    // these columns is read by window, ordered by the column and its tie; any other statement reads as
+    // any Query does.
+    void setKeyOrders(std::vector<KeyOrder> orders) { orders_ = std::move(orders); }
     // A statement of one integer, the number of rows of the list, exact or estimated; empty: an exact
     // COUNT(*) of the list.
     void setCountSql(const QString& sql) { countSql_ = sql; }
@@ -60,7 +62,9 @@ protected:
 
 private:
     using Rows = std::vector<QByteArray>;
-    enum class Direction { Ascending, Descending };
+    // Sorted: ascending, sorted by the engine after the rows are found by their own condition, where
+    // walking the order's index to find them would read the whole list.
+    enum class Direction { Ascending, Descending, Sorted };
 
     QString select() const;
     Rows readRows(const QString& condition, const QVariantList& values, Direction direction, int limit);
@@ -86,9 +90,13 @@ private:
     QByteArray keyOf(const QByteArray& row) const;
     bool keyIsNull(const QByteArray& row) const;
     qint64 tieOf(const QByteArray& row) const;
-    bool orderedBefore(const QByteArray& a, const QByteArray& b) const;
+    KeyOrder orderOf(const QString& sql) const;
+    QString precedingCondition(const QByteArray& row, QVariantList& values) const;
+    std::optional<QByteArray> earliestOf(const std::vector<QByteArray>& rows);
+    int samplesBefore(const QByteArray& row);
     void sampleRows();
 
+    std::vector<KeyOrder> orders_;
     KeyOrder order_;
     QString countSql_;
     int windowSize_ = BlockSize;
