@@ -343,9 +343,9 @@ private slots:
     // it, both ways.
     void itemSearchFollowsTheNameOrder()
     {
-        const QStringList names{"alma",  "Alma",   "ALMÁS", "álom", "Álmos",   "cukor", "Csoki",
-                                "cz",    "csiga",  "zab",   "Zab (1)", "Zabos", "őz",    "Őzike",
-                                "Ab",    "aB",     "A b",   "dzsem", "Dzsungel", "ccs"};
+        const QStringList names{"alma", "Alma",  "ALMÁS", "álom",    "Álmos",    "cukor", "Csoki",
+                                "cz",   "csiga", "zab",   "Zab (1)", "Zabos",    "őz",    "Őzike",
+                                "Ab",   "aB",    "A b",   "dzsem",   "Dzsungel", "ccs"};
         QStringList rows;
         for (int i = 0; i < names.size(); ++i)
             rows << QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn) VALUES ('N%1', 'X%1', '%2')")
@@ -366,8 +366,8 @@ private slots:
         window->setWindowSize(3);
         const ListMember& m = listMember(QStringLiteral("items"));
         work(m, [&](MasterList& list) {
-            const QStringList prefixes{"a",  "A",  "al", "ALM", "á",  "Á", "ab", "a b", "c",  "cs", "CZ",
-                                       "dz", "z",  "ZAB", "zab (", "ő", "ŐZI", "q", "Zabosabc"};
+            const QStringList prefixes{"a",  "A",  "al", "ALM", "á",     "Á", "ab",  "a b", "c",       "cs",
+                                       "CZ", "dz", "z",  "ZAB", "zab (", "ő", "ŐZI", "q",   "Zabosabc"};
             for (const QString& prefix : prefixes) {
                 const bool expectedFound = whole.locate(QStringLiteral("CMEGN"), prefix);
                 const QString expected = currentValue(whole, QStringLiteral("IDC"));

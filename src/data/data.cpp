@@ -70,7 +70,9 @@ TData::TData(const QString& database, QObject* parent) : QObject(parent), IBTran
     // shown: the register (millions of lines) in number order, the item list by name and by item number.
     const std::map<Query**, std::vector<WindowedQuery::KeyOrder>> windowed{
         {&ZQ10, {{QStringLiteral("BBSZAM"), QStringLiteral("IDB")}}},
-        {&ZQ20, {{QStringLiteral("CMEGN"), QStringLiteral("IDC")}, {QStringLiteral("CSZAM"), QStringLiteral("IDC")}}},
+        {&ZQ20,
+         {{QStringLiteral("CMEGN"), QStringLiteral("IDC")},
+          {QStringLiteral("CSZAM"), QStringLiteral("IDC")}}},
     };
     for (const QueryDef& def : queryDefs) {
         const auto orders = windowed.find(def.query);

@@ -212,7 +212,8 @@ std::vector<QStringList> BareStatement::run(const QStringList& values, long rows
 void OpenedStatements::start()
 {
     opened_.clear();
-    Query::setOpenObserver([this](const QString& sql, const QStringList& values) { opened_.emplace_back(sql, values); });
+    Query::setOpenObserver(
+        [this](const QString& sql, const QStringList& values) { opened_.emplace_back(sql, values); });
 }
 
 void OpenedStatements::stop()
@@ -236,7 +237,8 @@ double OpenedStatements::replay(BareEngine& engine, long unlimitedRows)
 {
     if (qEnvironmentVariableIsSet("VARNEL_BENCH_TRACE"))
         for (const auto& [sql, values] : opened_)
-            std::fprintf(stderr, "%s | %s\n", qPrintable(sql.left(150)), qPrintable(values.join(QLatin1Char(','))));
+            std::fprintf(stderr, "%s | %s\n", qPrintable(sql.left(150)),
+                         qPrintable(values.join(QLatin1Char(','))));
     for (const auto& [sql, values] : opened_)
         if (!prepared_.count(sql))
             prepared_.emplace(sql, std::make_unique<BareStatement>(engine, sql));

@@ -182,7 +182,8 @@ qint64 WindowedQuery::tieOf(const QByteArray& row) const
 WindowedQuery::KeyOrder WindowedQuery::orderOf(const QString& sql) const
 {
     const int order = int(sql.lastIndexOf(OrderByWord, -1, Qt::CaseInsensitive));
-    static const QRegularExpression where(QStringLiteral("\\bWHERE\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression where(QStringLiteral("\\bWHERE\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
     if (order < 0 || sql.left(order).contains(where))
         return {};
     const QString column = sql.mid(order + OrderByWord.size()).trimmed();
@@ -246,9 +247,10 @@ int WindowedQuery::samplesBefore(const QByteArray& row)
         ties << QString::number(tieOf(sample));
     QVariantList values;
     const QString before = precedingCondition(row, values);
-    return int(readRows(QStringLiteral("%1 IN (%2) AND %3").arg(order_.tie, ties.join(QLatin1Char(',')), before),
-                        values, Direction::Sorted, int(samples_.size()))
-                   .size());
+    return int(
+        readRows(QStringLiteral("%1 IN (%2) AND %3").arg(order_.tie, ties.join(QLatin1Char(',')), before),
+                 values, Direction::Sorted, int(samples_.size()))
+            .size());
 }
 
 void WindowedQuery::setCount(int count)
@@ -604,7 +606,8 @@ bool WindowedQuery::locate(const QString& columnName, const QString& prefix)
         return count_ > 0;
     }
     // No value of the column is that long (and the engine would refuse it as a bound).
-    if (column(index).type == FieldType::Text && column(index).length > 0 && prefix.size() > column(index).length) {
+    if (column(index).type == FieldType::Text && column(index).length > 0 &&
+        prefix.size() > column(index).length) {
         first();
         return false;
     }
@@ -616,7 +619,8 @@ bool WindowedQuery::locate(const QString& columnName, const QString& prefix)
         // the Hungarian order, upper case first by bytes), so a key that starts with the prefix in any
         // case lies at or after its all-lower or its all-upper form. The order index is walked from
         // each; the earlier find is the first.
-        const QString condition = QStringLiteral("%1 >= :v0 AND UPPER(%1) STARTING WITH :v1").arg(order_.column);
+        const QString condition =
+            QStringLiteral("%1 >= :v0 AND UPPER(%1) STARTING WITH :v1").arg(order_.column);
         for (const QString& form : std::as_const(forms)) {
             Rows rows = readRows(condition, {form, prefix.toUpper()}, Direction::Ascending, 1);
             found.insert(found.end(), rows.begin(), rows.end());
@@ -667,9 +671,10 @@ void WindowedQuery::placeAt(const QByteArray& row, bool estimate, int number)
     const int first = int(before.size());
     if (estimate) {
         sampleRows();
-        number = samples_.empty() ? first
-                                  : int(std::lround(double(samplesBefore(row)) / double(samples_.size()) *
-                                                    double(count_)));
+        number =
+            samples_.empty()
+                ? first
+                : int(std::lround(double(samplesBefore(row)) / double(samples_.size()) * double(count_)));
     }
     const int highest = std::max(first, count_ - int(after.size()));
     placeWindow(std::move(before), std::move(after), std::clamp(number, first, highest));
