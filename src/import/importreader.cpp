@@ -238,10 +238,11 @@ void insertintotable(Query& query, const QStringList& values, int recordNumber)
                               .arg(values.size())
                               .arg(ColumnCount));
     static const QString sql = insertSql();
-    if (query.sql() != sql)
+    if (query.sqlLines().size() != 1 || query.sqlLines().front() != sql)
         query.setSql(sql);
+    // The statement names its parameters p1, p2, ... in column order.
     for (int i = 0; i < ColumnCount; ++i) {
-        Param& param = query.paramByName(QStringLiteral("p%1").arg(i + 1));
+        Param& param = query.param(i);
         if (i < values.size())
             bindValue(param, Columns[i], values[i], recordNumber);
         else

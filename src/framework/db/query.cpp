@@ -136,6 +136,14 @@ Param& Query::paramByName(const QString& name)
     throw DbError(QStringLiteral("%1: nincs ilyen paraméter.").arg(name));
 }
 
+Param& Query::param(int index)
+{
+    parse();
+    if (index < 0 || index >= int(params_.size()))
+        throw DbError(QStringLiteral("Nincs %1. paraméter.").arg(index + 1));
+    return params_[size_t(index)].second;
+}
+
 std::shared_ptr<Statement> Query::prepared()
 {
     parse();

@@ -76,6 +76,8 @@ public:
 
     QStringList paramNames() const;            // distinct, in first-use order
     Param& paramByName(const QString& name);   // case-insensitive; throws DbError when absent
+    // The index-th distinct parameter in first-use order, for a statement bound row after row.
+    Param& param(int index);
 
     // Runs a statement that returns no rows (INSERT, UPDATE, DELETE, DDL); starts the transaction when
     // it is not active. Returns the number of rows it touched.
