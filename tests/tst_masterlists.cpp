@@ -352,6 +352,9 @@ private slots:
                         .arg(i)
                         .arg(names[i]);
         rows << QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn) VALUES ('NN', 'XN', NULL)");
+        for (int i = 0; i < 60; ++i)
+            rows << QStringLiteral("INSERT INTO cikk (ckod, cszam, cmegn) VALUES ('F%1', 'F%1', 'Fa %1')")
+                        .arg(i);
         db->exec(rows);
         const QString sql = QStringLiteral("SELECT * FROM cikk ORDER BY cMegn, IDC");
         auto connection = db->connect();
@@ -366,6 +369,9 @@ private slots:
         window->setWindowSize(3);
         const ListMember& m = listMember(QStringLiteral("items"));
         work(m, [&](MasterList& list) {
+            // Announced in blocks, as a long list is: a found row far from the block is still shown.
+            DBGrid& grid = *list.DBGrid1;
+            grid.rowModel()->setBlockSize(30);
             const QStringList prefixes{"a",  "A",  "al", "ALM", "á",     "Á", "ab",  "a b", "c",       "cs",
                                        "CZ", "dz", "z",  "ZAB", "zab (", "ő", "ŐZI", "q",   "Zabosabc"};
             for (const QString& prefix : prefixes) {
@@ -375,6 +381,11 @@ private slots:
                 QTest::mouseClick(list.Button6, Qt::LeftButton);
                 QVERIFY2(window->isWindowed(), qPrintable(prefix));
                 QCOMPARE(currentValue(*window, QStringLiteral("IDC")), expected);
+                QCoreApplication::processEvents();
+                QVERIFY(grid.rowModel()->inBlocks());
+                QCOMPARE(grid.rowModel()->datasetRow(grid.currentIndex().row()), window->currentRow());
+                QVERIFY2(grid.viewport()->rect().contains(grid.visualRect(grid.currentIndex())),
+                         qPrintable(prefix));
                 QCOMPARE(window->locate(QStringLiteral("CMEGN"), prefix), expectedFound);
             }
             QStringList walked;

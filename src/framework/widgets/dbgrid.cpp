@@ -126,6 +126,9 @@ void DBGrid::showDatasetRow()
         return;
     Dataset* data = dataset();
     const int datasetRow = data && data->isOpen() ? data->currentRow() : -1;
+    // A block moved to the row marks it on the way without scrolling to it (as for the person's own
+    // scrolling): here the row is to be shown, so the view scrolls to it.
+    const int blockStart = model_->blockStart();
     model_->holdRow(datasetRow, 0);
     const int row = model_->modelRow(datasetRow);
     if (row < 0 || row >= model_->rowCount() || model_->columnCount() == 0)
@@ -134,6 +137,8 @@ void DBGrid::showDatasetRow()
     syncing_ = true;
     setCurrentIndex(model_->index(row, column));
     syncing_ = false;
+    if (model_->blockStart() != blockStart)
+        scrollTo(currentIndex());
 }
 
 void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
