@@ -1,10 +1,13 @@
 // Prepared statements, their cache, input binding and packed row fetching.
 #include "statement.h"
+
+#include <bit>
 #include "cp1250.h"
 #include "faulthook.h"
 #include "fbcall.h"
 
 #include <ibase.h>
+#include <bit>
 #include <cstring>
 
 using namespace Firebird;
@@ -57,6 +60,8 @@ Statement::~Statement()
 {
     if (output_)
         output_->release();
+    if (cachedInput_)
+        cachedInput_->release();
     if (handle_) {
         try {
             fbCall([&](ThrowStatusWrapper* st) { handle_->free(st); });
@@ -84,44 +89,69 @@ std::unique_ptr<Statement::Input> Statement::bind(const std::vector<const Param*
     if (values.empty())
         return input;
     std::vector<QByteArray> texts(values.size());
-    fbCall([&](ThrowStatusWrapper* st) {
-        IMetadataBuilder* builder = master()->getMetadataBuilder(st, unsigned(values.size()));
-        for (unsigned i = 0; i < values.size(); ++i) {
-            const Param& p = *values[i];
-            switch (p.kind()) {
-            case Param::Kind::Text:
-                texts[i] = encodeCp1250(p.value().toString());
-                requireCarried(texts[i]);
-                builder->setType(st, i, SQL_VARYING + 1);
-                builder->setLength(st, i, unsigned(std::max<qsizetype>(texts[i].size(), 1)));
-                builder->setCharSet(st, i, CharsetWin1250);
-                break;
-            case Param::Kind::Date: builder->setType(st, i, SQL_TYPE_DATE + 1); break;
-            case Param::Kind::Decimal:
-                builder->setType(st, i, SQL_INT64 + 1);
-                builder->setScale(st, i, -Decimal::Scale);
-                break;
-            case Param::Kind::Integer:
-                builder->setType(st, i, SQL_INT64 + 1);
-                builder->setScale(st, i, 0);
-                break;
-            case Param::Kind::Double: builder->setType(st, i, SQL_DOUBLE + 1); break;
-            case Param::Kind::Bytes:
-                texts[i] = p.value().toByteArray();
-                requireCarried(texts[i]);
-                builder->setType(st, i, SQL_TEXT + 1);
-                builder->setLength(st, i, unsigned(std::max<qsizetype>(texts[i].size(), 1)));
-                builder->setCharSet(st, i, CharsetOctets);
-                break;
-            case Param::Kind::Null:
-                builder->setType(st, i, SQL_VARYING + 1);
-                builder->setLength(st, i, 1);
-                builder->setCharSet(st, i, CharsetWin1250);
-                break;
-            }
+    // The message's shape: each value's type and, for text, a declared length rounded up to a power of
+    // two (a VARCHAR carries its own length), so that a statement run row after row with texts of
+    // similar lengths reuses its input description instead of building one for every row.
+    std::vector<unsigned> shape(values.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        const Param& p = *values[i];
+        if (p.kind() == Param::Kind::Text || p.kind() == Param::Kind::Bytes) {
+            texts[i] =
+                p.kind() == Param::Kind::Text ? encodeCp1250(p.value().toString()) : p.value().toByteArray();
+            requireCarried(texts[i]);
+            // Raw bytes go as fixed-length text of their own length (a row's key).
+            const unsigned length = p.kind() == Param::Kind::Bytes
+                                        ? unsigned(std::max<qsizetype>(texts[i].size(), 1))
+                                        : std::max(64u, std::bit_ceil(unsigned(texts[i].size())));
+            shape[i] = unsigned(p.kind()) | std::min(length, unsigned(MaxParamBytes)) << 4;
+        } else {
+            shape[i] = unsigned(p.kind());
         }
-        input->metadata = builder->getMetadata(st);
-        builder->release();
+    }
+    fbCall([&](ThrowStatusWrapper* st) {
+        if (cachedInput_ && shape == cachedShape_) {
+            input->metadata = cachedInput_;
+            input->metadata->addRef();
+        } else {
+            IMetadataBuilder* builder = master()->getMetadataBuilder(st, unsigned(values.size()));
+            for (unsigned i = 0; i < values.size(); ++i) {
+                const unsigned length = shape[i] >> 4;
+                switch (values[i]->kind()) {
+                case Param::Kind::Text:
+                    builder->setType(st, i, SQL_VARYING + 1);
+                    builder->setLength(st, i, length);
+                    builder->setCharSet(st, i, CharsetWin1250);
+                    break;
+                case Param::Kind::Date: builder->setType(st, i, SQL_TYPE_DATE + 1); break;
+                case Param::Kind::Decimal:
+                    builder->setType(st, i, SQL_INT64 + 1);
+                    builder->setScale(st, i, -Decimal::Scale);
+                    break;
+                case Param::Kind::Integer:
+                    builder->setType(st, i, SQL_INT64 + 1);
+                    builder->setScale(st, i, 0);
+                    break;
+                case Param::Kind::Double: builder->setType(st, i, SQL_DOUBLE + 1); break;
+                case Param::Kind::Bytes:
+                    builder->setType(st, i, SQL_TEXT + 1);
+                    builder->setLength(st, i, length);
+                    builder->setCharSet(st, i, CharsetOctets);
+                    break;
+                case Param::Kind::Null:
+                    builder->setType(st, i, SQL_VARYING + 1);
+                    builder->setLength(st, i, 1);
+                    builder->setCharSet(st, i, CharsetWin1250);
+                    break;
+                }
+            }
+            input->metadata = builder->getMetadata(st);
+            builder->release();
+            if (cachedInput_)
+                cachedInput_->release();
+            cachedInput_ = input->metadata;
+            cachedInput_->addRef();
+            cachedShape_ = shape;
+        }
         input->buffer.assign(input->metadata->getMessageLength(st), 0);
         IUtil* util = master()->getUtilInterface();
         for (unsigned i = 0; i < values.size(); ++i) {

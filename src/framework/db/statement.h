@@ -35,6 +35,9 @@ private:
     Firebird::IMessageMetadata* output_ = nullptr;
     unsigned inputCount_ = 0;
     unsigned type_ = 0;
+    // The input description of the last bind and its shape, reused while the shape holds.
+    mutable Firebird::IMessageMetadata* cachedInput_ = nullptr;
+    mutable std::vector<unsigned> cachedShape_;
 };
 
 // One statement per SQL text is kept prepared; a statement whose cursor is still open elsewhere is
