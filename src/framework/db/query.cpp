@@ -195,13 +195,14 @@ std::unique_ptr<Cursor> Query::openCursor()
     auto statement = prepared();
     if (!statement->isSelect())
         throw DbError(QStringLiteral("Az utasítás nem ad vissza sorokat; végrehajtani kell, nem megnyitni."));
+    const std::vector<const Param*> values = orderedValues();
     if (openObserver()) {
-        QStringList values;
-        for (const Param* value : orderedValues())
-            values << valueText(*value);
-        openObserver()(rewritten_, values);
+        QStringList texts;
+        for (const Param* value : values)
+            texts << valueText(*value);
+        openObserver()(rewritten_, texts);
     }
-    return std::make_unique<Cursor>(statement, transaction().handle(), orderedValues());
+    return std::make_unique<Cursor>(statement, transaction().handle(), values);
 }
 
 int Query::execute()

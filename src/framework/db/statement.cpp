@@ -1,7 +1,5 @@
 // Prepared statements, their cache, input binding and packed row fetching.
 #include "statement.h"
-
-#include <bit>
 #include "cp1250.h"
 #include "faulthook.h"
 #include "fbcall.h"
